@@ -1,0 +1,107 @@
+// Per-call cost of the conversions and of one evaluation, each beside the
+// C library's nearest equivalent, and a count of heap allocations made on
+// the calculation path (which must stay zero).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "allocation_counter.h"
+#include "evaluate_form.h"
+#include "format_result.h"
+#include "parse_number_text.h"
+
+namespace {
+
+const char* const kTexts[] = {"10", "1591.549438", "0.1", "15915.494141", "4.7", "220", "1e3", "0.015915"};
+constexpr int kTextCount = sizeof kTexts / sizeof kTexts[0];
+const float kValues[] = {1591.5494384765625f, 0.1f, 15915.494140625f, 0.0159154939f, 123.456f, 1e20f,
+                         159154.9375f,        10.0f};
+constexpr int kValueCount = sizeof kValues / sizeof kValues[0];
+
+void ReportAllocations(benchmark::State& state, long before) {
+  state.counters["allocs"] = static_cast<double>(AllocationCount() - before);
+}
+
+void BM_ParseNumberText(benchmark::State& state) {
+  int i = 0;
+  const long before = AllocationCount();
+  for (auto _ : state) {
+    float value;
+    benchmark::DoNotOptimize(notchwell::ParseNumberText(kTexts[i], value));
+    benchmark::DoNotOptimize(value);
+    i = (i + 1) % kTextCount;
+  }
+  ReportAllocations(state, before);
+}
+BENCHMARK(BM_ParseNumberText);
+
+void BM_Baseline_strtof(benchmark::State& state) {
+  int i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(std::strtof(kTexts[i], nullptr));
+    i = (i + 1) % kTextCount;
+  }
+}
+BENCHMARK(BM_Baseline_strtof);
+
+void BM_FormatResult(benchmark::State& state) {
+  int i = 0;
+  const long before = AllocationCount();
+  for (auto _ : state) {
+    char text[notchwell::kResultTextSize];
+    benchmark::DoNotOptimize(notchwell::FormatResult(kValues[i], text));
+    benchmark::DoNotOptimize(text);
+    i = (i + 1) % kValueCount;
+  }
+  ReportAllocations(state, before);
+}
+BENCHMARK(BM_FormatResult);
+
+void BM_Baseline_snprintf_f(benchmark::State& state) {
+  int i = 0;
+  for (auto _ : state) {
+    char text[64];
+    benchmark::DoNotOptimize(std::snprintf(text, sizeof text, "%f", static_cast<double>(kValues[i])));
+    benchmark::DoNotOptimize(text);
+    i = (i + 1) % kValueCount;
+  }
+}
+BENCHMARK(BM_Baseline_snprintf_f);
+
+notchwell::FormSnapshot WorkedExample() {
+  notchwell::FormSnapshot s{};
+  s.mode = notchwell::CalcMode::SolveFrequency;
+  s.resistance_unit = 1;
+  s.capacitance_unit = 1;
+  s.frequency_unit = 0;
+  std::strcpy(s.resistance_text, "10");
+  std::strcpy(s.capacitance_text, "10");
+  return s;
+}
+
+void BM_EvaluateForm(benchmark::State& state) {
+  const notchwell::FormSnapshot s = WorkedExample();
+  const long before = AllocationCount();
+  for (auto _ : state) benchmark::DoNotOptimize(notchwell::EvaluateForm(s));
+  ReportAllocations(state, before);
+}
+BENCHMARK(BM_EvaluateForm);
+
+// The same evaluation done with the C library's conversions.
+void BM_Baseline_strtof_snprintf(benchmark::State& state) {
+  const notchwell::FormSnapshot s = WorkedExample();
+  for (auto _ : state) {
+    const double r = std::strtof(s.resistance_text, nullptr) * 1000.0;
+    const double c = std::strtof(s.capacitance_text, nullptr) * 1e-9;
+    char text[64];
+    std::snprintf(text, sizeof text, "%f", static_cast<double>(static_cast<float>(1.0 / ((c * r) * 6.2831853))));
+    benchmark::DoNotOptimize(text);
+  }
+}
+BENCHMARK(BM_Baseline_strtof_snprintf);
+
+}  // namespace
+
+BENCHMARK_MAIN();
