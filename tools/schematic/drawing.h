@@ -55,12 +55,9 @@ constexpr Line kWires[] = {
 };
 
 constexpr Part kParts[] = {
-    {PartKind::ResistorAcross, 72, 28, "R1", 66, 14},
-    {PartKind::ResistorAcross, 160, 28, "R2", 154, 14},
-    {PartKind::CapacitorAcross, 72, 128, "C1", 66, 138},
-    {PartKind::CapacitorAcross, 160, 128, "C2", 154, 138},
-    {PartKind::CapacitorDown, 116, 53, "C3", 126, 49},
-    {PartKind::ResistorDown, 116, 103, "R3", 126, 99},
+    {PartKind::ResistorAcross, 72, 28, "R1", 66, 14},    {PartKind::ResistorAcross, 160, 28, "R2", 154, 14},
+    {PartKind::CapacitorAcross, 72, 128, "C1", 66, 138}, {PartKind::CapacitorAcross, 160, 128, "C2", 154, 138},
+    {PartKind::CapacitorDown, 116, 53, "C3", 126, 49},   {PartKind::ResistorDown, 116, 103, "R3", 126, 99},
 };
 
 constexpr Terminal kTerminals[] = {{9, 78}, {223, 78}};

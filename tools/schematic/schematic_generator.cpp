@@ -42,7 +42,8 @@ void Fill(Canvas& c, int x0, int y0, int x1, int y1, int value) {
 }
 
 void DrawPolyline(Canvas& c, const int (*points)[2], int count, int value) {
-  for (int i = 0; i + 1 < count; ++i) DrawLine(c, points[i][0], points[i][1], points[i + 1][0], points[i + 1][1], value);
+  for (int i = 0; i + 1 < count; ++i)
+    DrawLine(c, points[i][0], points[i][1], points[i + 1][0], points[i + 1][1], value);
 }
 
 void DrawText(Canvas& c, int x, int y, const char* text) {
@@ -125,7 +126,7 @@ void Put32(std::vector<unsigned char>& out, std::uint32_t v) {
 }
 
 constexpr int kRowBytes = (kWidth * 4 + 31) / 32 * 4;  // 116
-constexpr int kImageBytes = kRowBytes * kHeight;      // 25868
+constexpr int kImageBytes = kRowBytes * kHeight;       // 25868
 constexpr int kPixelOffset = 14 + 40 + 16 * 4;
 
 std::vector<unsigned char> Encode(const Canvas& c) {

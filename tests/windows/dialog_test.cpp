@@ -1,0 +1,334 @@
+// The real notchwell.exe, started and driven from this process.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "control_ids.h"
+#include "dialog_driver.h"
+
+namespace {
+
+std::string g_exe;
+
+using driver::Program;
+
+class Dialog : public testing::Test {
+ protected:
+  void SetUp() override {
+    p_ = driver::Start(g_exe);
+    ASSERT_NE(p_.dialog, nullptr) << "no dialog from " << g_exe;
+  }
+  void TearDown() override { driver::Stop(p_); }
+
+  HWND Ctl(int id) const { return driver::Control(p_, id); }
+  std::wstring TextOf(int id) const { return driver::Text(Ctl(id)); }
+  void Fill(int id, const wchar_t* text) { driver::SetText(Ctl(id), text); }
+  void SelectUnit(int id, int index) { SendMessageW(Ctl(id), CB_SETCURSEL, index, 0); }
+  int Selected(int id) const { return static_cast<int>(SendMessageW(Ctl(id), CB_GETCURSEL, 0, 0)); }
+  bool Checked(int id) const { return SendMessageW(Ctl(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  void Ok() { driver::Click(p_, IDOK); }
+
+  Program p_;
+};
+
+TEST_F(Dialog, StartsCentredWithTheDefaults) {
+  RECT desktop, own;
+  GetWindowRect(GetDesktopWindow(), &desktop);
+  GetWindowRect(p_.dialog, &own);
+  EXPECT_EQ(own.left, (desktop.right - (own.right - own.left)) / 2);
+  EXPECT_EQ(own.top, (desktop.bottom - (own.bottom - own.top)) / 2);
+  EXPECT_TRUE(IsWindowVisible(p_.dialog));
+
+  EXPECT_TRUE(Checked(IDC_SOLVE_R));
+  EXPECT_FALSE(Checked(IDC_SOLVE_C));
+  EXPECT_FALSE(Checked(IDC_SOLVE_FO));
+
+  struct {
+    int id;
+    const wchar_t* entries[3];
+    int selected;
+  } const lists[] = {{IDC_RESISTANCE_UNITS, {L"Ohm", L"kOhm", L"mOhm"}, 1},
+                     {IDC_CAPACITANCE_UNITS, {L"pf", L"nf", L"uf"}, 1},
+                     {IDC_FREQUENCY_UNITS, {L"Hz", L"kHz", L"mHz"}, 0}};
+  for (const auto& list : lists) {
+    ASSERT_EQ(SendMessageW(Ctl(list.id), CB_GETCOUNT, 0, 0), 3) << list.id;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(driver::ListEntry(Ctl(list.id), i), list.entries[i]) << list.id;
+    EXPECT_EQ(Selected(list.id), list.selected) << list.id;
+    EXPECT_EQ(TextOf(list.id), list.entries[list.selected]) << list.id;
+  }
+  for (int id : {IDC_RESISTANCE, IDC_CAPACITANCE, IDC_FREQUENCY}) EXPECT_EQ(TextOf(id), L"") << id;
+  EXPECT_EQ(driver::FocusId(p_), IDC_RESISTANCE);
+}
+
+TEST_F(Dialog, OkAtOnceReportsTheMissingCapacitance) {
+  Ok();
+  HWND box = driver::FindMessageBox(p_);
+  ASSERT_NE(box, nullptr);
+  wchar_t caption[64] = {};
+  GetWindowTextW(box, caption, 64);
+  EXPECT_STREQ(caption, L"Notchwell Calculator");
+  EXPECT_EQ(GetWindow(box, GW_OWNER), p_.dialog);
+  EXPECT_EQ(driver::Text(GetDlgItem(box, 0xFFFF)), L"Capacitance value is missing");
+  // One button, OK; no other of the message box buttons is shown.
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(box, IDOK)));
+  for (int other : {IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+    HWND button = GetDlgItem(box, other);
+    EXPECT_TRUE(button == nullptr || !IsWindowVisible(button)) << other;
+  }
+  // The error icon.
+  HWND icon = GetDlgItem(box, 0x0440);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_NE(SendMessageW(icon, STM_GETICON, 0, 0), 0);
+  EXPECT_FALSE(IsWindowEnabled(p_.dialog)) << "the box is modal to the dialog";
+
+  ASSERT_TRUE(driver::DismissMessageBox(p_, box));
+  EXPECT_EQ(driver::FocusId(p_), IDC_CAPACITANCE);
+  EXPECT_TRUE(IsWindowEnabled(p_.dialog));
+}
+
+struct ErrorCase {
+  int mode;
+  const wchar_t *r, *c, *f;
+  const wchar_t* message;
+  int focus;
+};
+
+class DialogErrors : public Dialog, public testing::WithParamInterface<ErrorCase> {};
+
+TEST_P(DialogErrors, ShowTheMessageThenFocusTheField) {
+  const ErrorCase& e = GetParam();
+  driver::Click(p_, e.mode);
+  Fill(IDC_RESISTANCE, e.r);
+  Fill(IDC_CAPACITANCE, e.c);
+  Fill(IDC_FREQUENCY, e.f);
+  Ok();
+  HWND box = driver::FindMessageBox(p_);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(driver::Text(GetDlgItem(box, 0xFFFF)), e.message);
+  ASSERT_TRUE(driver::DismissMessageBox(p_, box));
+  EXPECT_EQ(driver::FocusId(p_), e.focus);
+  // The fields keep their texts.
+  EXPECT_EQ(TextOf(IDC_RESISTANCE), e.r);
+  EXPECT_EQ(TextOf(IDC_CAPACITANCE), e.c);
+  EXPECT_EQ(TextOf(IDC_FREQUENCY), e.f);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, DialogErrors,
+    testing::Values(ErrorCase{IDC_SOLVE_FO, L"abc", L"", L"", L"Invalid resistance value entered", IDC_RESISTANCE},
+                    ErrorCase{IDC_SOLVE_R, L"", L"", L"", L"Capacitance value is missing", IDC_CAPACITANCE},
+                    ErrorCase{IDC_SOLVE_R, L"", L"1", L"0", L"Frequency value is missing", IDC_FREQUENCY},
+                    ErrorCase{IDC_SOLVE_C, L"0e5", L"", L"5", L"Resistance value is missing", IDC_RESISTANCE},
+                    ErrorCase{IDC_SOLVE_C, L"1", L"", L"  ", L"Invalid frequency value entered", IDC_FREQUENCY},
+                    ErrorCase{IDC_SOLVE_FO, L"1", L"-", L"", L"Invalid capacitance value entered", IDC_CAPACITANCE}));
+
+struct CalcCase {
+  int mode;
+  const wchar_t *r, *c, *f;
+  int r_unit, c_unit, f_unit;
+  int target;
+  const wchar_t* text;
+};
+
+class DialogCalculations : public Dialog, public testing::WithParamInterface<CalcCase> {};
+
+TEST_P(DialogCalculations, WriteTheResultAndFocusR) {
+  const CalcCase& k = GetParam();
+  driver::Click(p_, k.mode);
+  Fill(IDC_RESISTANCE, k.r);
+  Fill(IDC_CAPACITANCE, k.c);
+  Fill(IDC_FREQUENCY, k.f);
+  SelectUnit(IDC_RESISTANCE_UNITS, k.r_unit);
+  SelectUnit(IDC_CAPACITANCE_UNITS, k.c_unit);
+  SelectUnit(IDC_FREQUENCY_UNITS, k.f_unit);
+  Ok();
+  EXPECT_EQ(driver::FindMessageBox(p_, 0), nullptr);
+  EXPECT_EQ(TextOf(k.target), k.text);
+  EXPECT_EQ(driver::FocusId(p_), IDC_RESISTANCE);
+  EXPECT_TRUE(IsWindowVisible(p_.dialog)) << "OK never closes the dialog";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formulas, DialogCalculations,
+    testing::Values(CalcCase{IDC_SOLVE_FO, L"10", L"10", L"", 1, 1, 0, IDC_FREQUENCY, L"1591.549438"},
+                    CalcCase{IDC_SOLVE_FO, L"10", L"10", L"", 1, 1, 1, IDC_FREQUENCY, L"1.591549"},
+                    CalcCase{IDC_SOLVE_FO, L"10", L"10", L"", 1, 1, 2, IDC_FREQUENCY, L"0.001592"},
+                    CalcCase{IDC_SOLVE_C, L"10", L"", L"1", 1, 1, 1, IDC_CAPACITANCE, L"15.915494"},
+                    CalcCase{IDC_SOLVE_C, L"10", L"", L"1", 1, 0, 1, IDC_CAPACITANCE, L"15915.494141"},
+                    CalcCase{IDC_SOLVE_C, L"10", L"", L"1", 1, 2, 1, IDC_CAPACITANCE, L"0.015915"},
+                    CalcCase{IDC_SOLVE_R, L"abc", L"10", L"1591.549438", 1, 1, 0, IDC_RESISTANCE, L"10.000000"},
+                    CalcCase{IDC_SOLVE_R, L"", L"1", L"1", 2, 0, 0, IDC_RESISTANCE, L"159154.937500"},
+                    CalcCase{IDC_SOLVE_R, L"", L"1", L"1", 0, 2, 1, IDC_RESISTANCE, L"159.154938"},
+                    CalcCase{IDC_SOLVE_FO, L"1", L"1", L"", 0, 2, 2, IDC_FREQUENCY, L"0.159155"},
+                    CalcCase{IDC_SOLVE_FO, L"-10", L"10", L"", 1, 1, 0, IDC_FREQUENCY, L"-1591.549438"},
+                    CalcCase{IDC_SOLVE_FO, L"1e-45", L"1e-45", L"", 0, 0, 0, IDC_FREQUENCY, L"1.#INF00"}));
+
+TEST_F(Dialog, EnterPressesOk) {
+  driver::Click(p_, IDC_SOLVE_FO);
+  Fill(IDC_RESISTANCE, L"10");
+  Fill(IDC_CAPACITANCE, L"10");
+  for (int id : {IDC_CAPACITANCE, IDC_FREQUENCY, IDC_FREQUENCY_UNITS, IDC_SOLVE_FO}) {
+    Fill(IDC_FREQUENCY, L"");
+    SendMessageW(p_.dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Ctl(id)), TRUE);
+    driver::Settle(p_);
+    driver::PressKey(p_, VK_RETURN);
+    EXPECT_EQ(TextOf(IDC_FREQUENCY), L"1591.549438") << "Enter in " << id;
+    EXPECT_EQ(driver::FocusId(p_), IDC_RESISTANCE);
+  }
+}
+
+TEST_F(Dialog, TypingStopsAtEightCharactersButResultsAreWrittenAndReadInFull) {
+  driver::Type(p_, Ctl(IDC_RESISTANCE), L"123456789");
+  EXPECT_EQ(TextOf(IDC_RESISTANCE), L"12345678");
+  driver::Type(p_, Ctl(IDC_FREQUENCY), L"1000000000");
+  EXPECT_EQ(TextOf(IDC_FREQUENCY), L"10000000");
+
+  // 15915.494141 pf, written by the program, then read back whole.
+  driver::Click(p_, IDC_SOLVE_C);
+  Fill(IDC_RESISTANCE, L"10");
+  Fill(IDC_FREQUENCY, L"1");
+  SelectUnit(IDC_CAPACITANCE_UNITS, 0);
+  SelectUnit(IDC_FREQUENCY_UNITS, 1);
+  Ok();
+  ASSERT_EQ(TextOf(IDC_CAPACITANCE), L"15915.494141");
+  driver::Click(p_, IDC_SOLVE_FO);
+  SelectUnit(IDC_FREQUENCY_UNITS, 0);
+  Ok();
+  // 8 characters (15915.49) would give 1000.000297 Hz.
+  EXPECT_EQ(TextOf(IDC_FREQUENCY), L"1000.000000");
+}
+
+TEST_F(Dialog, ResultsReadBackAsTheyPrint) {
+  // 0.000000 reads back as zero, so it is missing next time.
+  driver::Click(p_, IDC_SOLVE_FO);
+  Fill(IDC_RESISTANCE, L"1");
+  Fill(IDC_CAPACITANCE, L"1");
+  SelectUnit(IDC_RESISTANCE_UNITS, 2);
+  SelectUnit(IDC_CAPACITANCE_UNITS, 2);
+  SelectUnit(IDC_FREQUENCY_UNITS, 2);
+  Ok();
+  ASSERT_EQ(TextOf(IDC_FREQUENCY), L"0.000000");
+  driver::Click(p_, IDC_SOLVE_R);
+  Ok();
+  HWND box = driver::FindMessageBox(p_);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(driver::Text(GetDlgItem(box, 0xFFFF)), L"Frequency value is missing");
+  ASSERT_TRUE(driver::DismissMessageBox(p_, box));
+
+  // 1.#INF00 reads back as 1.
+  Fill(IDC_FREQUENCY, L"1.#INF00");
+  SelectUnit(IDC_FREQUENCY_UNITS, 0);
+  SelectUnit(IDC_CAPACITANCE_UNITS, 0);
+  Ok();
+  EXPECT_EQ(TextOf(IDC_RESISTANCE), L"159154.937500");
+}
+
+TEST_F(Dialog, AUnitListWithoutSelectionMakesOkDoNothing) {
+  driver::Click(p_, IDC_SOLVE_FO);
+  Fill(IDC_RESISTANCE, L"abc");
+  Fill(IDC_FREQUENCY, L"old");
+  // Typing into the list's edit part leaves it without a selection.
+  HWND edit = FindWindowExW(Ctl(IDC_CAPACITANCE_UNITS), nullptr, L"Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  SendMessageW(p_.dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Ctl(IDC_CAPACITANCE_UNITS)), TRUE);
+  driver::Settle(p_);
+  driver::Type(p_, edit, L"q");
+  ASSERT_EQ(Selected(IDC_CAPACITANCE_UNITS), CB_ERR);
+  EXPECT_EQ(TextOf(IDC_CAPACITANCE_UNITS), L"q");
+  const int focus = driver::FocusId(p_);
+
+  driver::PressKey(p_, VK_RETURN);  // OK from the keyboard, leaving the focus where it is
+  EXPECT_EQ(driver::FindMessageBox(p_, 300), nullptr);
+  EXPECT_EQ(TextOf(IDC_RESISTANCE), L"abc");
+  EXPECT_EQ(TextOf(IDC_FREQUENCY), L"old");
+  EXPECT_EQ(driver::FocusId(p_), focus);
+}
+
+TEST_F(Dialog, WithNoRadioButtonCheckedOkSolvesForC) {
+  for (int id : {IDC_SOLVE_R, IDC_SOLVE_C, IDC_SOLVE_FO}) SendMessageW(Ctl(id), BM_SETCHECK, BST_UNCHECKED, 0);
+  Fill(IDC_RESISTANCE, L"10");
+  Fill(IDC_FREQUENCY, L"1");
+  SelectUnit(IDC_FREQUENCY_UNITS, 1);
+  Ok();
+  EXPECT_EQ(TextOf(IDC_CAPACITANCE), L"15.915494");
+}
+
+TEST_F(Dialog, RadioButtonsFormOneGroup) {
+  driver::Click(p_, IDC_SOLVE_C);
+  EXPECT_TRUE(Checked(IDC_SOLVE_C));
+  EXPECT_FALSE(Checked(IDC_SOLVE_R));
+  EXPECT_FALSE(Checked(IDC_SOLVE_FO));
+  // Arrow keys move between the three, and check as they go.
+  SendMessageW(p_.dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Ctl(IDC_SOLVE_C)), TRUE);
+  driver::Settle(p_);
+  struct {
+    WPARAM key;
+    int lands_on;
+  } const moves[] = {{VK_DOWN, IDC_SOLVE_FO}, {VK_UP, IDC_SOLVE_C}, {VK_UP, IDC_SOLVE_R}, {VK_DOWN, IDC_SOLVE_C}};
+  for (const auto& move : moves) {
+    driver::PressKey(p_, move.key);
+    EXPECT_EQ(driver::FocusId(p_), move.lands_on);
+    for (int id : {IDC_SOLVE_R, IDC_SOLVE_C, IDC_SOLVE_FO}) EXPECT_EQ(Checked(id), id == move.lands_on) << id;
+  }
+}
+
+bool InRadioGroup(int id) { return id == IDC_SOLVE_R || id == IDC_SOLVE_C || id == IDC_SOLVE_FO; }
+
+TEST_F(Dialog, TabVisitsTheControlsInOrder) {
+  const int order[] = {
+      IDC_RESISTANCE_UNITS, IDC_CAPACITANCE, IDC_CAPACITANCE_UNITS, IDC_FREQUENCY, IDC_FREQUENCY_UNITS, IDOK, IDCANCEL};
+  ASSERT_EQ(driver::FocusId(p_), IDC_RESISTANCE);
+  for (int expected : order) {
+    driver::PressKey(p_, VK_TAB);
+    EXPECT_EQ(driver::FocusId(p_), expected);
+  }
+  // Into the radio group, which may land on the checked button before its
+  // tab stop; out of it, on to the R field.
+  driver::PressKey(p_, VK_TAB);
+  EXPECT_TRUE(InRadioGroup(driver::FocusId(p_))) << driver::FocusId(p_);
+  for (int i = 0; i < 2 && InRadioGroup(driver::FocusId(p_)); ++i) driver::PressKey(p_, VK_TAB);
+  EXPECT_EQ(driver::FocusId(p_), IDC_RESISTANCE);
+}
+
+struct WayOut {
+  const char* name;
+  void (*close)(Program&);
+};
+
+class DialogEnds : public Dialog, public testing::WithParamInterface<WayOut> {};
+
+TEST_P(DialogEnds, WithExitCodeZero) {
+  GetParam().close(p_);
+  EXPECT_EQ(driver::WaitForExit(p_), 0) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WaysOut, DialogEnds,
+    testing::Values(WayOut{"Cancel", [](Program& p) { PostMessageW(driver::Control(p, IDCANCEL), BM_CLICK, 0, 0); }},
+                    WayOut{"Escape", [](Program& p) { driver::PressKey(p, VK_ESCAPE); }},
+                    WayOut{"close box", [](Program& p) { PostMessageW(p.dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+                    WayOut{"Escape after an error",
+                           [](Program& p) {
+                             driver::Click(p, IDOK);
+                             HWND box = driver::FindMessageBox(p);
+                             driver::DismissMessageBox(p, box);
+                             driver::PressKey(p, VK_ESCAPE);
+                           }}),
+    [](const testing::TestParamInfo<WayOut>& info) {
+      std::string name = info.param.name;
+      for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+      return name;
+    });
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: dialog_test NOTCHWELL.EXE\n");
+    return 2;
+  }
+  g_exe = driver::WindowsPath(argv[1]);
+  return RUN_ALL_TESTS();
+}
