@@ -54,4 +54,7 @@ HWND FindMessageBox(const Program& p, DWORD timeout_ms = 5000);
 // Presses the message box's OK button and waits for it to close.
 bool DismissMessageBox(const Program& p, HWND box);
 
+// Writes what the screen shows of a window as an RGB PNG file.
+bool SaveScreenshot(HWND window, const std::string& png_path);
+
 }  // namespace driver

@@ -1,0 +1,125 @@
+// Start-up and OK-press times of the real notchwell.exe under the running
+// Windows (or Wine), beside a minimal one-dialog program built with it,
+// and the size of the program file.
+//
+//   startup_bench NOTCHWELL.EXE MINIMAL.EXE [RUNS]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "control_ids.h"
+#include "dialog_driver.h"
+
+namespace {
+
+double Now() {
+  LARGE_INTEGER frequency, counter;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+struct Summary {
+  double median, low, high;
+};
+
+Summary Summarise(std::vector<double> samples) {
+  std::sort(samples.begin(), samples.end());
+  return {samples[samples.size() / 2], samples.front(), samples.back()};
+}
+
+// Process creation to the dialog being visible, in milliseconds.
+Summary StartUp(const std::string& exe, int runs) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    const double start = Now();
+    driver::Program p = driver::Start(exe);
+    const double shown = Now();
+    if (!p.dialog) {
+      std::fprintf(stderr, "%s: no dialog\n", exe.c_str());
+      std::exit(1);
+    }
+    times.push_back((shown - start) * 1000.0);
+    PostMessageW(p.dialog, WM_CLOSE, 0, 0);
+    driver::WaitForExit(p);
+    driver::Stop(p);
+  }
+  return Summarise(times);
+}
+
+// One OK press, from the posted command to the result text, in ms.
+Summary OkPress(const std::string& exe, int presses) {
+  driver::Program p = driver::Start(exe);
+  HWND fo = driver::Control(p, IDC_FREQUENCY);
+  driver::Click(p, IDC_SOLVE_FO);
+  driver::SetText(driver::Control(p, IDC_RESISTANCE), L"10");
+  driver::SetText(driver::Control(p, IDC_CAPACITANCE), L"10");
+  std::vector<double> times;
+  for (int i = 0; i < presses; ++i) {
+    driver::SetText(fo, L"");
+    const double start = Now();
+    PostMessageW(p.dialog, WM_COMMAND, IDOK, 0);
+    while (driver::Text(fo).empty()) {
+    }
+    times.push_back((Now() - start) * 1000.0);
+  }
+  PostMessageW(p.dialog, WM_CLOSE, 0, 0);
+  driver::WaitForExit(p);
+  driver::Stop(p);
+  return Summarise(times);
+}
+
+// The same cross-process path with nothing calculated: a posted marker
+// and the wait for its effect.
+Summary RoundTrip(const std::string& exe, int rounds) {
+  driver::Program p = driver::Start(exe);
+  std::vector<double> times;
+  for (int i = 0; i < rounds; ++i) {
+    const double start = Now();
+    driver::Settle(p);
+    times.push_back((Now() - start) * 1000.0);
+  }
+  PostMessageW(p.dialog, WM_CLOSE, 0, 0);
+  driver::WaitForExit(p);
+  driver::Stop(p);
+  return Summarise(times);
+}
+
+long FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return static_cast<long>(data.nFileSizeLow);
+}
+
+void Row(const char* what, const Summary& s, const char* goal) {
+  std::printf("%-34s %9.3f %9.3f %9.3f   %s\n", what, s.median, s.low, s.high, goal);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: startup_bench NOTCHWELL.EXE MINIMAL.EXE [RUNS] [SIZE-OF.EXE...]\n");
+    return 2;
+  }
+  const std::string notchwell = driver::WindowsPath(argv[1]);
+  const std::string minimal = driver::WindowsPath(argv[2]);
+  const int runs = argc > 3 ? std::atoi(argv[3]) : 10;
+
+  std::printf("%-34s %9s %9s %9s\n", "ms (median, min, max)", "median", "min", "max");
+  Row("start to visible: notchwell.exe", StartUp(notchwell, runs), "");
+  Row("start to visible: minimal dialog", StartUp(minimal, runs), "(baseline)");
+  Row("OK press to result text", OkPress(notchwell, 200), "goal < 1 ms");
+  Row("posted no-op to its effect", RoundTrip(notchwell, 200), "(baseline: the driver's own cost)");
+  std::printf("\n");
+  std::printf("%-34s %9ld bytes\n", "notchwell.exe (this build)", FileSize(notchwell));
+  std::printf("%-34s %9ld bytes\n", "minimal dialog (this build)", FileSize(minimal));
+  for (int i = 4; i < argc; ++i) {
+    std::printf("%-34s %9ld bytes   goal <= 65536\n", argv[i], FileSize(driver::WindowsPath(argv[i])));
+  }
+  return 0;
+}
