@@ -73,27 +73,14 @@ Summary OkPress(const std::string& exe, int presses) {
   return Summarise(times);
 }
 
-// The first child of the dialog, whose pushed state serves as a marker:
-// posting a state change and reading it back costs one cross-process round
-// trip and nothing else.
-HWND Marker(const driver::Program& p) { return GetWindow(p.dialog, GW_CHILD); }
-
-void PostMarkerAndWait(HWND marker) {
-  SendMessageW(marker, BM_SETSTATE, FALSE, 0);
-  PostMessageW(marker, BM_SETSTATE, TRUE, 0);
-  while (!(SendMessageW(marker, BM_GETSTATE, 0, 0) & BST_PUSHED)) {
-  }
-}
-
 // The same cross-process path with nothing calculated: a posted marker
 // and a busy wait for its effect, as the OK press above waits for its text.
 Summary RoundTrip(const std::string& exe, int rounds) {
   driver::Program p = driver::Start(exe);
-  HWND marker = Marker(p);
   std::vector<double> times;
   for (int i = 0; i < rounds; ++i) {
     const double start = Now();
-    PostMarkerAndWait(marker);
+    driver::PostMarkerAndWait(p, true);
     times.push_back((Now() - start) * 1000.0);
   }
   PostMessageW(p.dialog, WM_CLOSE, 0, 0);
@@ -107,18 +94,17 @@ Summary RoundTrip(const std::string& exe, int rounds) {
 // The round trip that dominates a single press is paid once per burst.
 Summary OkPressInBurst(const std::string& exe, int bursts, int presses) {
   driver::Program p = driver::Start(exe);
-  HWND marker = Marker(p);
   driver::Click(p, IDC_SOLVE_FO);
   driver::SetText(driver::Control(p, IDC_RESISTANCE), L"10");
   driver::SetText(driver::Control(p, IDC_CAPACITANCE), L"10");
   std::vector<double> times;
   for (int i = 0; i < bursts; ++i) {
     double start = Now();
-    PostMarkerAndWait(marker);
+    driver::PostMarkerAndWait(p, true);
     const double alone = Now() - start;
     start = Now();
     for (int k = 0; k < presses; ++k) PostMessageW(p.dialog, WM_COMMAND, IDOK, 0);
-    PostMarkerAndWait(marker);
+    driver::PostMarkerAndWait(p, true);
     const double burst = Now() - start;
     times.push_back(std::max(0.0, burst - alone) * 1000.0 / presses);
   }

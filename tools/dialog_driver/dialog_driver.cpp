@@ -44,10 +44,6 @@ HWND FindTopLevel(DWORD pid, HWND owner, DWORD timeout_ms) {
 
 DWORD DialogThread(const Program& p) { return GetWindowThreadProcessId(p.dialog, nullptr); }
 
-// The marker: the group box (the dialog's first child) takes a pushed
-// state, which nothing else uses and nothing shows.
-HWND MarkerWindow(const Program& p) { return GetWindow(p.dialog, GW_CHILD); }
-
 }  // namespace
 
 std::string WindowsPath(const char* path) {
@@ -68,6 +64,7 @@ Program Start(const std::string& exe) {
   }
   WaitForInputIdle(p.process.hProcess, 10000);
   p.dialog = FindTopLevel(p.process.dwProcessId, nullptr, 20000);
+  if (p.dialog) p.marker = GetWindow(p.dialog, GW_CHILD);
   return p;
 }
 
@@ -108,17 +105,24 @@ std::wstring ListEntry(HWND combo, int index) {
   return buffer;
 }
 
-bool Settle(const Program& p) {
-  HWND marker = MarkerWindow(p);
-  if (!IsWindow(marker)) return false;
-  SendMessageW(marker, BM_SETSTATE, FALSE, 0);
-  PostMessageW(marker, BM_SETSTATE, TRUE, 0);
+bool PostMarkerAndWait(const Program& p, bool spin) {
+  if (!p.marker) return false;
+  SendMessageW(p.marker, BM_SETSTATE, FALSE, 0);
+  PostMessageW(p.marker, BM_SETSTATE, TRUE, 0);
   const DWORD start = GetTickCount();
-  while (!(SendMessageW(marker, BM_GETSTATE, 0, 0) & BST_PUSHED)) {
-    if (GetTickCount() - start > 10000 || !IsWindow(marker)) return false;
-    Sleep(1);
+  while (!(SendMessageW(p.marker, BM_GETSTATE, 0, 0) & BST_PUSHED)) {
+    if (GetTickCount() - start > 10000) return false;
+    if (!spin) {
+      if (!IsWindow(p.marker)) return false;
+      Sleep(1);
+    }
   }
-  SendMessageW(marker, BM_SETSTATE, FALSE, 0);
+  return true;
+}
+
+bool Settle(const Program& p) {
+  if (!IsWindow(p.marker) || !PostMarkerAndWait(p, false)) return false;
+  SendMessageW(p.marker, BM_SETSTATE, FALSE, 0);
   return true;
 }
 

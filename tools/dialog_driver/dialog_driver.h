@@ -15,6 +15,9 @@ std::string WindowsPath(const char* path);
 struct Program {
   PROCESS_INFORMATION process;
   HWND dialog;  // null when no dialog came up
+  // The group box (the dialog's first child): its pushed state, which
+  // nothing else uses and nothing shows, serves as a posted marker.
+  HWND marker;
 };
 
 // Starts the program and waits for its dialog to be visible.
@@ -32,8 +35,13 @@ std::wstring Text(HWND window);
 void SetText(HWND window, const std::wstring& text);
 std::wstring ListEntry(HWND combo, int index);
 
+// Posts the marker behind everything posted so far to the dialog's thread
+// and waits for its effect, leaving the marker pushed. With spin the wait
+// polls without sleeping, so that a timing sees only the round trip; it
+// then notices a vanished dialog only by its time-out.
+bool PostMarkerAndWait(const Program& p, bool spin);
 // Waits until everything posted so far to the dialog's thread has been
-// handled: posts a marker behind it and watches for the marker's effect.
+// handled, and resets the marker.
 bool Settle(const Program& p);
 
 // A key press (down, up) posted to the
