@@ -1,5 +1,6 @@
 // The executable file itself: a stripped GUI program with DEP and ASLR,
-// no link time stamp, and imports from Windows' own DLLs only.
+// terminal-server aware and, on 32-bit x86, without structured exception
+// handlers; no link time stamp, and imports from Windows' own DLLs only.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -77,15 +78,20 @@ class ProgramImage : public testing::TestWithParam<std::string> {
   Image image_;
 };
 
-TEST_P(ProgramImage, IsAStrippedGuiProgramWithDepAndAslr) {
+TEST_P(ProgramImage, IsAStrippedHardenedGuiProgram) {
   EXPECT_EQ(image_.subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
   EXPECT_TRUE(image_.dll_characteristics & IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE);
   EXPECT_TRUE(image_.dll_characteristics & IMAGE_DLLCHARACTERISTICS_NX_COMPAT);
+  EXPECT_TRUE(image_.dll_characteristics & IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE);
   EXPECT_EQ(image_.file.PointerToSymbolTable, 0u) << "not stripped";
   EXPECT_EQ(image_.file.NumberOfSymbols, 0u) << "not stripped";
   EXPECT_EQ(image_.file.TimeDateStamp, 0u) << "a time stamp makes every build differ";
   const bool i386 = image_.file.Machine == IMAGE_FILE_MACHINE_I386;
   EXPECT_EQ(image_.magic, i386 ? IMAGE_NT_OPTIONAL_HDR32_MAGIC : IMAGE_NT_OPTIONAL_HDR64_MAGIC);
+  // 64-bit code unwinds from tables, so the flag means nothing there.
+  if (i386) {
+    EXPECT_TRUE(image_.dll_characteristics & IMAGE_DLLCHARACTERISTICS_NO_SEH);
+  }
 }
 
 TEST_P(ProgramImage, ImportsOnlyWindowsOwnDlls) {
