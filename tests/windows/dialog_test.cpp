@@ -61,6 +61,38 @@ TEST_F(Dialog, StartsCentredWithTheDefaults) {
   EXPECT_EQ(driver::FocusId(p_), IDC_RESISTANCE);
 }
 
+// The template's font, 8-point "MS Sans Serif", must be there as itself
+// and give the classic dialog base units of 6 x 13 pixels (worked out as
+// the dialog manager does); the dialog must then have the template's size
+// in those units. Wine without its own fonts falls back to another face,
+// and the dialog comes out larger.
+TEST_F(Dialog, IsDrawnInTheClassicDialogFont) {
+  HDC dc = GetDC(nullptr);
+  HFONT font = CreateFontW(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE,
+                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                           DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
+  HGDIOBJ old = SelectObject(dc, font);
+  wchar_t face[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, face);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SIZE letters{};
+  GetTextExtentPoint32W(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+  const int base_x = (letters.cx / 26 + 1) / 2;
+  const int base_y = metrics.tmHeight;
+  EXPECT_STREQ(face, L"MS Sans Serif");
+  EXPECT_EQ(base_x, 6);
+  EXPECT_EQ(base_y, 13);
+
+  RECT client;
+  GetClientRect(p_.dialog, &client);
+  EXPECT_EQ(client.right, MulDiv(247, base_x, 4));
+  EXPECT_EQ(client.bottom, MulDiv(241, base_y, 8));
+}
+
 TEST_F(Dialog, OkAtOnceReportsTheMissingCapacitance) {
   Ok();
   HWND box = driver::FindMessageBox(p_);
