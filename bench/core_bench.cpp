@@ -1,11 +1,14 @@
 // Per-call cost of the conversions and of one evaluation, each beside the
-// C library's nearest equivalent, and a count of heap allocations made on
-// the calculation path (which must stay zero).
+// C library's nearest equivalent and with its goal, and a count of heap
+// allocations made on the calculation path (which must stay zero).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "allocation_counter.h"
 #include "evaluate_form.h"
@@ -102,6 +105,52 @@ void BM_Baseline_strtof_snprintf(benchmark::State& state) {
 }
 BENCHMARK(BM_Baseline_strtof_snprintf);
 
+// Collects the runs instead of printing them, so that each figure is
+// printed once, in the table below, beside its baseline and its goal.
+class Collector : public benchmark::BenchmarkReporter {
+ public:
+  bool ReportContext(const Context&) override { return true; }
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) results[run.benchmark_name()] = run;
+  }
+  std::map<std::string, Run> results;
+};
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  Collector collector;
+  benchmark::RunSpecifiedBenchmarks(&collector);
+  const auto ns = [&](const char* name) { return collector.results[name].GetAdjustedRealTime(); };
+  const auto allocs = [&](const char* name) {
+    const auto& counters = collector.results[name].counters;
+    const auto it = counters.find("allocs");
+    return it == counters.end() ? -1.0 : it->second.value;
+  };
+  struct Row {
+    const char* name;
+    const char* baseline_name;
+    const char* baseline;
+    double goal_ns;  // the per-call limit
+    const char* goal;
+  };
+  const double parse_base = ns("BM_Baseline_strtof");
+  const double format_base = ns("BM_Baseline_snprintf_f");
+  const Row rows[] = {
+      {"BM_ParseNumberText", "BM_Baseline_strtof", "strtof", parse_base, "<= strtof"},
+      {"BM_FormatResult", "BM_Baseline_snprintf_f", "snprintf \"%f\"", 2 * format_base, "<= 2 x snprintf"},
+      {"BM_EvaluateForm", "BM_Baseline_strtof_snprintf", "strtof + snprintf", 1000.0, "< 1 us"},
+  };
+  std::printf("%-20s %10s   %-18s %10s   %-16s %s\n", "per call", "ns", "baseline", "ns", "goal", "allocations");
+  bool met = true;
+  for (const Row& row : rows) {
+    const double t = ns(row.name);
+    const bool ok = t <= row.goal_ns && allocs(row.name) == 0;
+    met = met && ok;
+    std::printf("%-20s %10.1f   %-18s %10.1f   %-16s %.0f (goal 0)   %s\n", row.name + 3, t, row.baseline,
+                ns(row.baseline_name), row.goal, allocs(row.name), ok ? "met" : "NOT MET");
+  }
+  benchmark::Shutdown();
+  return met ? 0 : 1;
+}
