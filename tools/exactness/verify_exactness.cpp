@@ -9,6 +9,7 @@
 // decimal oracle and every parse against strtof on the scanned characters.
 // --every K, for a quick try, formats only every K-th block of 2^24
 // patterns.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cinttypes>
@@ -176,32 +177,27 @@ std::string NearThreshold(std::mt19937& rng) {
       mid = std::ldexp(static_cast<double>((1u << 24) - 2 + 2 * Below(rng, 3)) + 1.0, -150);
       break;
   }
-  std::string text = Below(rng, 2) ? "-" : "";
-  if (mid > 1.0) {
-    // 39 integer digits; keep 10..45 significant digits as digits, then
-    // the exponent that puts the point back.
-    const oracle::Expansion x = oracle::ExactDigits(mid, 60);
-    std::string digits = x.integer;
-    const std::size_t keep = 10 + Below(rng, 36);
-    int exponent = static_cast<int>(digits.size()) - 1;
-    if (digits.size() > keep) digits.resize(keep);
-    if (Below(rng, 3) == 0 && digits.back() < '9') ++digits.back();
-    text += digits.substr(0, 1) + "." + digits.substr(1) + "e" + std::to_string(exponent);
-  } else {
-    // Tiny: the significant digits, and the exponent of the first.
-    const oracle::Expansion x = oracle::ExactDigits(mid, 60);
-    std::string digits = x.fraction;
-    const std::size_t lead = digits.find_first_not_of('0');
-    digits.erase(0, lead);
-    const int exponent = -static_cast<int>(lead) - 1;
-    const std::size_t keep = 5 + Below(rng, 45);
-    if (digits.size() > keep) digits.resize(keep);
-    const int tweak = static_cast<int>(Below(rng, 3));
-    if (tweak == 1 && digits.back() < '9') ++digits.back();
-    if (tweak == 2 && digits.back() > '0') --digits.back();
-    text += digits.substr(0, 1) + "." + digits.substr(1) + "e" + std::to_string(exponent);
+  const std::string sign = Below(rng, 2) ? "-" : "";
+  // The significant digits, and the exponent of the first.
+  const oracle::Expansion x = oracle::ExactDigits(mid, 60);
+  std::string digits;
+  int exponent;
+  int tweak;
+  if (mid > 1.0) {  // 39 integer digits; keep 10..45 of them
+    digits = x.integer;
+    exponent = static_cast<int>(digits.size()) - 1;
+    digits.resize(std::min<std::size_t>(digits.size(), 10 + Below(rng, 36)));
+    tweak = Below(rng, 3) == 0 ? 1 : 0;
+  } else {  // tiny: keep 5..49 digits after the leading zeros
+    const std::size_t lead = x.fraction.find_first_not_of('0');
+    digits = x.fraction.substr(lead);
+    exponent = -static_cast<int>(lead) - 1;
+    digits.resize(std::min<std::size_t>(digits.size(), 5 + Below(rng, 45)));
+    tweak = static_cast<int>(Below(rng, 3));
   }
-  return text;
+  if (tweak == 1 && digits.back() < '9') ++digits.back();
+  if (tweak == 2 && digits.back() > '0') --digits.back();
+  return sign + digits.substr(0, 1) + "." + digits.substr(1) + "e" + std::to_string(exponent);
 }
 
 std::string RandomDigitString(std::mt19937& rng, std::uint32_t max) {
