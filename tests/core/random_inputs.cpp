@@ -67,8 +67,12 @@ NumberSample RandomNumberText(std::mt19937& rng) {
       break;
     }
     case 1: {  // long mantissas with leading zeros
-      integer = std::string(rng() % 4, '0') + RandomDigits(rng, static_cast<int>(rng() % 25));
-      fraction = std::string(rng() % 10, '0') + RandomDigits(rng, static_cast<int>(rng() % 25));
+      // One draw a statement: the operands of + may be evaluated in
+      // either order, and every compiler must draw the same texts.
+      integer = std::string(rng() % 4, '0');
+      integer += RandomDigits(rng, static_cast<int>(rng() % 25));
+      fraction = std::string(rng() % 10, '0');
+      fraction += RandomDigits(rng, static_cast<int>(rng() % 25));
       if (integer.empty() && fraction.empty()) fraction = "1";
       exponent = static_cast<int>(rng() % 30) - 15;
       break;

@@ -1,12 +1,12 @@
 // Exhaustive and large-volume checks of the two number conversions.
 //
-//   verify_exactness [--oracle] [--threads N] [--texts N] [--every K]
+//   verify_exactness [--oracle] [--threads N] [--texts N] [--forms N] [--every K]
 //
-// Always: a digest of FormatResult over all 2^32 float bit patterns and a
-// digest of ParseNumberText over N generated texts (default 10^8), so that
-// two builds (native, and 32-bit Windows under Wine) can be compared line
-// by line. With --oracle, also every formatted text against the exact
-// decimal oracle and every parse against strtof on the scanned characters.
+// Always: a digest of FormatResult over all 2^32 float bit patterns, of
+// ParseNumberText over N generated texts (default 10^8) and of EvaluateForm
+// over N generated forms (default 10^7), so that builds (native, 32-bit
+// Windows under Wine, WebAssembly under node) can be compared line by line. With --oracle, also every formatted text
+// against the exact decimal oracle and every parse against strtof on the scanned characters.
 // --every K, for a quick try, formats only every K-th block of 2^24
 // patterns.
 #include <algorithm>
@@ -23,6 +23,8 @@
 #include <thread>
 #include <vector>
 
+#include "conversion_inputs.h"
+#include "evaluate_form.h"
 #include "exact_decimal.h"
 #include "format_result.h"
 #include "parse_number_text.h"
@@ -31,26 +33,17 @@
 
 namespace {
 
+using exactness::Digest;
+using exactness::kFormatChunks;
+using exactness::kParseChunks;
 using oracle::Bits;
 using oracle::FromBits;
-
-struct Digest {
-  std::uint64_t h = 14695981039346656037ull;  // FNV-1a
-  void Add(const void* data, std::size_t size) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    for (std::size_t i = 0; i < size; ++i) h = (h ^ p[i]) * 1099511628211ull;
-  }
-  void Add(std::uint64_t v) {
-    unsigned char le[8];
-    for (int i = 0; i < 8; ++i) le[i] = static_cast<unsigned char>(v >> (8 * i));
-    Add(le, 8);
-  }
-};
 
 struct Options {
   bool oracle = false;
   unsigned threads = 1;
   std::uint64_t texts = 100000000;
+  std::uint64_t forms = 10000000;
   int every = 1;
 };
 
@@ -81,8 +74,6 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 }
 
 // ---- FormatResult over every bit pattern ----------------------------------
-
-constexpr int kFormatChunks = 256;  // 2^24 patterns each
 
 struct FormatCounts {
   std::atomic<std::uint64_t> by_oracle{0}, below_half_millionth{0}, nan{0}, mismatches{0};
@@ -157,127 +148,21 @@ bool CheckFormat(const Options& o) {
 
 // ---- ParseNumberText over generated texts ---------------------------------
 
-constexpr int kParseChunks = 100;
-
-std::uint32_t Below(std::mt19937& rng, std::uint32_t n) { return static_cast<std::uint32_t>(rng() % n); }
-
-// Decimal texts of the exact midpoints where rounding changes its mind:
-// past the largest float, among the subnormals and at the smallest normal,
-// cut or nudged in their last digit.
-std::string NearThreshold(std::mt19937& rng) {
-  double mid;
-  switch (Below(rng, 3)) {
-    case 0:  // halfway between the largest floats, and past the largest
-      mid = std::ldexp(static_cast<double>((1u << 25) - 1 - 2 * Below(rng, 3)), 103);
-      break;
-    case 1:  // odd multiples of 2^-150: halfway between subnormals
-      mid = std::ldexp(static_cast<double>(2 * Below(rng, 16) + 1), -150);
-      break;
-    default:  // around the smallest normal float
-      mid = std::ldexp(static_cast<double>((1u << 24) - 2 + 2 * Below(rng, 3)) + 1.0, -150);
-      break;
-  }
-  const std::string sign = Below(rng, 2) ? "-" : "";
-  // The significant digits, and the exponent of the first.
-  const oracle::Expansion x = oracle::ExactDigits(mid, 60);
-  std::string digits;
-  int exponent;
-  int tweak;
-  if (mid > 1.0) {  // 39 integer digits; keep 10..45 of them
-    digits = x.integer;
-    exponent = static_cast<int>(digits.size()) - 1;
-    digits.resize(std::min<std::size_t>(digits.size(), 10 + Below(rng, 36)));
-    tweak = Below(rng, 3) == 0 ? 1 : 0;
-  } else {  // tiny: keep 5..49 digits after the leading zeros
-    const std::size_t lead = x.fraction.find_first_not_of('0');
-    digits = x.fraction.substr(lead);
-    exponent = -static_cast<int>(lead) - 1;
-    digits.resize(std::min<std::size_t>(digits.size(), 5 + Below(rng, 45)));
-    tweak = static_cast<int>(Below(rng, 3));
-  }
-  if (tweak == 1 && digits.back() < '9') ++digits.back();
-  if (tweak == 2 && digits.back() > '0') --digits.back();
-  return sign + digits.substr(0, 1) + "." + digits.substr(1) + "e" + std::to_string(exponent);
-}
-
-std::string RandomDigitString(std::mt19937& rng, std::uint32_t max) {
-  std::string s;
-  for (std::uint32_t n = Below(rng, max + 1); n > 0; --n) s.push_back(static_cast<char>('0' + Below(rng, 10)));
-  return s;
-}
-
-// Short mantissas with exponents far outside any float's range.
-std::string HugeExponent(std::mt19937& rng) {
-  std::string text = RandomDigitString(rng, 6);
-  if (Below(rng, 2)) text += "." + RandomDigitString(rng, 6);
-  if (text.empty() || text == ".") text = "0" + text;
-  text += Below(rng, 2) ? "e" : "E";
-  const std::uint32_t sign = Below(rng, 3);
-  if (sign) text += sign == 1 ? "+" : "-";
-  text += std::string(Below(rng, 4), '0') + RandomDigitString(rng, 25);
-  return text;
-}
-
-// The pieces of the grammar in random order: blanks of every kind, signs,
-// points, exponent letters, digits; mostly failures and short numbers.
-std::string Jumble(std::mt19937& rng) {
-  static const char* const kPieces[] = {" ", "\t", "\n", "\v", "\f", "\r", "+",    "-",    ".",  "e",  "E",   "0",
-                                        "1", "5",  "9",  "x",  ",",  "#",  "\x85", "\xA0", "1e", "e+", ".e5", "00"};
-  std::string text;
-  for (std::uint32_t n = 1 + Below(rng, 10); n > 0; --n) text += kPieces[Below(rng, sizeof kPieces / sizeof *kPieces)];
-  return text;
-}
-
-std::string RandomBytes(std::mt19937& rng) {
-  std::string text;
-  for (std::uint32_t n = 1 + Below(rng, 63); n > 0; --n) text.push_back(static_cast<char>(1 + Below(rng, 255)));
-  return text;
-}
-
-std::string GeneratedText(std::mt19937& rng) {
-  static const char kBlanks[] = " \t\n\v\f\r";
-  std::string text;
-  for (std::uint32_t n = Below(rng, 4) == 0 ? Below(rng, 5) : 0; n > 0; --n) text.push_back(kBlanks[Below(rng, 6)]);
-  switch (Below(rng, 10)) {
-    case 0:
-      text += NearThreshold(rng);
-      break;
-    case 1:
-      text += HugeExponent(rng);
-      break;
-    case 2:
-      text += Jumble(rng);
-      break;
-    case 3:
-      text += RandomBytes(rng);
-      break;
-    default:
-      text += oracle::RandomNumberText(rng).text;
-      break;
-  }
-  if (Below(rng, 6) == 0) text += RandomBytes(rng);  // trailing junk
-  if (text.size() > 63) text.resize(63);
-  return text;
-}
-
 struct ParseCounts {
   std::atomic<std::uint64_t> numbers{0}, failures{0}, mismatches{0};
 };
 
 void ParseChunk(int chunk, const Options& o, std::uint64_t count, Digest& inputs, Digest& results,
                 ParseCounts& counts) {
-  std::mt19937 rng(20261208u + static_cast<std::uint32_t>(chunk));
+  std::mt19937 rng = exactness::ChunkGenerator(chunk);
   std::uint64_t numbers = 0, failures = 0, bad = 0;
   for (std::uint64_t i = 0; i < count; ++i) {
-    const std::string text = GeneratedText(rng);
+    const std::string text = exactness::GeneratedText(rng);
     float value = 0.0f;
     const bool ok = notchwell::ParseNumberText(text, value);
     inputs.Add(text.data(), text.size() + 1);
     const std::uint32_t bits = ok ? Bits(value) : 0;
-    const unsigned char record[5] = {static_cast<unsigned char>(ok), static_cast<unsigned char>(bits),
-                                     static_cast<unsigned char>(bits >> 8), static_cast<unsigned char>(bits >> 16),
-                                     static_cast<unsigned char>(bits >> 24)};
-    results.Add(record, sizeof record);
+    results.AddParse(ok, bits);
     (ok ? numbers : failures) += 1;
     if (!o.oracle) continue;
     float expected = 0.0f;
@@ -319,6 +204,38 @@ bool CheckParse(const Options& o) {
   return counts.mismatches == 0;
 }
 
+// ---- EvaluateForm over generated forms -------------------------------------
+
+void FormChunk(int chunk, std::uint64_t count, Digest& outcomes) {
+  std::mt19937 rng = exactness::FormChunkGenerator(chunk);
+  for (std::uint64_t i = 0; i < count; ++i) {
+    const exactness::FormInput form = exactness::RandomForm(rng);
+    notchwell::FormSnapshot snapshot{};
+    snapshot.mode = static_cast<notchwell::CalcMode>(form.mode);
+    snapshot.resistance_unit = form.units[0];
+    snapshot.capacitance_unit = form.units[1];
+    snapshot.frequency_unit = form.units[2];
+    char* const texts[] = {snapshot.resistance_text, snapshot.capacitance_text, snapshot.frequency_text};
+    for (int q = 0; q < 3; ++q) std::memcpy(texts[q], form.texts[q].c_str(), form.texts[q].size() + 1);
+    const notchwell::CalcOutcome outcome = notchwell::EvaluateForm(snapshot);
+    const char* text = outcome.kind == notchwell::OutcomeKind::Error    ? outcome.message
+                       : outcome.kind == notchwell::OutcomeKind::Result ? outcome.text
+                                                                        : "";
+    outcomes.AddOutcome(static_cast<int>(outcome.kind), static_cast<int>(outcome.field), text);
+  }
+}
+
+void CheckForms(const Options& o) {
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<Digest> outcomes(exactness::kFormChunks);
+  const std::uint64_t per_chunk = (o.forms + exactness::kFormChunks - 1) / exactness::kFormChunks;
+  ForEachChunk(o.threads, exactness::kFormChunks, [&](int c) { FormChunk(c, per_chunk, outcomes[c]); });
+  Digest all;
+  for (const Digest& d : outcomes) all.Add(d.h);
+  std::printf("form digest: %016" PRIx64 " over %" PRIu64 " forms\n", all.h, per_chunk * exactness::kFormChunks);
+  std::printf("form time: %.0f s\n", Seconds(start));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -334,8 +251,10 @@ int main(int argc, char** argv) {
       o.every = std::atoi(argv[++i]);
     } else if (arg == "--texts" && i + 1 < argc) {
       o.texts = std::strtoull(argv[++i], nullptr, 10);
+    } else if (arg == "--forms" && i + 1 < argc) {
+      o.forms = std::strtoull(argv[++i], nullptr, 10);
     } else {
-      std::fprintf(stderr, "usage: verify_exactness [--oracle] [--threads N] [--texts N] [--every K]\n");
+      std::fprintf(stderr, "usage: verify_exactness [--oracle] [--threads N] [--texts N] [--forms N] [--every K]\n");
       return 2;
     }
   }
@@ -343,6 +262,7 @@ int main(int argc, char** argv) {
   if (o.every < 1 || o.every > kFormatChunks) o.every = 1;
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   const bool parse_ok = CheckParse(o);
+  CheckForms(o);
   const bool format_ok = CheckFormat(o);
   return parse_ok && format_ok ? 0 : 1;
 }
