@@ -2,10 +2,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "control_ids.h"
 #include "dialog_driver.h"
+#include "unit_list.h"
 
 namespace {
 
@@ -119,82 +123,132 @@ TEST_F(Dialog, OkAtOnceReportsTheMissingCapacitance) {
   EXPECT_TRUE(IsWindowEnabled(p_.dialog));
 }
 
-struct ErrorCase {
-  int mode;
-  const wchar_t *r, *c, *f;
-  const wchar_t* message;
-  int focus;
+// The shared table of OK presses and their outcomes (tests/form_cases.tsv,
+// compiled in), which the web page's tests read too.
+constexpr char kFormCases[] =
+#include "form_cases.inc"
+    ;
+constexpr char kCodePage1252[] =
+#include "code_page_1252.inc"
+    ;
+
+struct FormCase {
+  std::string name;
+  int solve;
+  std::wstring texts[3];  // R, C, Fo
+  int units[3];
+  bool error;
+  int field;
+  std::wstring text;
 };
 
-class DialogErrors : public Dialog, public testing::WithParamInterface<ErrorCase> {};
-
-TEST_P(DialogErrors, ShowTheMessageThenFocusTheField) {
-  const ErrorCase& e = GetParam();
-  driver::Click(p_, e.mode);
-  Fill(IDC_RESISTANCE, e.r);
-  Fill(IDC_CAPACITANCE, e.c);
-  Fill(IDC_FREQUENCY, e.f);
-  Ok();
-  HWND box = driver::FindMessageBox(p_);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(driver::Text(GetDlgItem(box, 0xFFFF)), e.message);
-  ASSERT_TRUE(driver::DismissMessageBox(p_, box));
-  EXPECT_EQ(driver::FocusId(p_), e.focus);
-  // The fields keep their texts.
-  EXPECT_EQ(TextOf(IDC_RESISTANCE), e.r);
-  EXPECT_EQ(TextOf(IDC_CAPACITANCE), e.c);
-  EXPECT_EQ(TextOf(IDC_FREQUENCY), e.f);
+std::wstring Wide(const std::string& utf8) {
+  std::wstring wide(utf8.size(), L'\0');
+  wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                                  static_cast<int>(wide.size())));
+  return wide;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Messages, DialogErrors,
-    testing::Values(ErrorCase{IDC_SOLVE_FO, L"abc", L"", L"", L"Invalid resistance value entered", IDC_RESISTANCE},
-                    ErrorCase{IDC_SOLVE_R, L"", L"", L"", L"Capacitance value is missing", IDC_CAPACITANCE},
-                    ErrorCase{IDC_SOLVE_R, L"", L"1", L"0", L"Frequency value is missing", IDC_FREQUENCY},
-                    ErrorCase{IDC_SOLVE_C, L"0e5", L"", L"5", L"Resistance value is missing", IDC_RESISTANCE},
-                    ErrorCase{IDC_SOLVE_C, L"1", L"", L"  ", L"Invalid frequency value entered", IDC_FREQUENCY},
-                    ErrorCase{IDC_SOLVE_FO, L"1", L"-", L"", L"Invalid capacitance value entered", IDC_CAPACITANCE}));
-
-struct CalcCase {
-  int mode;
-  const wchar_t *r, *c, *f;
-  int r_unit, c_unit, f_unit;
-  int target;
-  const wchar_t* text;
-};
-
-class DialogCalculations : public Dialog, public testing::WithParamInterface<CalcCase> {};
-
-TEST_P(DialogCalculations, WriteTheResultAndFocusR) {
-  const CalcCase& k = GetParam();
-  driver::Click(p_, k.mode);
-  Fill(IDC_RESISTANCE, k.r);
-  Fill(IDC_CAPACITANCE, k.c);
-  Fill(IDC_FREQUENCY, k.f);
-  SelectUnit(IDC_RESISTANCE_UNITS, k.r_unit);
-  SelectUnit(IDC_CAPACITANCE_UNITS, k.c_unit);
-  SelectUnit(IDC_FREQUENCY_UNITS, k.f_unit);
-  Ok();
-  EXPECT_EQ(driver::FindMessageBox(p_, 0), nullptr);
-  EXPECT_EQ(TextOf(k.target), k.text);
-  EXPECT_EQ(driver::FocusId(p_), IDC_RESISTANCE);
-  EXPECT_TRUE(IsWindowVisible(p_.dialog)) << "OK never closes the dialog";
+// Lines of a table, without comments, each split at its tabs.
+std::vector<std::vector<std::string>> TableRows(const char* table) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(table);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> cells;
+    std::istringstream fields(line);
+    for (std::string cell; std::getline(fields, cell, '\t');) cells.push_back(cell);
+    rows.push_back(cells);
+  }
+  return rows;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formulas, DialogCalculations,
-    testing::Values(CalcCase{IDC_SOLVE_FO, L"10", L"10", L"", 1, 1, 0, IDC_FREQUENCY, L"1591.549438"},
-                    CalcCase{IDC_SOLVE_FO, L"10", L"10", L"", 1, 1, 1, IDC_FREQUENCY, L"1.591549"},
-                    CalcCase{IDC_SOLVE_FO, L"10", L"10", L"", 1, 1, 2, IDC_FREQUENCY, L"0.001592"},
-                    CalcCase{IDC_SOLVE_C, L"10", L"", L"1", 1, 1, 1, IDC_CAPACITANCE, L"15.915494"},
-                    CalcCase{IDC_SOLVE_C, L"10", L"", L"1", 1, 0, 1, IDC_CAPACITANCE, L"15915.494141"},
-                    CalcCase{IDC_SOLVE_C, L"10", L"", L"1", 1, 2, 1, IDC_CAPACITANCE, L"0.015915"},
-                    CalcCase{IDC_SOLVE_R, L"abc", L"10", L"1591.549438", 1, 1, 0, IDC_RESISTANCE, L"10.000000"},
-                    CalcCase{IDC_SOLVE_R, L"", L"1", L"1", 2, 0, 0, IDC_RESISTANCE, L"159154.937500"},
-                    CalcCase{IDC_SOLVE_R, L"", L"1", L"1", 0, 2, 1, IDC_RESISTANCE, L"159.154938"},
-                    CalcCase{IDC_SOLVE_FO, L"1", L"1", L"", 0, 2, 2, IDC_FREQUENCY, L"0.159155"},
-                    CalcCase{IDC_SOLVE_FO, L"-10", L"10", L"", 1, 1, 0, IDC_FREQUENCY, L"-1591.549438"},
-                    CalcCase{IDC_SOLVE_FO, L"1e-45", L"1e-45", L"", 0, 0, 0, IDC_FREQUENCY, L"1.#INF00"}));
+// What the program reads from a field is what the page hands its core:
+// the page's table of code page 1252 is Windows' own conversion.
+TEST(CodePage1252, IsThePageTable) {
+  std::vector<int> expected(0x10000, '?');
+  for (int unit = 0; unit < 0x80; ++unit) expected[unit] = unit;
+  for (const auto& row : TableRows(kCodePage1252)) {
+    ASSERT_EQ(row.size(), 2u);
+    expected[std::stoi(row[0], nullptr, 16)] = std::stoi(row[1], nullptr, 16);
+  }
+  int mismatches = 0;
+  for (int unit = 1; unit < 0x10000; ++unit) {
+    const wchar_t text[] = {static_cast<wchar_t>(unit), L'\0'};
+    char bytes[4] = {};
+    WideCharToMultiByte(1252, 0, text, 1, bytes, sizeof bytes, nullptr, nullptr);
+    const int byte = static_cast<unsigned char>(bytes[0]);
+    if (byte != expected[unit] && ++mismatches <= 10) ADD_FAILURE() << std::hex << "U+" << unit << " gives " << byte;
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
+std::vector<FormCase> ReadFormCases() {
+  const int solve_ids[] = {IDC_SOLVE_R, IDC_SOLVE_C, IDC_SOLVE_FO};
+  const int field_ids[] = {IDC_RESISTANCE, IDC_CAPACITANCE, IDC_FREQUENCY};
+  const char* const rows[] = {"R", "C", "Fo"};
+  auto row = [&](const std::string& name, const int(&ids)[3]) {
+    for (int q = 0; q < 3; ++q) {
+      if (name == rows[q]) return ids[q];
+    }
+    ADD_FAILURE() << "no row " << name;
+    return 0;
+  };
+  std::vector<FormCase> cases;
+  bool header = true;
+  for (std::vector<std::string> cells : TableRows(kFormCases)) {
+    cells.resize(11);
+    if (std::exchange(header, false)) continue;
+    FormCase k;
+    k.name = cells[0];
+    k.solve = row(cells[1], solve_ids);
+    for (int q = 0; q < 3; ++q) {
+      k.texts[q] = Wide(cells[2 + 2 * q]);
+      const auto& units = notchwell::UnitsOf(static_cast<notchwell::Quantity>(q));
+      k.units[q] = -1;
+      for (int i = 0; i < notchwell::kUnitCount; ++i) {
+        if (cells[3 + 2 * q] == units.entries[i].label) k.units[q] = i;
+      }
+    }
+    k.error = cells[8] == "error";
+    k.field = row(cells[9], field_ids);
+    k.text = Wide(cells[10]);
+    cases.push_back(k);
+  }
+  return cases;
+}
+
+class DialogForms : public Dialog, public testing::WithParamInterface<FormCase> {};
+
+// Result: the text in the solved field, the focus in R, the dialog still
+// open. Error: the message, then the focus on the field, texts kept.
+TEST_P(DialogForms, ShowTheOutcome) {
+  const FormCase& k = GetParam();
+  const int fields[] = {IDC_RESISTANCE, IDC_CAPACITANCE, IDC_FREQUENCY};
+  const int lists[] = {IDC_RESISTANCE_UNITS, IDC_CAPACITANCE_UNITS, IDC_FREQUENCY_UNITS};
+  driver::Click(p_, k.solve);
+  for (int q = 0; q < 3; ++q) {
+    Fill(fields[q], k.texts[q].c_str());
+    SelectUnit(lists[q], k.units[q]);
+  }
+  Ok();
+  if (k.error) {
+    HWND box = driver::FindMessageBox(p_);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(driver::Text(GetDlgItem(box, 0xFFFF)), k.text);
+    ASSERT_TRUE(driver::DismissMessageBox(p_, box));
+    EXPECT_EQ(driver::FocusId(p_), k.field);
+    for (int q = 0; q < 3; ++q) EXPECT_EQ(TextOf(fields[q]), k.texts[q]) << fields[q];
+  } else {
+    EXPECT_EQ(driver::FindMessageBox(p_, 0), nullptr);
+    EXPECT_EQ(TextOf(k.field), k.text);
+    EXPECT_EQ(driver::FocusId(p_), IDC_RESISTANCE);
+    EXPECT_TRUE(IsWindowVisible(p_.dialog)) << "OK never closes the dialog";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, DialogForms, testing::ValuesIn(ReadFormCases()),
+                         [](const testing::TestParamInfo<FormCase>& info) { return info.param.name; });
 
 TEST_F(Dialog, EnterPressesOk) {
   driver::Click(p_, IDC_SOLVE_FO);

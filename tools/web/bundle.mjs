@@ -1,0 +1,47 @@
+// Builds the web edition's one offline file: the page with its style
+// sheet, script, core module and schematic inlined, and the control
+// identifiers filled in from the core's own table.
+//
+//   node tools/web/bundle.mjs CORE.wasm SCHEMATIC.bmp OUT.html
+import fs from 'node:fs';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { bmpToPng } from './bmp-to-png.mjs';
+
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+const [corePath, schematicPath, outPath] = process.argv.slice(2);
+if (!outPath) {
+  console.error('usage: node tools/web/bundle.mjs CORE.wasm SCHEMATIC.bmp OUT.html');
+  process.exit(2);
+}
+const read = (file) => fs.readFileSync(path.join(root, file), 'utf8');
+
+// #define IDC_RESISTANCE 1000, IDOK 1, ...
+const ids = {};
+for (const [, name, value] of read('core/control_ids.h').matchAll(/^#define (ID\w+) (\d+)$/gm)) ids[name] = value;
+
+const fill = (text, values) =>
+  text.replace(/\{\{(\w+)\}\}/g, (token, name) => {
+    if (!(name in values)) throw new Error(`nothing to fill in for ${token}`);
+    return values[name];
+  });
+
+// "XXXXYY" for each code unit and its byte.
+const codePage = read('web/code_page_1252.txt')
+  .split('\n')
+  .filter((line) => /^[0-9A-F]{4}\t[0-9A-F]{2}$/.test(line))
+  .map((line) => line.replace('\t', ''))
+  .join('');
+
+const script = fill(read('web/page/notchwell.js'), {
+  CORE_WASM_BASE64: fs.readFileSync(corePath).toString('base64'),
+  CODE_PAGE_1252: codePage,
+});
+const page = fill(read('web/page/index.html'), {
+  ...ids,
+  STYLE: read('web/page/notchwell.css'),
+  SCRIPT: script,
+  SCHEMATIC_PNG: `data:image/png;base64,${bmpToPng(fs.readFileSync(schematicPath)).toString('base64')}`,
+});
+fs.writeFileSync(outPath, page);
+console.log(`bundle: ${outPath} (${Buffer.byteLength(page)} bytes)`);

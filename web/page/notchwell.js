@@ -1,0 +1,134 @@
+// The web edition of the Notchwell dialog. The calculation core runs as
+// WebAssembly (inlined below); this script only does what the Windows
+// dialog procedure does: fill the unit lists from the core, hand it the
+// form on OK, and write the result back or show the message box and move
+// the focus.
+'use strict';
+(() => {
+  const CORE_WASM = '{{CORE_WASM_BASE64}}';
+  const FIELD_TEXT_SIZE = 64;
+  const NOTHING = 0;
+  const ERROR = 1;
+
+  const form = document.getElementById('calculator');
+  const values = Array.from(form.querySelectorAll('input.value')); // R, C, Fo
+  const units = Array.from(form.querySelectorAll('select.unit')); // R, C, Fo
+  const radios = Array.from(form.querySelectorAll('input[type="radio"]')); // R, C, Fo
+  const box = document.getElementById('message-box');
+  const boxText = document.getElementById('message-text');
+  const boxOk = document.getElementById('message-ok');
+  const control = (id) => form.querySelector(`[data-control-id="${id}"]`);
+  let core = null;
+  let focusAfterMessage = null;
+
+  // Code page 1252 as Windows converts a field's text, best fit included:
+  // "XXXXYY" for each code unit from 0x80 that becomes a byte other than
+  // "?" (web/code_page_1252.txt).
+  const CODE_PAGE_1252 = '{{CODE_PAGE_1252}}';
+  const ansi = new Map();
+  for (let i = 0; i < CODE_PAGE_1252.length; i += 6) {
+    ansi.set(parseInt(CODE_PAGE_1252.slice(i, i + 4), 16), parseInt(CODE_PAGE_1252.slice(i + 4, i + 6), 16));
+  }
+
+  // A field's text as the Windows program reads it: one byte of code page
+  // 1252 for each UTF-16 code unit, at most 63 of them.
+  function ansiBytes(text) {
+    const bytes = [];
+    for (let i = 0; i < text.length && bytes.length < FIELD_TEXT_SIZE - 1; ++i) {
+      const unit = text.charCodeAt(i);
+      if (unit === 0) break;
+      bytes.push(unit < 0x80 ? unit : ansi.get(unit) ?? 0x3f);
+    }
+    return bytes;
+  }
+
+  function readText(address) {
+    const memory = new Uint8Array(core.memory.buffer, address);
+    let text = '';
+    for (let i = 0; memory[i] !== 0; ++i) text += String.fromCharCode(memory[i]);
+    return text;
+  }
+
+  function writeText(address, text) {
+    const bytes = ansiBytes(text);
+    const memory = new Uint8Array(core.memory.buffer, address, FIELD_TEXT_SIZE);
+    memory.set(bytes);
+    memory[bytes.length] = 0;
+  }
+
+  function showMessage(text, focusAfter) {
+    boxText.textContent = text;
+    focusAfterMessage = focusAfter;
+    box.showModal();
+    boxOk.focus();
+  }
+
+  // OK: the mode from the radio buttons (Fo, else R, else C), the lists'
+  // selections and the three texts go to the core; its outcome is carried
+  // out as the dialog does.
+  function calculate() {
+    if (core === null || box.open) return;
+    const mode = radios[2].checked ? 0 : radios[0].checked ? 1 : 2;
+    values.forEach((input, quantity) => writeText(core.nw_field_text(quantity), input.value));
+    const kind = core.nw_evaluate(mode, units[0].selectedIndex, units[1].selectedIndex, units[2].selectedIndex);
+    if (kind === NOTHING) return;
+    const target = control(core.nw_outcome_field());
+    const text = readText(core.nw_outcome_text());
+    if (kind === ERROR) {
+      showMessage(text, target);
+      return;
+    }
+    target.value = text;
+    values[0].focus();
+  }
+
+  form.addEventListener('submit', (event) => {
+    event.preventDefault();
+    calculate();
+  });
+  // Enter in any control presses OK, as the dialog's default button.
+  form.addEventListener('keydown', (event) => {
+    if (event.key !== 'Enter' || event.isComposing || event.target.tagName === 'BUTTON') return;
+    event.preventDefault();
+    calculate();
+  });
+  // The box closes by its OK button, Enter or Escape; the focus then goes
+  // to the control that holds the problem.
+  function closeMessage() {
+    if (box.open) box.close();
+    const target = focusAfterMessage;
+    focusAfterMessage = null;
+    if (target !== null) target.focus();
+  }
+  boxOk.addEventListener('click', closeMessage);
+  box.addEventListener('keydown', (event) => {
+    if (event.key !== 'Enter') return;
+    event.preventDefault();
+    closeMessage();
+  });
+  box.addEventListener('cancel', (event) => {
+    event.preventDefault();
+    closeMessage();
+  });
+  // Should the browser close the box by itself all the same.
+  box.addEventListener('close', closeMessage);
+
+  async function start() {
+    const bytes = Uint8Array.from(atob(CORE_WASM), (c) => c.charCodeAt(0));
+    core = (await WebAssembly.instantiate(bytes, {})).instance.exports;
+    units.forEach((select, quantity) => {
+      select.length = 0;
+      for (let i = 0; i < core.nw_unit_count(); ++i) select.add(new Option(readText(core.nw_unit_label(quantity, i))));
+      select.selectedIndex = core.nw_unit_default(quantity);
+    });
+    document.getElementById('message-caption').textContent = readText(core.nw_message_caption());
+    // Every start is a fresh dialog, whatever the browser kept of a visit.
+    values.forEach((input) => (input.value = ''));
+    radios[0].checked = true;
+    values[0].focus();
+    document.documentElement.dataset.ready = 'true';
+  }
+  start().catch((error) => {
+    form.textContent = `This browser cannot run the calculator: ${error}`;
+  });
+})();
