@@ -8,23 +8,19 @@ import fs from 'node:fs';
 import { createRequire } from 'node:module';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
-import { fileURLToPath, pathToFileURL } from 'node:url';
+import { pathToFileURL } from 'node:url';
 import puppeteer from 'puppeteer-core';
+import { at, controlIds as ids, root } from '../../tools/web/control-ids.mjs';
 
-const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 const pageUrl = pathToFileURL(process.env.NOTCHWELL_PAGE ?? path.join(root, 'dist/notchwell.html')).href;
 const shots = process.env.NOTCHWELL_SCREENSHOTS ?? path.join(root, 'build/web');
 const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
-const ids = {};
-const idsHeader = fs.readFileSync(path.join(root, 'core/control_ids.h'), 'utf8');
-for (const [, name, value] of idsHeader.matchAll(/^#define (ID\w+) (\d+)$/gm)) ids[name] = value;
 const rowIds = {
   R: { solve: ids.IDC_SOLVE_R, value: ids.IDC_RESISTANCE, unit: ids.IDC_RESISTANCE_UNITS },
   C: { solve: ids.IDC_SOLVE_C, value: ids.IDC_CAPACITANCE, unit: ids.IDC_CAPACITANCE_UNITS },
   Fo: { solve: ids.IDC_SOLVE_FO, value: ids.IDC_FREQUENCY, unit: ids.IDC_FREQUENCY_UNITS },
 };
-const at = (id) => `[data-control-id="${id}"]`;
 
 const tableRows = fs
   .readFileSync(path.join(root, 'tests/form_cases.tsv'), 'utf8')

@@ -5,20 +5,14 @@
 //   node tools/web/bundle.mjs CORE.wasm SCHEMATIC.bmp OUT.html
 import fs from 'node:fs';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
 import { bmpToPng } from './bmp-to-png.mjs';
-
-const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+import { controlIds, root } from './control-ids.mjs';
 const [corePath, schematicPath, outPath] = process.argv.slice(2);
 if (!outPath) {
   console.error('usage: node tools/web/bundle.mjs CORE.wasm SCHEMATIC.bmp OUT.html');
   process.exit(2);
 }
 const read = (file) => fs.readFileSync(path.join(root, file), 'utf8');
-
-// #define IDC_RESISTANCE 1000, IDOK 1, ...
-const ids = {};
-for (const [, name, value] of read('core/control_ids.h').matchAll(/^#define (ID\w+) (\d+)$/gm)) ids[name] = value;
 
 const fill = (text, values) =>
   text.replace(/\{\{(\w+)\}\}/g, (token, name) => {
@@ -38,7 +32,7 @@ const script = fill(read('web/page/notchwell.js'), {
   CODE_PAGE_1252: codePage,
 });
 const page = fill(read('web/page/index.html'), {
-  ...ids,
+  ...controlIds,
   STYLE: read('web/page/notchwell.css'),
   SCRIPT: script,
   SCHEMATIC_PNG: `data:image/png;base64,${bmpToPng(fs.readFileSync(schematicPath)).toString('base64')}`,

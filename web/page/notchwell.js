@@ -127,6 +127,7 @@
     radios[0].checked = true;
     values[0].focus();
     document.documentElement.dataset.ready = 'true';
+    performance.mark('ready');
   }
   start().catch((error) => {
     form.textContent = `This browser cannot run the calculator: ${error}`;
