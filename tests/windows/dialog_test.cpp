@@ -21,7 +21,8 @@ class Dialog : public testing::Test {
  protected:
   void SetUp() override {
     p_ = driver::Start(g_exe);
-    ASSERT_NE(p_.dialog, nullptr) << "no dialog from " << g_exe;
+    ASSERT_NE(p_.dialog, nullptr) << "no dialog from " << g_exe << " after " << p_.waited_ms / 1000.0
+                                  << " s (NOTCHWELL_TIMEOUT_SCALE multiplies the waits)";
   }
   void TearDown() override { driver::Stop(p_); }
 

@@ -1,5 +1,6 @@
 #include "dialog_driver.h"
 
+#include <cstdlib>
 #include <vector>
 
 namespace driver {
@@ -46,6 +47,16 @@ DWORD DialogThread(const Program& p) { return GetWindowThreadProcessId(p.dialog,
 
 }  // namespace
 
+DWORD Patience(DWORD timeout_ms) {
+  static const DWORD scale = [] {
+    char text[16] = {};
+    const DWORD length = GetEnvironmentVariableA("NOTCHWELL_TIMEOUT_SCALE", text, sizeof text);
+    const unsigned long value = length > 0 && length < sizeof text ? std::strtoul(text, nullptr, 10) : 1;
+    return value >= 1 && value <= 1000 ? static_cast<DWORD>(value) : 1;
+  }();
+  return timeout_ms * scale;
+}
+
 std::string WindowsPath(const char* path) {
   std::string s = path;
   if (!s.empty() && s[0] == '/') s = "Z:" + s;
@@ -53,6 +64,7 @@ std::string WindowsPath(const char* path) {
 }
 
 Program Start(const std::string& exe) {
+  const DWORD started = GetTickCount();
   Program p{};
   STARTUPINFOA si{};
   si.cb = sizeof si;
@@ -62,14 +74,17 @@ Program Start(const std::string& exe) {
   if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &p.process)) {
     return p;
   }
-  WaitForInputIdle(p.process.hProcess, 10000);
-  p.dialog = FindTopLevel(p.process.dwProcessId, nullptr, 20000);
+  WaitForInputIdle(p.process.hProcess, Patience(10000));
+  p.dialog = FindTopLevel(p.process.dwProcessId, nullptr, Patience(20000));
+  p.waited_ms = GetTickCount() - started;
   if (p.dialog) p.marker = GetWindow(p.dialog, GW_CHILD);
   return p;
 }
 
 int WaitForExit(Program& p, DWORD timeout_ms) {
-  if (!p.process.hProcess || WaitForSingleObject(p.process.hProcess, timeout_ms) != WAIT_OBJECT_0) return -1;
+  if (!p.process.hProcess || WaitForSingleObject(p.process.hProcess, Patience(timeout_ms)) != WAIT_OBJECT_0) {
+    return -1;
+  }
   DWORD code = 0;
   GetExitCodeProcess(p.process.hProcess, &code);
   return static_cast<int>(code);
@@ -111,7 +126,7 @@ bool PostMarkerAndWait(const Program& p, bool spin) {
   PostMessageW(p.marker, BM_SETSTATE, TRUE, 0);
   const DWORD start = GetTickCount();
   while (!(SendMessageW(p.marker, BM_GETSTATE, 0, 0) & BST_PUSHED)) {
-    if (GetTickCount() - start > 10000) return false;
+    if (GetTickCount() - start > Patience(10000)) return false;
     if (!spin) {
       if (!IsWindow(p.marker)) return false;
       Sleep(1);
@@ -165,14 +180,14 @@ void Click(const Program& p, int id) {
 }
 
 HWND FindMessageBox(const Program& p, DWORD timeout_ms) {
-  return FindTopLevel(p.process.dwProcessId, p.dialog, timeout_ms);
+  return FindTopLevel(p.process.dwProcessId, p.dialog, Patience(timeout_ms));
 }
 
 bool DismissMessageBox(const Program& p, HWND box) {
   PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
   const DWORD start = GetTickCount();
   while (IsWindow(box) && IsWindowVisible(box)) {
-    if (GetTickCount() - start > 5000) return false;
+    if (GetTickCount() - start > Patience(5000)) return false;
     Sleep(2);
   }
   return Settle(p);

@@ -12,9 +12,14 @@ namespace driver {
 // A Unix path (as CTest passes them under Wine) as a Windows path.
 std::string WindowsPath(const char* path);
 
+// Every wait below, multiplied by NOTCHWELL_TIMEOUT_SCALE (1 by default;
+// raised where the program runs emulated, many times slower).
+DWORD Patience(DWORD timeout_ms);
+
 struct Program {
   PROCESS_INFORMATION process;
-  HWND dialog;  // null when no dialog came up
+  HWND dialog;      // null when no dialog came up
+  DWORD waited_ms;  // from the start until the dialog came up, or the wait ended
   // The group box (the dialog's first child): its pushed state, which
   // nothing else uses and nothing shows, serves as a posted marker.
   HWND marker;
