@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "exact_decimal.h"
 #include "random_inputs.h"
@@ -134,6 +135,58 @@ FormInput RandomForm(std::mt19937& rng) {
     }
   }
   return form;
+}
+
+namespace {
+
+float FloatFromBits(std::uint32_t bits) {
+  float f;
+  std::memcpy(&f, &bits, sizeof f);
+  return f;
+}
+
+// The value's exact decimal expansion (a float in [1, 2^24) has at most 23
+// digits after the point).
+std::string ExactText(float value) {
+  const oracle::Expansion x = oracle::ExactDigits(static_cast<double>(value), 60);
+  return (x.integer.empty() ? "0" : x.integer) + (x.fraction.empty() ? "" : "." + x.fraction);
+}
+
+}  // namespace
+
+FormInput NearMidpointForm(std::mt19937& rng) {
+  constexpr double kTwoPi = 6.2831853;  // the program's value
+  for (;;) {
+    // R and C in [1, 2^20): their texts fit the fields' 63 bytes.
+    const float c = FloatFromBits(0x3F800000u + Below(rng, 20u << 23));
+    const float r = FloatFromBits(0x3F800000u + Below(rng, 20u << 23));
+    const double x = 1.0 / ((static_cast<double>(c) * 1e-12 * static_cast<double>(r)) * kTwoPi);
+    const float f = static_cast<float>(x);
+    // The midpoint on x's side of f, and x's distance from it in units of
+    // x's last place.
+    const float neighbour = std::nextafter(f, x > static_cast<double>(f) ? INFINITY : 0.0f);
+    const double midpoint = (static_cast<double>(f) + static_cast<double>(neighbour)) / 2;
+    const double ulp = std::nextafter(x, INFINITY) - x;
+    if (std::fabs(x - midpoint) > 2 * ulp) continue;
+    FormInput form;
+    form.mode = 0;      // solve for Fo
+    form.units[0] = 0;  // Ohm
+    form.units[1] = 0;  // pf
+    form.units[2] = 0;  // Hz
+    form.texts[0] = ExactText(r);
+    form.texts[1] = ExactText(c);
+    return form;
+  }
+}
+
+FormInput MidpointForm(int index) {
+  static const char* const kForms[kMidpointFormCount][2] = {
+#include "midpoint_forms.inc"
+  };
+  FormInput form{};
+  form.texts[0] = kForms[index][0];
+  form.texts[1] = kForms[index][1];
+  return form;  // solve for Fo, Ohm, pf and Hz: every index 0
 }
 
 }  // namespace exactness

@@ -49,6 +49,7 @@ constexpr int kFormChunks = 100;
 // afresh, so chunks can run in any order and on any number of threads.
 inline std::mt19937 ChunkGenerator(int chunk) { return std::mt19937(20261208u + static_cast<std::uint32_t>(chunk)); }
 inline std::mt19937 FormChunkGenerator(int chunk) { return ChunkGenerator(kParseChunks + chunk); }
+inline std::mt19937 MidpointFormGenerator() { return ChunkGenerator(kParseChunks + kFormChunks); }
 
 // A field text of at most 63 bytes: numbers of every shape (midpoints
 // between floats, thresholds, huge exponents), grammar jumbles and bytes.
@@ -65,5 +66,18 @@ struct FormInput {
   std::string texts[3];
 };
 FormInput RandomForm(std::mt19937& rng);
+
+// A form whose double result lies within two units in the last place of a
+// midpoint between two floats, so that the result text shows whether the
+// arithmetic rounded every step exactly as specified (random forms almost
+// never do: the rounding to float hides the last bits): solving for Fo
+// from R in Ohm and C in pf, found by trying R and C at random, about 10^8
+// tries and seconds a form. The texts are the floats' exact expansions.
+FormInput NearMidpointForm(std::mt19937& rng);
+
+// The first forms NearMidpointForm finds, kept in midpoint_forms.inc
+// (verify_exactness --find-midpoint-forms 32 writes them).
+constexpr int kMidpointFormCount = 32;
+FormInput MidpointForm(int index);
 
 }  // namespace exactness

@@ -4,7 +4,8 @@
 //
 // Always: a digest of FormatResult over all 2^32 float bit patterns, of
 // ParseNumberText over N generated texts (default 10^8) and of EvaluateForm
-// over N generated forms (default 10^7), so that builds (native, 32-bit
+// over N generated forms (default 10^7) and the 32 forms whose results lie
+// by a midpoint between floats (midpoint_forms.inc), so that builds (native, 32-bit
 // Windows under Wine, WebAssembly under node) can be compared line by line. With --oracle, also every formatted text
 // against the exact decimal oracle and every parse against strtof on the scanned characters.
 // --every K, for a quick try, formats only every K-th block of 2^24
@@ -206,23 +207,25 @@ bool CheckParse(const Options& o) {
 
 // ---- EvaluateForm over generated forms -------------------------------------
 
+// One form through EvaluateForm, into the digest.
+void Evaluate(const exactness::FormInput& form, Digest& outcomes) {
+  notchwell::FormSnapshot snapshot{};
+  snapshot.mode = static_cast<notchwell::CalcMode>(form.mode);
+  snapshot.resistance_unit = form.units[0];
+  snapshot.capacitance_unit = form.units[1];
+  snapshot.frequency_unit = form.units[2];
+  char* const texts[] = {snapshot.resistance_text, snapshot.capacitance_text, snapshot.frequency_text};
+  for (int q = 0; q < 3; ++q) std::memcpy(texts[q], form.texts[q].c_str(), form.texts[q].size() + 1);
+  const notchwell::CalcOutcome outcome = notchwell::EvaluateForm(snapshot);
+  const char* text = outcome.kind == notchwell::OutcomeKind::Error    ? outcome.message
+                     : outcome.kind == notchwell::OutcomeKind::Result ? outcome.text
+                                                                      : "";
+  outcomes.AddOutcome(static_cast<int>(outcome.kind), static_cast<int>(outcome.field), text);
+}
+
 void FormChunk(int chunk, std::uint64_t count, Digest& outcomes) {
   std::mt19937 rng = exactness::FormChunkGenerator(chunk);
-  for (std::uint64_t i = 0; i < count; ++i) {
-    const exactness::FormInput form = exactness::RandomForm(rng);
-    notchwell::FormSnapshot snapshot{};
-    snapshot.mode = static_cast<notchwell::CalcMode>(form.mode);
-    snapshot.resistance_unit = form.units[0];
-    snapshot.capacitance_unit = form.units[1];
-    snapshot.frequency_unit = form.units[2];
-    char* const texts[] = {snapshot.resistance_text, snapshot.capacitance_text, snapshot.frequency_text};
-    for (int q = 0; q < 3; ++q) std::memcpy(texts[q], form.texts[q].c_str(), form.texts[q].size() + 1);
-    const notchwell::CalcOutcome outcome = notchwell::EvaluateForm(snapshot);
-    const char* text = outcome.kind == notchwell::OutcomeKind::Error    ? outcome.message
-                       : outcome.kind == notchwell::OutcomeKind::Result ? outcome.text
-                                                                        : "";
-    outcomes.AddOutcome(static_cast<int>(outcome.kind), static_cast<int>(outcome.field), text);
-  }
+  for (std::uint64_t i = 0; i < count; ++i) Evaluate(exactness::RandomForm(rng), outcomes);
 }
 
 void CheckForms(const Options& o) {
@@ -233,6 +236,9 @@ void CheckForms(const Options& o) {
   Digest all;
   for (const Digest& d : outcomes) all.Add(d.h);
   std::printf("form digest: %016" PRIx64 " over %" PRIu64 " forms\n", all.h, per_chunk * exactness::kFormChunks);
+  Digest midpoints;
+  for (int i = 0; i < exactness::kMidpointFormCount; ++i) Evaluate(exactness::MidpointForm(i), midpoints);
+  std::printf("midpoint form digest: %016" PRIx64 " over %d forms\n", midpoints.h, exactness::kMidpointFormCount);
   std::printf("form time: %.0f s\n", Seconds(start));
 }
 
@@ -253,8 +259,18 @@ int main(int argc, char** argv) {
       o.texts = std::strtoull(argv[++i], nullptr, 10);
     } else if (arg == "--forms" && i + 1 < argc) {
       o.forms = std::strtoull(argv[++i], nullptr, 10);
+    } else if (arg == "--find-midpoint-forms" && i + 1 < argc) {
+      // Prints the table of midpoint_forms.inc.
+      std::mt19937 rng = exactness::MidpointFormGenerator();
+      for (int n = std::atoi(argv[++i]); n > 0; --n) {
+        const exactness::FormInput form = exactness::NearMidpointForm(rng);
+        std::printf("    {\"%s\", \"%s\"},\n", form.texts[0].c_str(), form.texts[1].c_str());
+      }
+      return 0;
     } else {
-      std::fprintf(stderr, "usage: verify_exactness [--oracle] [--threads N] [--texts N] [--forms N] [--every K]\n");
+      std::fprintf(stderr,
+                   "usage: verify_exactness [--oracle] [--threads N] [--texts N] [--forms N] "
+                   "[--every K]\n");
       return 2;
     }
   }

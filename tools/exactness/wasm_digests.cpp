@@ -50,23 +50,27 @@ void Parse(std::uint64_t texts) {
   std::printf("parse digest: %016" PRIx64 " over %" PRIu64 " texts\n", all_results.h, total);
 }
 
+void Evaluate(const exactness::FormInput& form, Digest& outcomes) {
+  int field = 0;
+  char text[64] = {};
+  const int kind = CoreEvaluateForm(form.mode, form.units[0], form.units[1], form.units[2], form.texts[0].c_str(),
+                                    form.texts[1].c_str(), form.texts[2].c_str(), &field, text);
+  outcomes.AddOutcome(kind, field, text);
+}
+
 void Forms(std::uint64_t forms) {
   Digest all;
   const std::uint64_t per_chunk = (forms + exactness::kFormChunks - 1) / exactness::kFormChunks;
   for (int c = 0; c < exactness::kFormChunks; ++c) {
     std::mt19937 rng = exactness::FormChunkGenerator(c);
     Digest outcomes;
-    for (std::uint64_t i = 0; i < per_chunk; ++i) {
-      const exactness::FormInput form = exactness::RandomForm(rng);
-      int field = 0;
-      char text[64] = {};
-      const int kind = CoreEvaluateForm(form.mode, form.units[0], form.units[1], form.units[2], form.texts[0].c_str(),
-                                        form.texts[1].c_str(), form.texts[2].c_str(), &field, text);
-      outcomes.AddOutcome(kind, field, text);
-    }
+    for (std::uint64_t i = 0; i < per_chunk; ++i) Evaluate(exactness::RandomForm(rng), outcomes);
     all.Add(outcomes.h);
   }
   std::printf("form digest: %016" PRIx64 " over %" PRIu64 " forms\n", all.h, per_chunk * exactness::kFormChunks);
+  Digest midpoints;
+  for (int i = 0; i < exactness::kMidpointFormCount; ++i) Evaluate(exactness::MidpointForm(i), midpoints);
+  std::printf("midpoint form digest: %016" PRIx64 " over %d forms\n", midpoints.h, exactness::kMidpointFormCount);
 }
 
 void Format(int every) {
