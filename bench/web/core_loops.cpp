@@ -6,17 +6,17 @@
 #include <cstring>
 #include <string_view>
 
+#include "bench_inputs.h"
 #include "evaluate_form.h"
 #include "format_result.h"
 #include "parse_number_text.h"
 
 namespace {
 
-const char* const kTexts[] = {"10", "1591.549438", "0.1", "15915.494141", "4.7", "220", "1e3", "0.015915"};
-constexpr int kTextCount = sizeof kTexts / sizeof kTexts[0];
-const float kValues[] = {1591.5494384765625f, 0.1f, 15915.494140625f, 0.0159154939f, 123.456f, 1e20f,
-                         159154.9375f,        10.0f};
-constexpr int kValueCount = sizeof kValues / sizeof kValues[0];
+using bench::kTextCount;
+using bench::kTexts;
+using bench::kValueCount;
+using bench::kValues;
 
 // Keeps every result alive, as benchmark::DoNotOptimize does natively.
 volatile uint32_t g_sink;
