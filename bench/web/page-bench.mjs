@@ -9,6 +9,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import puppeteer from 'puppeteer-core';
+import { browsers } from '../../tools/web/browsers.mjs';
 import { at, controlIds as ids } from '../../tools/web/control-ids.mjs';
 
 const pagePath = path.resolve(process.argv[2]);
@@ -22,12 +23,7 @@ fs.writeFileSync(
 );
 const median = (values) => values.sort((a, b) => a - b)[values.length >> 1];
 
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-    '--disable-sync', '--no-first-run'],
-});
+const browser = await puppeteer.launch({ ...browsers.chromium, headless: true });
 const page = await browser.newPage();
 
 // Milliseconds from the start of navigation to the ready mark.

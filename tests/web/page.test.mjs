@@ -10,6 +10,7 @@ import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 import puppeteer from 'puppeteer-core';
+import { browsers } from '../../tools/web/browsers.mjs';
 import { at, controlIds as ids, root } from '../../tools/web/control-ids.mjs';
 
 const pageUrl = pathToFileURL(process.env.NOTCHWELL_PAGE ?? path.join(root, 'dist/notchwell.html')).href;
@@ -30,19 +31,6 @@ const tableRows = fs
 const header = tableRows.shift();
 const cases = tableRows.map((cells) => Object.fromEntries(header.map((name, i) => [name, cells[i] ?? ''])));
 
-const chromiumFlags = [
-  '--no-sandbox',
-  '--disable-gpu',
-  '--disable-background-networking',
-  '--disable-component-update',
-  '--disable-sync',
-  '--no-first-run',
-  '--disable-quic',
-];
-const browsers = {
-  chromium: { browser: 'chrome', executablePath: '/usr/bin/chromium', args: chromiumFlags },
-  firefox: { browser: 'firefox', executablePath: '/usr/bin/firefox-esr' },
-};
 const chosen = (process.env.NOTCHWELL_BROWSERS ?? 'chromium,firefox').split(',');
 
 for (const name of chosen) {
