@@ -1,0 +1,33 @@
+// What the person chooses beside the dialog: the series the parts come
+// from, their tolerances, and the range of values sold as standard parts.
+// The page fills its lists from these tables.
+#pragma once
+
+#include "e_series.h"
+
+namespace notchwell {
+
+template <typename T, int N>
+struct Choices {
+  T options[N];
+  int default_index;
+  static constexpr int count = N;
+};
+
+inline constexpr Choices<ESeries, 4> kResistorSeries = {{ESeries::E12, ESeries::E24, ESeries::E48, ESeries::E96}, 1};
+inline constexpr Choices<ESeries, 3> kCapacitorSeries = {{ESeries::E6, ESeries::E12, ESeries::E24}, 1};
+// Percent.
+inline constexpr Choices<double, 5> kResistorTolerances = {{0.1, 0.5, 1, 2, 5}, 2};
+inline constexpr Choices<double, 4> kCapacitorTolerances = {{1, 2, 5, 10}, 2};
+
+// Values sold as standard parts, and the resistors the best pair is drawn
+// from (the form's C within a factor of ten either side gives its
+// capacitors).
+inline constexpr double kResistorLowest = 1;  // ohms
+inline constexpr double kResistorHighest = 1e8;
+inline constexpr double kCapacitorLowest = 1e-12;  // farads
+inline constexpr double kCapacitorHighest = 1e-3;
+inline constexpr double kPairResistorLowest = 100;
+inline constexpr double kPairResistorHighest = 1e7;
+
+}  // namespace notchwell

@@ -1,0 +1,43 @@
+// Everything the design panel shows for one state of the form and the
+// panel's own choices: the parts list, the standard-part builds, their
+// tolerances and the response curves.
+#pragma once
+
+#include "design_figures.h"
+
+namespace notchwell {
+
+constexpr int kCurvePoints = 400;  // from Fo / 100 to 100 Fo, evenly on a log scale
+
+struct DesignInputs {
+  // The form's values in ohms, farads and hertz: positive and finite.
+  double r_ohms;
+  double c_farads;
+  double fo_hertz;
+  // Indices into the tables of design_choices.h.
+  int resistor_series;
+  int capacitor_series;
+  int resistor_tolerance;
+  int capacitor_tolerance;
+  double source_ohms;  // 0: the source drives the network directly
+  double load_ohms;    // 0: no load
+};
+
+struct DesignReport {
+  double values[kFigureCount];  // in ohms, farads, hertz, dB and percent
+  bool available[kFigureCount];
+  // Builds from standard parts need R and C within the standard ranges;
+  // the best pair a standard capacitor within reach of C.
+  bool build_in_range;
+  bool pair_found;
+  double curve_hertz[kCurvePoints];
+  double curve_ideal_db[kCurvePoints];  // |Vout/Vs| of the ideal network
+  double curve_build_db[kCurvePoints];  // of the nearest build, when in range
+};
+
+// Whether the form's values make a network at all.
+bool IsDesignable(double r_ohms, double c_farads, double fo_hertz);
+
+void MakeDesignReport(const DesignInputs& inputs, DesignReport& report);
+
+}  // namespace notchwell

@@ -1,0 +1,27 @@
+// The few elementary functions the design code needs, written out so that
+// every target computes the very same bits: the WebAssembly module has no
+// maths library, and the C libraries of the other targets differ in their
+// last digits.
+#pragma once
+
+namespace notchwell {
+
+constexpr double kPi = 3.141592653589793;
+
+inline double Abs(double x) { return x < 0 ? -x : x; }
+
+// Correctly rounded by IEEE 754 on every target, so the instruction serves.
+inline double SquareRoot(double x) { return __builtin_sqrt(x); }
+
+// Finite and positive x only; relative error below 1e-15.
+double Log10(double x);
+
+// 10^x for |x| up to 300; relative error below 1e-15 for |x| up to 2
+// (the curves' frequency steps), growing to 1e-13 at 300.
+double Pow10(double x);
+
+// Level in decibels of a power ratio, floored at -400 dB so that a perfect
+// null still gives a finite figure.
+double PowerRatioToDecibels(double power_ratio);
+
+}  // namespace notchwell

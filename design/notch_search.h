@@ -1,0 +1,31 @@
+// Where a circuit's response is smallest, how deep it goes there, and the
+// half-power band around it.
+#pragma once
+
+#include "elementary.h"
+#include "transfer_function.h"
+
+namespace notchwell {
+
+// The minimum of |H| near omega_ref, where the notch of every build within
+// its tolerances lies (within a factor of sqrt 2 either way). Not found
+// when |H| has no minimum there at all.
+struct Notch {
+  bool found;
+  double x;            // (omega / omega_ref)^2 at the minimum
+  double power_ratio;  // |H|^2 there
+};
+Notch FindNotch(const TransferFunction& h);
+
+// The frequency of a point x = (omega / omega_ref)^2 in hertz.
+inline double HertzAt(const TransferFunction& h, double x) { return SquareRoot(x) * h.omega_ref / (2 * kPi); }
+
+// The points below and above the notch where |H|^2 is half of what it
+// tends to far below (low) and far above (high) it.
+struct HalfPowerBand {
+  double low_x;
+  double high_x;
+};
+HalfPowerBand HalfPowerBandAround(const TransferFunction& h, double notch_x);
+
+}  // namespace notchwell

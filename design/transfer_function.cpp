@@ -1,0 +1,114 @@
+#include "transfer_function.h"
+
+namespace notchwell {
+namespace {
+
+constexpr int kNodes = 4;        // input, R1-R2 junction, C1-C2 junction, output
+constexpr int kDegree = kNodes;  // of a determinant of entries linear in p
+
+// A nodal matrix entry: conductance + p * capacitance, both normalised.
+struct Linear {
+  double constant;
+  double slope;
+};
+
+using Polynomial = double[kDegree + 1];
+
+// Determinant of the submatrix on `rows` x the columns in `columns`, as a
+// polynomial in p: expansion along its first row.
+void Determinant(const Linear (&m)[kNodes][kNodes], const int* rows, const int* columns, int n, Polynomial& out) {
+  for (double& c : out) c = 0;
+  if (n == 1) {
+    out[0] = m[rows[0]][columns[0]].constant;
+    out[1] = m[rows[0]][columns[0]].slope;
+    return;
+  }
+  for (int j = 0; j < n; ++j) {
+    const Linear& entry = m[rows[0]][columns[j]];
+    if (entry.constant == 0 && entry.slope == 0) continue;
+    int rest[kNodes];
+    for (int k = 0, r = 0; k < n; ++k) {
+      if (k != j) rest[r++] = columns[k];
+    }
+    Polynomial minor;
+    Determinant(m, rows + 1, rest, n - 1, minor);
+    const double sign = j % 2 == 0 ? 1 : -1;
+    for (int d = kDegree; d >= 0; --d) {
+      out[d] += sign * (entry.constant * minor[d] + (d > 0 ? entry.slope * minor[d - 1] : 0));
+    }
+  }
+}
+
+}  // namespace
+
+TransferFunction TransferFunctionOf(const TwinTCircuit& circuit, double r_ref, double c_ref) {
+  const TwinTParts& p = circuit.parts;
+  // Conductances in units of 1/r_ref, capacitances in units of c_ref.
+  const double g1 = r_ref / p.r1;
+  const double g2 = r_ref / p.r2;
+  const double g3 = r_ref / p.r3a + r_ref / p.r3b;
+  const double c1 = p.c1 / c_ref;
+  const double c2 = p.c2 / c_ref;
+  const double c3 = p.c3a / c_ref + p.c3b / c_ref;
+  const double k = circuit.active ? circuit.feedback : 0;
+  const double g_load = circuit.load_ohms > 0 && !circuit.active ? r_ref / circuit.load_ohms : 0;
+
+  // Y V = b, with the input row either the source's node equation or, for
+  // an ideal source, Vin = Vs.
+  Linear y[kNodes][kNodes] = {};
+  double b;
+  if (circuit.source_ohms > 0) {
+    const double g_source = r_ref / circuit.source_ohms;
+    y[0][0] = {g_source + g1, c1};
+    y[0][1] = {-g1, 0};
+    y[0][2] = {0, -c1};
+    b = g_source;
+  } else {
+    y[0][0] = {1, 0};
+    b = 1;
+  }
+  y[1][0] = {-g1, 0};
+  y[1][1] = {g1 + g2, c3};
+  y[1][3] = {-g2, -k * c3};
+  y[2][0] = {0, -c1};
+  y[2][2] = {g3, c1 + c2};
+  y[2][3] = {-k * g3, -c2};
+  y[3][1] = {-g2, 0};
+  y[3][2] = {0, -c2};
+  y[3][3] = {g2 + g_load, c2};
+
+  // Cramer: Vout = b * cofactor(input, output) / det Y. The p^4 terms of
+  // det Y cancel (the capacitances alone make a singular matrix): only
+  // rounding is left there, and it is dropped.
+  const int all[kNodes] = {0, 1, 2, 3};
+  const int inner_rows[3] = {1, 2, 3};
+  Polynomial determinant;
+  Polynomial minor;
+  Determinant(y, all, all, kNodes, determinant);
+  Determinant(y, inner_rows, all, 3, minor);
+  TransferFunction h;
+  for (int d = 0; d < 4; ++d) {
+    h.numerator[d] = -b * minor[d];
+    h.denominator[d] = determinant[d];
+  }
+  h.omega_ref = 1 / (r_ref * c_ref);
+  return h;
+}
+
+namespace {
+
+// |P(jy)|^2 with x = y^2: the real part P0 - P2 x and the imaginary part
+// y (P1 - P3 x), each squared.
+double SquaredMagnitude(const double (&c)[4], double x) {
+  const double real = c[0] - c[2] * x;
+  const double imaginary = c[1] - c[3] * x;
+  return real * real + x * (imaginary * imaginary);
+}
+
+}  // namespace
+
+double PowerRatio(const TransferFunction& h, double x) {
+  return SquaredMagnitude(h.numerator, x) / SquaredMagnitude(h.denominator, x);
+}
+
+}  // namespace notchwell

@@ -1,0 +1,30 @@
+// A twin-T notch network as built, with what drives it and what it drives.
+#pragma once
+
+namespace notchwell {
+
+// The eight parts, in ohms and farads: R1 and R2 on the top rail, C1 and
+// C2 on the bottom rail, R3 and C3 each built as two parts in parallel (so
+// that two part values make the whole network and R3 = R/2, C3 = 2C hold
+// exactly when the parts are equal).
+struct TwinTParts {
+  double r1, r2, r3a, r3b;
+  double c1, c2, c3a, c3b;
+};
+
+// A source of open-circuit voltage Vs behind its resistance drives the
+// input; the output goes to the load. In the active form the common end of
+// R3 and C3 is driven with `feedback` times the output by an ideal
+// follower instead of being grounded, and the output is taken through a
+// second follower, so that the load does not reach the network.
+struct TwinTCircuit {
+  TwinTParts parts;
+  double source_ohms;  // 0: Vs drives the input directly
+  double load_ohms;    // 0: no load
+  bool active;
+  double feedback;  // k of the active form
+};
+
+constexpr TwinTParts BalancedParts(double r, double c) { return {r, r, r, r, c, c, c, c}; }
+
+}  // namespace notchwell

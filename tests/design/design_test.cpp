@@ -1,0 +1,304 @@
+// The design code against what is known of the twin-T independently of it:
+// the closed form of the ideal network, the IEC 60063 tables as printed,
+// a brute-force pair search, and hand-checkable sums.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "design_choices.h"
+#include "design_report.h"
+#include "e_series.h"
+#include "notch_search.h"
+#include "pair_search.h"
+#include "resistance_text.h"
+#include "tolerance_analysis.h"
+
+namespace {
+
+using namespace notchwell;
+
+TwinTCircuit Passive(double r, double c, double source = 0, double load = 0) {
+  return {BalancedParts(r, c), source, load, false, 0};
+}
+
+// --- The ideal network -----------------------------------------------------
+
+// With an ideal source and no load, H = (1 - y^2) / (1 - y^2 + 4jy).
+TEST(IdealNetwork, IsTheClosedFormAtEveryFrequency) {
+  const TransferFunction h = TransferFunctionOf(Passive(10e3, 10e-9), 10e3, 10e-9);
+  for (double y = 1e-3; y < 1e3; y *= 1.07) {
+    const double closed = std::pow(1 - y * y, 2) / (std::pow(1 - y * y, 2) + 16 * y * y);
+    EXPECT_NEAR(10 * std::log10(PowerRatio(h, y * y)), 10 * std::log10(closed), 1e-9) << "y = " << y;
+  }
+}
+
+struct Surroundings {
+  double source, load;
+  double band_low, band_high;  // in units of Fo, where known by hand
+};
+
+class IdealNetwork : public testing::TestWithParam<Surroundings> {};
+
+// The null stays at 1/(2 pi R C) whatever drives or loads the network; far
+// below and above it the network is a resistive divider: 2R in series to
+// the load, and R/4 (R1 || R2 || R3) across it.
+TEST_P(IdealNetwork, NullsAtFoBetweenItsHalfPowerPoints) {
+  const Surroundings s = GetParam();
+  const double r = 31830.98862, c = 100e-9, fo = 1 / (2 * kPi * r * c);
+  const TransferFunction h = TransferFunctionOf(Passive(r, c, s.source, s.load), r, c);
+  const Notch notch = FindNotch(h);
+  ASSERT_TRUE(notch.found);
+  EXPECT_NEAR(HertzAt(h, notch.x) / fo, 1, 1e-10);
+  EXPECT_LT(10 * std::log10(notch.power_ratio), -200);
+
+  const double dc = s.load > 0 ? s.load / (s.source + 2 * r + s.load) : 1;
+  const double quarter = s.load > 0 ? 1 / (4 / r + 1 / s.load) : r / 4;
+  EXPECT_NEAR(PowerRatioAtZero(h), dc * dc, 1e-12);
+  EXPECT_NEAR(PowerRatioAtInfinity(h), std::pow(quarter / (s.source + quarter), 2), 1e-12);
+
+  const HalfPowerBand band = HalfPowerBandAround(h, notch.x);
+  EXPECT_NEAR(PowerRatio(h, band.low_x) / PowerRatioAtZero(h), 0.5, 1e-9);
+  EXPECT_NEAR(PowerRatio(h, band.high_x) / PowerRatioAtInfinity(h), 0.5, 1e-9);
+  if (s.band_low > 0) {
+    EXPECT_NEAR(HertzAt(h, band.low_x) / fo, s.band_low, 1e-9);
+    EXPECT_NEAR(HertzAt(h, band.high_x) / fo, s.band_high, 1e-9);
+    EXPECT_NEAR(fo / (HertzAt(h, band.high_x) - HertzAt(h, band.low_x)), 0.25, 1e-9);  // Q = 1/4
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Surroundings, IdealNetwork,
+                         testing::Values(Surroundings{0, 0, std::sqrt(5.0) - 2, std::sqrt(5.0) + 2},
+                                         Surroundings{600, 0, 0, 0}, Surroundings{0, 10e3, 0, 0},
+                                         Surroundings{600, 10e3, 0, 0}, Surroundings{1e6, 100, 0, 0}));
+
+// --- Standard values -------------------------------------------------------
+
+// The series as IEC 60063 prints them.
+const char* const kPrinted[] = {
+    "10 15 22 33 47 68",
+    "10 12 15 18 22 27 33 39 47 56 68 82",
+    "10 11 12 13 15 16 18 20 22 24 27 30 33 36 39 43 47 51 56 62 68 75 82 91",
+    "100 105 110 115 121 127 133 140 147 154 162 169 178 187 196 205 215 226 237 249 261 274 287 301 316 332 348 "
+    "365 383 402 422 442 464 487 511 536 562 590 619 649 681 715 750 787 825 866 909 953",
+    "100 102 105 107 110 113 115 118 121 124 127 130 133 137 140 143 147 150 154 158 162 165 169 174 178 182 187 "
+    "191 196 200 205 210 215 221 226 232 237 243 249 255 261 267 274 280 287 294 301 309 316 324 332 340 348 357 "
+    "365 374 383 392 402 412 422 432 442 453 464 475 487 499 511 523 536 549 562 576 590 604 619 634 649 665 681 "
+    "698 715 732 750 768 787 806 825 845 866 887 909 931 953 976",
+};
+
+TEST(ESeries, AreTheStandardsTables) {
+  for (int s = 0; s < 5; ++s) {
+    const SeriesTable& table = SeriesOf(static_cast<ESeries>(s));
+    std::istringstream printed(kPrinted[s]);
+    std::vector<int> expected;
+    for (int value; printed >> value;) expected.push_back(value);
+    ASSERT_EQ(table.count, static_cast<int>(expected.size())) << table.name;
+    for (int i = 0; i < table.count; ++i) EXPECT_EQ(table.mantissas[i], expected[i]) << table.name << " #" << i;
+  }
+  // E48 and E96 are the rounded powers of 10^(1/n); E24 departs from them
+  // in exactly its historical values.
+  for (const ESeries s : {ESeries::E48, ESeries::E96}) {
+    const SeriesTable& t = SeriesOf(s);
+    for (int i = 0; i < t.count; ++i) EXPECT_EQ(t.mantissas[i], std::lround(100 * std::pow(10.0, i / double(t.count))));
+  }
+  std::vector<int> departures;
+  for (int i = 0; i < 24; ++i) {
+    const int m = SeriesOf(ESeries::E24).mantissas[i];
+    if (m != std::lround(10 * std::pow(10.0, i / 24.0))) departures.push_back(m);
+  }
+  EXPECT_EQ(departures, (std::vector<int>{27, 30, 33, 36, 39, 43, 47, 82}));
+}
+
+struct Snap {
+  ESeries series;
+  double value, nearest;
+};
+
+class Snapping : public testing::TestWithParam<Snap> {};
+
+TEST_P(Snapping, TakesTheNearestOnALogScale) {
+  EXPECT_EQ(NearestIn(GetParam().series, GetParam().value), GetParam().nearest);
+}
+
+INSTANTIATE_TEST_SUITE_P(DecadeEdges, Snapping,
+                         testing::Values(Snap{ESeries::E24, 31830.98862, 33e3},  // 31.83^2 = 1013 > 30 * 33
+                                         Snap{ESeries::E24, 9.6e3, 10e3}, Snap{ESeries::E24, 9.5e3, 9.1e3},
+                                         Snap{ESeries::E24, 0.99, 1}, Snap{ESeries::E24, 1.04, 1},
+                                         Snap{ESeries::E24, 1.05, 1.1}, Snap{ESeries::E96, 988, 1000},
+                                         Snap{ESeries::E96, 9.87e-9, 9.76e-9}, Snap{ESeries::E48, 97.6e3, 95.3e3},
+                                         Snap{ESeries::E6, 5.6e-9, 4.7e-9}, Snap{ESeries::E6, 5.7e-9, 6.8e-9},
+                                         Snap{ESeries::E12, 1e-12, 1e-12}, Snap{ESeries::E12, 1e8, 1e8},
+                                         Snap{ESeries::E12, 0.0999e-9, 0.1e-9}, Snap{ESeries::E12, 4.7e-6, 4.7e-6},
+                                         Snap{ESeries::E96, 1e5, 1e5}));
+
+// --- The best pair ---------------------------------------------------------
+
+struct PairCase {
+  ESeries r_series, c_series;
+  double c, fo;
+};
+
+class BestPairSearch : public testing::TestWithParam<PairCase> {};
+
+TEST_P(BestPairSearch, FindsWhatEveryPairTriedGives) {
+  const PairCase p = GetParam();
+  const StandardPair found = BestPair(p.r_series, p.c_series, p.c, p.fo);
+  ASSERT_TRUE(found.found);
+  double best = INFINITY;
+  for (int d = -1; d <= 7; ++d) {
+    for (int i = 0; i < SeriesOf(p.r_series).count; ++i) {
+      const double r = SeriesValue(p.r_series, {i, d - (SeriesOf(p.r_series).mantissas[0] == 10 ? 1 : 2)});
+      if (r < kPairResistorLowest || r > kPairResistorHighest) continue;
+      for (int e = -16; e <= -1; ++e) {
+        for (int j = 0; j < SeriesOf(p.c_series).count; ++j) {
+          const double c = SeriesValue(p.c_series, {j, e});
+          if (c < p.c / 10 || c > p.c * 10 || c < kCapacitorLowest || c > kCapacitorHighest) continue;
+          best = std::fmin(best, std::fabs(RelativeError(BalancedNotchHertz(r, c), p.fo)));
+        }
+      }
+    }
+  }
+  EXPECT_TRUE(IsSameError(found.relative_error, best)) << found.relative_error << " against " << best;
+}
+
+INSTANTIATE_TEST_SUITE_P(Series, BestPairSearch,
+                         testing::Values(PairCase{ESeries::E24, ESeries::E12, 100e-9, 50},
+                                         PairCase{ESeries::E96, ESeries::E24, 10e-9, 1591.549438},
+                                         PairCase{ESeries::E12, ESeries::E6, 4.7e-9, 60},
+                                         PairCase{ESeries::E48, ESeries::E6, 2e-12, 1e6},
+                                         PairCase{ESeries::E12, ESeries::E24, 330e-6, 0.5},
+                                         PairCase{ESeries::E24, ESeries::E12, 1e-9, 1e7}));
+
+TEST(BestPairSearch, NeedsAStandardCapacitorInReach) {
+  EXPECT_FALSE(BestPair(ESeries::E24, ESeries::E12, 1e-14, 50).found);
+  EXPECT_FALSE(BestPair(ESeries::E24, ESeries::E12, 1, 50).found);
+}
+
+// --- Tolerances ------------------------------------------------------------
+
+// Every part at one end moves the notch of a still balanced network to
+// fo / ((1 +- tr)(1 +- tc)); the unbalanced corners stay near those.
+TEST(Tolerances, SpreadTheNotchAsThePartsDo) {
+  const TwinTCircuit nominal = Passive(33e3, 100e-9);
+  const double fo = BalancedNotchHertz(33e3, 100e-9);
+  const ToleranceFigures tight = AnalyseTolerances(nominal, 0.001, 0.01);
+  const ToleranceFigures loose = AnalyseTolerances(nominal, 0.05, 0.10);
+  EXPECT_NEAR(tight.fo_low_hertz, fo / (1.001 * 1.01), fo * 1e-3);
+  EXPECT_NEAR(tight.fo_high_hertz, fo / (0.999 * 0.99), fo * 1e-3);
+  EXPECT_NEAR(loose.fo_low_hertz, fo / (1.05 * 1.1), fo * 1e-2);
+  EXPECT_NEAR(loose.fo_high_hertz, fo / (0.95 * 0.9), fo * 1e-2);
+  EXPECT_GT(tight.depth_90_db, loose.depth_90_db + 20);
+
+  // The same seed: the same figure, to the last bit.
+  const ToleranceFigures again = AnalyseTolerances(nominal, 0.05, 0.10);
+  EXPECT_EQ(std::memcmp(&loose, &again, sizeof loose), 0);
+}
+
+// --- The panel's report ----------------------------------------------------
+
+DesignInputs Inputs(double r, double c, double fo, double source = 0, double load = 0) {
+  return {r,
+          c,
+          fo,
+          kResistorSeries.default_index,
+          kCapacitorSeries.default_index,
+          kResistorTolerances.default_index,
+          kCapacitorTolerances.default_index,
+          source,
+          load};
+}
+
+double Figured(const DesignReport& report, Figure figure) {
+  EXPECT_TRUE(report.available[static_cast<int>(figure)]) << InfoOf(figure).name;
+  return report.values[static_cast<int>(figure)];
+}
+
+// 50 Hz from 100 nf: R = 31.83 kOhm, nearest E24 33 kOhm with E12 100 nF.
+TEST(DesignReport, BuildsTheHumFilterFromStandardParts) {
+  static DesignReport report;
+  MakeDesignReport(Inputs(31830.988, 100e-9, 50), report);
+  EXPECT_EQ(Figured(report, Figure::R3), 31830.988 / 2);
+  EXPECT_EQ(Figured(report, Figure::C3), 200e-9);
+  EXPECT_EQ(Figured(report, Figure::BuildR), 33e3);
+  EXPECT_EQ(Figured(report, Figure::BuildC), 100e-9);
+  EXPECT_NEAR(Figured(report, Figure::BuildFo) / BalancedNotchHertz(33e3, 100e-9), 1, 1e-10);
+  EXPECT_NEAR(Figured(report, Figure::BuildError), (BalancedNotchHertz(33e3, 100e-9) / 50 - 1) * 100, 1e-8);
+  EXPECT_LT(Figured(report, Figure::FoLow), Figured(report, Figure::BuildFo));
+  EXPECT_GT(Figured(report, Figure::FoHigh), Figured(report, Figure::BuildFo));
+  EXPECT_FALSE(report.available[static_cast<int>(Figure::Load)]);
+}
+
+// Whatever the dialog accepts gives finite figures; what no standard part
+// reaches is left out, not made up.
+TEST(DesignReport, StaysFiniteForAnyValueTheDialogTakes) {
+  struct Extreme {
+    double r, c, fo;
+    bool build, pair;
+  };
+  const Extreme extremes[] = {
+      {1e30, 1e-30, 0.1591549, false, false}, {1.4e-45, 1.4e-57, 1e101, false, false},
+      {3.4e44, 3.4e32, 1e-78, false, false},  {1, 1e-3, 159.15, true, true},
+      {1e8, 1e-12, 1591.5, true, true},       {1e-3, 100e-9, 1.6e9, false, true},
+  };
+  static DesignReport report;
+  for (const Extreme& e : extremes) {
+    for (const double source : {0.0, 600.0}) {
+      MakeDesignReport(Inputs(e.r, e.c, e.fo, source, source * 10), report);
+      EXPECT_EQ(report.build_in_range, e.build) << e.r;
+      EXPECT_EQ(report.pair_found, e.pair) << e.r;
+      for (int i = 0; i < kFigureCount; ++i) {
+        EXPECT_TRUE(!report.available[i] || std::isfinite(report.values[i])) << kFigures[i].name << " at " << e.r;
+      }
+      for (int i = 0; i < kCurvePoints; ++i) {
+        ASSERT_TRUE(std::isfinite(report.curve_hertz[i]) && std::isfinite(report.curve_ideal_db[i])) << e.r;
+        ASSERT_TRUE(!e.build || std::isfinite(report.curve_build_db[i])) << e.r;
+      }
+    }
+  }
+}
+
+// --- The source and load fields --------------------------------------------
+
+struct TextCase {
+  const char* text;
+  bool is_load;
+  ResistanceProblem problem;
+  double ohms;
+};
+
+class ResistanceText : public testing::TestWithParam<TextCase> {};
+
+TEST_P(ResistanceText, ReadsAsAPersonWritesIt) {
+  const TextCase& t = GetParam();
+  const ResistanceReading reading = ReadResistanceText(t.text, t.is_load);
+  EXPECT_EQ(reading.problem, t.problem);
+  if (t.problem == ResistanceProblem::None) {
+    EXPECT_EQ(reading.empty, std::strspn(t.text, " \t") == std::strlen(t.text));
+    EXPECT_EQ(reading.ohms, t.ohms);
+  }
+  EXPECT_EQ(*ResistanceProblemMessage(reading.problem) == '\0', t.problem == ResistanceProblem::None);
+}
+
+constexpr auto kOk = ResistanceProblem::None;
+INSTANTIATE_TEST_SUITE_P(
+    Fields, ResistanceText,
+    testing::Values(
+        TextCase{"600", false, kOk, 600}, TextCase{"4.7k", true, kOk, 4700}, TextCase{"4k7", true, kOk, 4700},
+        TextCase{"1M", true, kOk, 1e6}, TextCase{" 10 k\xce\xa9 ", true, kOk, 1e4},
+        TextCase{"2.2 ohms", false, kOk, 2.2}, TextCase{"1e3", false, kOk, 1000}, TextCase{"0.1", false, kOk, 0.1},
+        TextCase{"1R5", false, kOk, 1.5}, TextCase{"+47 \xe2\x84\xa6", true, kOk, 47}, TextCase{"", false, kOk, 0},
+        TextCase{"  ", true, kOk, 0}, TextCase{"0", false, kOk, 0}, TextCase{"-0", false, kOk, 0},
+        TextCase{"0", true, ResistanceProblem::ZeroLoad, 0}, TextCase{"0k", true, ResistanceProblem::ZeroLoad, 0},
+        TextCase{"abc", false, ResistanceProblem::NotANumber, 0},
+        TextCase{"4.7kk", false, ResistanceProblem::NotANumber, 0},
+        TextCase{"k", true, ResistanceProblem::NotANumber, 0}, TextCase{"1e", true, ResistanceProblem::NotANumber, 0},
+        TextCase{"1,5", true, ResistanceProblem::NotANumber, 0}, TextCase{"-5", false, ResistanceProblem::Negative, 0},
+        TextCase{"1m", true, ResistanceProblem::SmallM, 0}, TextCase{"1 mOhm", false, ResistanceProblem::SmallM, 0},
+        TextCase{"2e12", true, ResistanceProblem::TooLarge, 0},
+        TextCase{"99999999999999999999999M", false, ResistanceProblem::TooLarge, 0}));
+
+}  // namespace
