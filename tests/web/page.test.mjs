@@ -137,6 +137,31 @@ for (const name of chosen) {
         })),
     );
 
+    // Keys as fast as a person's key repeat and faster: a box that was just
+    // closed must not take the next one with it, and Tab stays on its OK
+    // button as in the Windows message box.
+    test('the message box stays up for OK pressed back to back, and Tab keeps to its button', () =>
+      desktop(async (page) => {
+        await page.click(at(ids.IDC_SOLVE_FO));
+        await fill(page, ids.IDC_RESISTANCE, '10');
+        await page.focus(at(ids.IDC_RESISTANCE));
+        const onOk = () => page.evaluate(() => document.activeElement?.id === 'message-ok');
+        for (let round = 0; round < 20; ++round) {
+          for (let i = 0; i < 3; ++i) await page.keyboard.press('Enter'); // box, closed, box again
+          await new Promise((resolve) => setTimeout(resolve, 60)); // a late close event arrives
+          assert.equal((await messageBox(page)).open, true, `round ${round}`);
+          await page.keyboard.press('Tab');
+          assert.ok(await onOk(), 'Tab');
+          await page.keyboard.down('Shift');
+          await page.keyboard.press('Tab');
+          await page.keyboard.up('Shift');
+          assert.ok(await onOk(), 'Shift+Tab');
+          await page.keyboard.press('Enter');
+          assert.equal((await messageBox(page)).open, false);
+          assert.equal(await focused(page), ids.IDC_CAPACITANCE);
+        }
+      }));
+
     test('a unit list without a selection makes OK do nothing', () =>
       desktop(async (page) => {
         await page.click(at(ids.IDC_SOLVE_FO));

@@ -102,16 +102,25 @@
   }
   boxOk.addEventListener('click', closeMessage);
   box.addEventListener('keydown', (event) => {
-    if (event.key !== 'Enter') return;
-    event.preventDefault();
-    closeMessage();
+    if (event.key === 'Enter') {
+      event.preventDefault();
+      closeMessage();
+    } else if (event.key === 'Tab') {
+      // The box's one button keeps the focus, as in the Windows message box.
+      event.preventDefault();
+      boxOk.focus();
+    }
   });
   box.addEventListener('cancel', (event) => {
     event.preventDefault();
     closeMessage();
   });
-  // Should the browser close the box by itself all the same.
-  box.addEventListener('close', closeMessage);
+  // Should the browser close the box by itself all the same. A close
+  // event arrives a task after the box closed: by then OK may have opened
+  // it again, and that box is not to be closed.
+  box.addEventListener('close', () => {
+    if (!box.open) closeMessage();
+  });
 
   async function start() {
     const bytes = Uint8Array.from(atob(CORE_WASM), (c) => c.charCodeAt(0));
