@@ -1,10 +1,11 @@
 // Builds the web edition's one offline file: the page with its style
-// sheet, script, core module and schematic inlined, and the control
+// sheet, scripts, core module and schematic inlined, and the control
 // identifiers filled in from the core's own table.
 //
 //   node tools/web/bundle.mjs CORE.wasm SCHEMATIC.bmp OUT.html
 import fs from 'node:fs';
 import path from 'node:path';
+import zlib from 'node:zlib';
 import { bmpToPng } from './bmp-to-png.mjs';
 import { controlIds, root } from './control-ids.mjs';
 const [corePath, schematicPath, outPath] = process.argv.slice(2);
@@ -27,10 +28,13 @@ const codePage = read('web/code_page_1252.txt')
   .map((line) => line.replace('\t', ''))
   .join('');
 
-const script = fill(read('web/page/notchwell.js'), {
-  CORE_WASM_BASE64: fs.readFileSync(corePath).toString('base64'),
+// The module gzip-compressed (no name or time in its header, so the same
+// module gives the same bytes), for the page to unpack with the browser's
+// DecompressionStream; then the design panel's script.
+const script = `${fill(read('web/page/notchwell.js'), {
+  CORE_WASM_BASE64: zlib.gzipSync(fs.readFileSync(corePath), { level: 9 }).toString('base64'),
   CODE_PAGE_1252: codePage,
-});
+})}\n${read('web/page/design.js')}`;
 const page = fill(read('web/page/index.html'), {
   ...controlIds,
   STYLE: read('web/page/notchwell.css'),

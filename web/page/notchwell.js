@@ -2,7 +2,8 @@
 // WebAssembly (inlined below); this script only does what the Windows
 // dialog procedure does: fill the unit lists from the core, hand it the
 // form on OK, and write the result back or show the message box and move
-// the focus.
+// the focus. After a result it hands the form to the design panel
+// (design.js) too.
 'use strict';
 (() => {
   const CORE_WASM = '{{CORE_WASM_BASE64}}';
@@ -80,6 +81,10 @@
     }
     target.value = text;
     values[0].focus();
+    // The design panel follows every result, for the texts as they now stand.
+    values.forEach((input, quantity) => writeText(core.nw_field_text(quantity), input.value));
+    const designable = core.nw_design_take_form(...units.map((select) => select.selectedIndex)) === 1;
+    document.dispatchEvent(new CustomEvent('notchwell-result', { detail: { designable } }));
   }
 
   form.addEventListener('submit', (event) => {
@@ -122,8 +127,10 @@
     if (!box.open) closeMessage();
   });
 
+  // The module is inlined gzip-compressed, and unpacked by the browser.
   async function start() {
-    const bytes = Uint8Array.from(atob(CORE_WASM), (c) => c.charCodeAt(0));
+    const packed = new Blob([Uint8Array.from(atob(CORE_WASM), (c) => c.charCodeAt(0))]);
+    const bytes = await new Response(packed.stream().pipeThrough(new DecompressionStream('gzip'))).arrayBuffer();
     core = (await WebAssembly.instantiate(bytes, {})).instance.exports;
     units.forEach((select, quantity) => {
       select.length = 0;
@@ -134,6 +141,7 @@
     // Every start is a fresh dialog, whatever the browser kept of a visit.
     values.forEach((input) => (input.value = ''));
     radios[0].checked = true;
+    document.dispatchEvent(new CustomEvent('notchwell-core', { detail: core }));
     values[0].focus();
     document.documentElement.dataset.ready = 'true';
     performance.mark('ready');

@@ -1,0 +1,73 @@
+// How the web tests open the file users get (dist/notchwell.html, or
+// NOTCHWELL_PAGE) in Debian's Chromium and Firefox ESR (NOTCHWELL_BROWSERS
+// to choose), a fresh page for each test as a fresh start of the program,
+// and what they check of every page: no console error, no page error and
+// no request beyond the file itself.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import { createRequire } from 'node:module';
+import path from 'node:path';
+import { after, before, describe } from 'node:test';
+import { pathToFileURL } from 'node:url';
+import puppeteer from 'puppeteer-core';
+import { browsers } from '../../tools/web/browsers.mjs';
+import { at, controlIds as ids, root } from '../../tools/web/control-ids.mjs';
+
+export const pageUrl = pathToFileURL(process.env.NOTCHWELL_PAGE ?? path.join(root, 'dist/notchwell.html')).href;
+export const shots = process.env.NOTCHWELL_SCREENSHOTS ?? path.join(root, 'build/web');
+export const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+
+// body({ name, withPage, desktop }) declares the tests of one browser.
+export function inEachBrowser(body) {
+  for (const name of (process.env.NOTCHWELL_BROWSERS ?? 'chromium,firefox').split(',')) {
+    describe(name, () => {
+      let browser;
+      before(async () => {
+        browser = await puppeteer.launch({ ...browsers[name], headless: true, protocolTimeout: 120000 });
+      });
+      after(async () => browser?.close());
+
+      async function withPage(width, height, test) {
+        const page = await browser.newPage();
+        const problems = [];
+        page.on('console', (m) => m.type() === 'error' && problems.push(`console: ${m.text()}`));
+        page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
+        page.on('request', (r) => {
+          if (!r.url().startsWith('data:') && r.url() !== pageUrl) problems.push(`request: ${r.url()}`);
+        });
+        try {
+          await page.setViewport({ width, height });
+          await page.goto(pageUrl);
+          await page.waitForSelector('html[data-ready]');
+          await test(page);
+          assert.deepEqual(problems, []);
+        } finally {
+          await page.close();
+        }
+      }
+      body({ name, withPage, desktop: (test) => withPage(800, 700, test) });
+    });
+  }
+}
+
+// The control with a focus, by its control identifier; a field's value.
+export const focused = (page) => page.evaluate(() => document.activeElement?.dataset.controlId ?? '');
+export const valueOf = (page, id) => page.$eval(at(id), (e) => e.value);
+export const fill = (page, id, text) => page.$eval(at(id), (e, t) => (e.value = t), text);
+export const ok = (page) => page.click(at(ids.IDOK));
+
+// axe-core's findings on the page as it stands.
+export async function axeViolations(page) {
+  if (!(await page.evaluate(() => 'axe' in window))) await page.evaluate(axeSource);
+  return page.evaluate(async () =>
+    (await window.axe.run()).violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(' ')}`),
+  );
+}
+
+// Sideways scrolling, and a screenshot of the whole page in build/web.
+export async function screenshot(page, file) {
+  fs.mkdirSync(shots, { recursive: true });
+  assert.ok((await page.evaluate(() => document.documentElement.scrollWidth)) <= page.viewport().width,
+    'no sideways scrolling');
+  await page.screenshot({ path: path.join(shots, file), fullPage: true });
+}

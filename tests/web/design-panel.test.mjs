@@ -1,0 +1,258 @@
+// The design panel of the released page, in both browsers: worked designs
+// end to end, every figure held to what the native build of the design
+// code gives for the same texts (tests/design/print_design_report), the
+// panel's choices and fields, bad text, the Copy text, small screens and
+// print.
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import path from 'node:path';
+import { test } from 'node:test';
+import { at, controlIds as ids, root } from '../../tools/web/control-ids.mjs';
+import { axeViolations, fill, focused, inEachBrowser, screenshot, valueOf } from './browser-driver.mjs';
+
+const reporter = process.env.NOTCHWELL_DESIGN_REPORT ?? path.join(root, 'build/native/tests/print_design_report');
+const unitIndex = { Ohm: 0, kOhm: 1, mOhm: 2, pf: 0, nf: 1, uf: 2, Hz: 0, kHz: 1, mHz: 2 };
+const solveIds = { R: ids.IDC_SOLVE_R, C: ids.IDC_SOLVE_C, Fo: ids.IDC_SOLVE_FO };
+const rows = [
+  [ids.IDC_RESISTANCE, ids.IDC_RESISTANCE_UNITS],
+  [ids.IDC_CAPACITANCE, ids.IDC_CAPACITANCE_UNITS],
+  [ids.IDC_FREQUENCY, ids.IDC_FREQUENCY_UNITS],
+];
+const choiceNames = ['resistor-series', 'capacitor-series', 'resistor-tolerance', 'capacitor-tolerance'];
+
+const hum = { solve: 'R', texts: ['', '100', '50'], units: ['kOhm', 'nf', 'Hz'] };
+const solveC = { solve: 'C', texts: ['10', '', '1'], units: ['kOhm', 'nf', 'kHz'] };
+
+// Types a form into the dialog and presses Enter.
+async function design(page, form) {
+  await page.click(at(solveIds[form.solve]));
+  for (const [i, [value, unit]] of rows.entries()) {
+    await fill(page, value, form.texts[i]);
+    await page.select(at(unit), form.units[i]);
+  }
+  await page.focus(at(ids.IDC_RESISTANCE));
+  await page.keyboard.press('Enter');
+}
+
+const figuresOf = (page) =>
+  page.$$eval('#design [data-figure]', (elements) =>
+    Object.fromEntries(elements.map((e) => [e.dataset.figure, { text: e.textContent, value: e.dataset.value }])));
+
+// What the native build gives for the texts now on the form and the
+// panel's choices: every available figure the same to 12 digits.
+async function expectNativeFigures(page) {
+  const state = await page.evaluate(() => ({
+    fields: Array.from(document.querySelectorAll('main input.value'), (i) => i.value),
+    units: Array.from(document.querySelectorAll('main select'), (s) => s.value),
+    choices: Array.from(document.querySelectorAll('#design select'), (s) => String(s.selectedIndex)),
+    surroundings: Array.from(document.querySelectorAll('#design input'), (i) => i.value),
+  }));
+  const args = state.fields.flatMap((text, i) => [text, String(unitIndex[state.units[i]])]);
+  const native = JSON.parse(execFileSync(reporter, [...args, ...state.choices, ...state.surroundings], { encoding: 'utf8' }));
+  const shown = await figuresOf(page);
+  for (const [name, { value }] of Object.entries(shown)) {
+    assert.equal(value, name in native ? native[name].toPrecision(12) : undefined, name);
+  }
+  return Object.fromEntries(Object.entries(shown).map(([name, { text, value }]) => [name, { text, value: Number(value) }]));
+}
+
+const setChoice = (page, name, value) => page.select(`[data-design="${name}"]`, value);
+// A field's whole text at once, as pasting gives it.
+const paste = (page, name, text) =>
+  page.$eval(`[data-design="${name}"]`, (field, t) => {
+    field.value = t;
+    field.dispatchEvent(new Event('input', { bubbles: true }));
+  }, text);
+const panelText = (page) => page.$eval('#design', (panel) => panel.innerText);
+const fieldState = (page, name) =>
+  page.$eval(`[data-design="${name}"]`, (field) => {
+    const messageId = field.getAttribute('aria-errormessage');
+    return {
+      invalid: field.getAttribute('aria-invalid'),
+      message: document.getElementById(`${field.id}-message`).textContent,
+      tied: messageId !== null && field.getAttribute('aria-describedby').split(' ').includes(messageId),
+    };
+  });
+
+inEachBrowser(({ name, withPage, desktop }) => {
+  test('design: a 50 Hz hum filter from 100 nf, from the parts list to the curve', () =>
+    desktop(async (page) => {
+      assert.match(await panelText(page), /Press OK with two of R, C and Fo/);
+      const lists = await page.$$eval('#design select', (selects) =>
+        selects.map((s) => [s.dataset.design, s.value, Array.from(s.options, (o) => o.value)]));
+      assert.deepEqual(lists, [
+        ['resistor-series', 'E24', ['E12', 'E24', 'E48', 'E96']],
+        ['capacitor-series', 'E12', ['E6', 'E12', 'E24']],
+        ['resistor-tolerance', '1', ['0.1', '0.5', '1', '2', '5']],
+        ['capacitor-tolerance', '5', ['1', '2', '5', '10']],
+      ]);
+      await design(page, hum);
+      assert.equal(await valueOf(page, ids.IDC_RESISTANCE), '31.830988');
+      assert.equal(await focused(page), ids.IDC_RESISTANCE);
+      const f = await expectNativeFigures(page);
+      const texts = Object.fromEntries(Object.entries(f).map(([n, { text }]) => [n, text.replace(/\u00a0/g, ' ')]));
+      assert.deepEqual([texts.r, texts.r3, texts.c, texts.c3], ['31.83 kΩ', '15.92 kΩ', '100.0 nF', '200.0 nF']);
+      assert.deepEqual([texts['build-r'], texts['build-c'], texts['best-r'], texts['best-c']],
+        ['33 kΩ', '100 nF', '47 kΩ', '68 nF']);
+      assert.ok(Math.abs(f['build-fo'].value * 2 * Math.PI * 33e3 * 100e-9 - 1) < 1e-7, 'a balanced build notches at 1/(2 pi R C)');
+      assert.ok(Math.abs(f['build-error'].value - (f['build-fo'].value / 50 - 1) * 100) < 1e-4);
+      assert.ok(f['fo-low'].value < f['build-fo'].value && f['build-fo'].value < f['fo-high'].value);
+      assert.ok(f['depth-90'].value > 30 && f['depth-90'].value < 60, `depth-90 ${f['depth-90'].value}`);
+      assert.equal(texts['band-low'], '11.80 Hz'); // 0.2361 Fo
+      assert.equal(texts['band-high'], '211.8 Hz'); // 4.236 Fo
+      assert.equal(texts.load, 'none');
+      for (const [figure, { value }] of Object.entries(f)) {
+        if (figure !== 'load') assert.match(String(value), /^-?\d/, figure);
+      }
+      assert.doesNotMatch(await panelText(page), /NaN|Infinity|undefined/);
+      // Both curves, and a reading where the pointer is and by keys.
+      const paths = await page.$$eval('#plot path', (p) => p.map((e) => e.getAttribute('d').split('L').length));
+      assert.deepEqual(paths, [400, 400]);
+      await page.hover('#plot');
+      const read = await page.$eval('#readout', (e) => e.textContent);
+      assert.match(read, /^At [\d.]+\u00a0Hz: ideal network −?[\d.]+\u00a0dB, nearest build −?[\d.]+\u00a0dB\.$/);
+      await page.$eval('#plot', (plot) => plot.focus());
+      await page.keyboard.press('ArrowRight');
+      assert.notEqual(await page.$eval('#readout', (e) => e.textContent), read);
+    }));
+
+  test('design: solving for C, and the choices of series and tolerance', () =>
+    desktop(async (page) => {
+      await design(page, solveC);
+      assert.equal(await valueOf(page, ids.IDC_CAPACITANCE), '15.915494');
+      let f = await expectNativeFigures(page);
+      assert.equal(f['build-c'].value, 15e-9);
+      const before = f['depth-90'].value;
+      for (const [choice, value] of [['resistor-series', 'E96'], ['capacitor-series', 'E6'],
+        ['resistor-tolerance', '0.1'], ['capacitor-tolerance', '1']]) {
+        await setChoice(page, choice, value);
+        f = await expectNativeFigures(page);
+      }
+      assert.equal(f['build-r'].value, 10e3);
+      assert.equal(f['build-c'].value, 15e-9);
+      assert.ok(f['depth-90'].value > before + 10, 'tighter parts, deeper notch');
+    }));
+
+  test('design: a 600 Ω source and a 10 kΩ load, and bad text in their fields', () =>
+    desktop(async (page) => {
+      await design(page, hum);
+      const alone = await expectNativeFigures(page);
+      await page.type('[data-design="source"]', '600');
+      await page.type('[data-design="load"]', '10k');
+      const loaded = await expectNativeFigures(page);
+      assert.equal(loaded.source.value, 600);
+      assert.equal(loaded.load.value, 10e3);
+      assert.ok(loaded['band-low'].value > alone['band-low'].value * 1.5, 'the source and load move the band');
+
+      const dialog = () => page.$$eval('main input.value', (inputs) => inputs.map((i) => i.value));
+      const form = await dialog();
+      for (const [field, text, message] of [
+        ['source', 'abc', /^Enter a resistance in ohms/],
+        ['source', '-5', /cannot be negative/],
+        ['load', '0', /would short the output/],
+        ['load', '1m', /Write M for megohms/],
+      ]) {
+        await paste(page, field, text);
+        const state = await fieldState(page, field);
+        assert.equal(state.invalid, 'true', text);
+        assert.match(state.message, message);
+        assert.ok(state.tied, 'the message is tied to its field');
+        assert.deepEqual(await figuresOf(page), Object.fromEntries(Object.entries(loaded).map(([n, v]) =>
+          [n, { text: v.text, value: v.value.toPrecision(12) }])), 'the last good figures stay');
+        assert.deepEqual(await dialog(), form);
+        await page.$eval(`[data-design="${field}"]`, (e) => (e.value = ''));
+        await page.type(`[data-design="${field}"]`, field === 'source' ? '600' : '10k');
+        assert.deepEqual(await fieldState(page, field), { invalid: null, message: '', tied: false });
+      }
+      await page.$eval('[data-design="load"]', (e) => (e.value = ''));
+      await page.type('[data-design="load"]', '4k7');
+      assert.equal((await expectNativeFigures(page)).load.value, 4700);
+      assert.deepEqual(await axeViolations(page), []);
+    }));
+
+  test('design: Copy puts the design on the clipboard, or shows it to copy by hand', () =>
+    desktop(async (page) => {
+      await design(page, hum);
+      const f = await figuresOf(page);
+      const plain = (figure) => f[figure].text.replace(/\u00a0/g, ' ');
+      const expected = [
+        'Notchwell: twin-T notch design',
+        `  R1 = R2 = ${plain('r')}, R3 = R/2 = ${plain('r3')}`,
+        `  Nearest build: R1 = R2 = 33 kΩ, R3 = two 33 kΩ in parallel; C1 = C2 = 100 nF, C3 = two 100 nF in parallel`,
+        `  Best pair: R = 47 kΩ, C = 68 nF: notch at ${plain('best-fo')}, off Fo by ${plain('best-error')}`,
+        `  90 % of 2,000 random builds notch at least ${plain('depth-90')} below the source's voltage`,
+        'Source resistance 0 Ω, load none',
+      ];
+      const status = () => page.$eval('#copy-status', (e) => e.textContent);
+      if (name === 'chromium') {
+        await page.browserContext().overridePermissions('file://', ['clipboard-read', 'clipboard-sanitized-write']);
+      }
+      await page.click('[data-design="copy"]');
+      await page.waitForFunction(() => document.getElementById('copy-status').textContent !== '');
+      const copied = (await status()).startsWith('Copied');
+      const text = copied
+        ? await page.evaluate(() => navigator.clipboard.readText()).catch(() => null)
+        : await page.$eval('#copy-text', (e) => e.value);
+      if (text !== null) for (const line of expected) assert.ok(text.split('\n').includes(line), line);
+
+      // A browser that refuses: the text, selected, to copy by hand.
+      await page.evaluate(() => {
+        navigator.clipboard.writeText = () => Promise.reject(new DOMException('refused', 'NotAllowedError'));
+      });
+      await page.click('[data-design="copy"]');
+      await page.waitForFunction(() => !document.getElementById('copy-text').hidden);
+      assert.match(await status(), /select the text below/);
+      const shown = await page.$eval('#copy-text', (e) => ({
+        lines: e.value.split('\n'),
+        selected: e.selectionEnd - e.selectionStart === e.value.length,
+        focused: document.activeElement === e,
+      }));
+      for (const line of expected) assert.ok(shown.lines.includes(line), line);
+      assert.ok(shown.selected && shown.focused);
+    }));
+
+  test('design: values beyond standard parts stay finite, and a form without a network says so', () =>
+    desktop(async (page) => {
+      await design(page, { solve: 'Fo', texts: ['1e30', '1e-30', ''], units: ['Ohm', 'pf', 'Hz'] });
+      const f = await expectNativeFigures(page);
+      assert.ok(Number.isFinite(f.notch.value) && Number.isFinite(f['band-high'].value));
+      const notes = await page.$$eval('.range-note', (n) => n.filter((e) => !e.hidden).map((e) => e.textContent));
+      assert.equal(notes.length, 2);
+      for (const note of notes) assert.match(note, /out of range for standard parts/);
+      assert.doesNotMatch(await panelText(page), /NaN|Infinity|undefined/);
+
+      await design(page, { solve: 'Fo', texts: ['-10', '10', ''], units: ['kOhm', 'nf', 'Hz'] });
+      assert.equal(await valueOf(page, ids.IDC_FREQUENCY), '-1591.549438');
+      assert.match(await panelText(page), /make no network to build/);
+      assert.equal(await page.$$eval('#design [data-when]', (e) => e.filter((x) => !x.hidden).length), 0);
+    }));
+
+  test('design: Tab goes on from OK through the panel; it reads at 320 pixels and prints on one page', async () => {
+    await withPage(800, 700, async (page) => {
+      await design(page, hum);
+      await page.focus(at(ids.IDOK));
+      const order = [];
+      for (let i = 0; i < 8; ++i) {
+        await page.keyboard.press('Tab');
+        order.push(await page.evaluate(() => document.activeElement.dataset.design ?? document.activeElement.id));
+      }
+      assert.deepEqual(order, [...choiceNames, 'source', 'load', 'plot', 'copy']);
+      await screenshot(page, `design-${name}-desktop.png`);
+      if (name === 'chromium') {
+        const pdf = Buffer.from(await page.pdf({ format: 'A4' })).toString('latin1');
+        assert.equal(pdf.match(/\/Type\s*\/Page\b/g).length, 1, 'one printed page');
+      }
+    });
+    // A long result on the form, and the design's figures, on a phone.
+    await withPage(320, 640, async (page) => {
+      await design(page, { solve: 'C', texts: ['1', '', '1e-20'], units: ['Ohm', 'pf', 'Hz'] });
+      assert.ok((await valueOf(page, ids.IDC_CAPACITANCE)).length > 20);
+      await screenshot(page, `design-${name}-phone-long.png`);
+      await design(page, hum);
+      await page.type('[data-design="source"]', '600');
+      await page.type('[data-design="load"]', '10k');
+      await screenshot(page, `design-${name}-phone.png`);
+      assert.deepEqual(await axeViolations(page), []);
+    });
+  });
+});
