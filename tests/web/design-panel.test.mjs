@@ -8,7 +8,7 @@ import { execFileSync } from 'node:child_process';
 import path from 'node:path';
 import { test } from 'node:test';
 import { at, controlIds as ids, root } from '../../tools/web/control-ids.mjs';
-import { axeViolations, fill, focused, inEachBrowser, screenshot, valueOf } from './browser-driver.mjs';
+import { axeViolations, fill, focused, inEachBrowser, screenshot, shots, valueOf } from './browser-driver.mjs';
 
 const reporter = process.env.NOTCHWELL_DESIGN_REPORT ?? path.join(root, 'build/native/tests/print_design_report');
 const unitIndex = { Ohm: 0, kOhm: 1, mOhm: 2, pf: 0, nf: 1, uf: 2, Hz: 0, kHz: 1, mHz: 2 };
@@ -238,6 +238,7 @@ inEachBrowser(({ name, withPage, desktop }) => {
       }
       assert.deepEqual(order, [...choiceNames, 'source', 'load', 'plot', 'copy']);
       await screenshot(page, `design-${name}-desktop.png`);
+      await (await page.$('#design')).screenshot({ path: path.join(shots, `design-${name}-panel.png`) });
       if (name === 'chromium') {
         const pdf = Buffer.from(await page.pdf({ format: 'A4' })).toString('latin1');
         assert.equal(pdf.match(/\/Type\s*\/Page\b/g).length, 1, 'one printed page');

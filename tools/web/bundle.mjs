@@ -15,6 +15,20 @@ if (!outPath) {
 }
 const read = (file) => fs.readFileSync(path.join(root, file), 'utf8');
 
+// What only a reader of the sources needs, left out of the file users
+// get: whole-line comments and indentation (and blank lines). A template
+// literal across lines would lose its indentation, so there must be none.
+const lines = (text) => text.split('\n').map((line) => line.trim()).filter((line) => line !== '');
+const compactScript = (text, file) =>
+  lines(text)
+    .filter((line) => {
+      if ((line.match(/`/g) ?? []).length % 2 !== 0) throw new Error(`${file}: a template literal across lines`);
+      return !line.startsWith('//');
+    })
+    .join('\n');
+const compactStyle = (text) => lines(text.replace(/\/\*[\s\S]*?\*\//g, '')).join('\n');
+const compactMarkup = (text) => lines(text).join('\n');
+
 const fill = (text, values) =>
   text.replace(/\{\{(\w+)\}\}/g, (token, name) => {
     if (!(name in values)) throw new Error(`nothing to fill in for ${token}`);
@@ -31,13 +45,13 @@ const codePage = read('web/code_page_1252.txt')
 // The module gzip-compressed (no name or time in its header, so the same
 // module gives the same bytes), for the page to unpack with the browser's
 // DecompressionStream; then the design panel's script.
-const script = `${fill(read('web/page/notchwell.js'), {
+const script = `${fill(compactScript(read('web/page/notchwell.js'), 'notchwell.js'), {
   CORE_WASM_BASE64: zlib.gzipSync(fs.readFileSync(corePath), { level: 9 }).toString('base64'),
   CODE_PAGE_1252: codePage,
-})}\n${read('web/page/design.js')}`;
-const page = fill(read('web/page/index.html'), {
+})}\n${compactScript(read('web/page/design.js'), 'design.js')}`;
+const page = fill(compactMarkup(read('web/page/index.html')), {
   ...controlIds,
-  STYLE: read('web/page/notchwell.css'),
+  STYLE: compactStyle(read('web/page/notchwell.css')),
   SCRIPT: script,
   SCHEMATIC_PNG: `data:image/png;base64,${bmpToPng(fs.readFileSync(schematicPath)).toString('base64')}`,
 });
