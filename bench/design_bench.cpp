@@ -23,6 +23,7 @@ constexpr DesignInputs kHumFilter = {31830.988,
                                      kCapacitorSeries.default_index,
                                      kResistorTolerances.default_index,
                                      kCapacitorTolerances.default_index,
+                                     kNetworks.default_index,
                                      600,
                                      10e3};
 

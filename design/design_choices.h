@@ -19,6 +19,8 @@ inline constexpr Choices<ESeries, 3> kCapacitorSeries = {{ESeries::E6, ESeries::
 // Percent.
 inline constexpr Choices<double, 5> kResistorTolerances = {{0.1, 0.5, 1, 2, 5}, 2};
 inline constexpr Choices<double, 4> kCapacitorTolerances = {{1, 2, 5, 10}, 2};
+// The network: passive (0), or active with that target Q.
+inline constexpr Choices<double, 6> kNetworks = {{0, 0.5, 1, 2, 5, 10}, 0};
 
 // Values sold as standard parts, and the resistors the best pair is drawn
 // from (the form's C within a factor of ten either side gives its

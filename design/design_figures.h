@@ -26,17 +26,27 @@ enum class Figure : int {
   BandHigh,
   Source,
   Load,
+  Q,  // the ideal network's, from its half-power points
+  K,  // the active network's feedback, and the divider that gives it
+  DividerTop,
+  DividerBottom,
+  KBuild,
+  QBuild,
+  NoNotchCorners,  // builds that rise near Fo instead of dipping
+  NoNotchRandom,
+  Depth90Passive,  // the same random builds as a passive network, unloaded as the active one's
   Count
 };
 constexpr int kFigureCount = static_cast<int>(Figure::Count);
 
-enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent };
+enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Count };
 
 struct FigureInfo {
   const char* name;
   FigureUnit unit;
-  // Significant digits, or for decibels and percent digits after the
-  // point; trimmed: trailing zeros dropped, as standard values are written.
+  // Significant digits, or for decibels, percent and numbers digits after
+  // the point; trimmed: trailing zeros dropped, as standard values are
+  // written.
   int digits;
   bool trimmed;
 };
@@ -63,6 +73,15 @@ inline constexpr FigureInfo kFigures[kFigureCount] = {
     {"band-high", FigureUnit::Hertz, 4, false},
     {"source", FigureUnit::Ohm, 4, true},
     {"load", FigureUnit::Ohm, 4, true},
+    {"q", FigureUnit::Number, 3, false},
+    {"k", FigureUnit::Number, 4, false},
+    {"divider-top", FigureUnit::Ohm, 3, true},
+    {"divider-bottom", FigureUnit::Ohm, 3, true},
+    {"k-build", FigureUnit::Number, 4, false},
+    {"q-build", FigureUnit::Number, 3, false},
+    {"no-notch-corners", FigureUnit::Count, 0, false},
+    {"no-notch-random", FigureUnit::Count, 0, false},
+    {"depth-90-passive", FigureUnit::Decibel, 1, false},
 };
 
 constexpr const FigureInfo& InfoOf(Figure figure) { return kFigures[static_cast<int>(figure)]; }

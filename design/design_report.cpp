@@ -1,5 +1,6 @@
 #include "design_report.h"
 
+#include "active_feedback.h"
 #include "design_choices.h"
 #include "elementary.h"
 #include "notch_search.h"
@@ -26,8 +27,9 @@ void Set(DesignReport& report, Figure figure, double value) {
   report.available[static_cast<int>(figure)] = true;
 }
 
-TwinTCircuit BalancedCircuit(double r, double c, const DesignInputs& inputs) {
-  return {BalancedParts(r, c), inputs.source_ohms, inputs.load_ohms, false, 0};
+// A network of equal parts; feedback 0 makes it the passive one.
+TwinTCircuit BalancedCircuit(double r, double c, const DesignInputs& inputs, double feedback) {
+  return {BalancedParts(r, c), inputs.source_ohms, inputs.load_ohms, feedback > 0, feedback};
 }
 
 // The notch of a balanced build and its distance from the form's Fo.
@@ -65,12 +67,31 @@ void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
   Set(report, Figure::Source, inputs.source_ohms);
   if (inputs.load_ohms > 0) Set(report, Figure::Load, inputs.load_ohms);
 
-  const TransferFunction ideal = TransferFunctionOf(BalancedCircuit(r, c, inputs), r, c);
+  // The active network's feedback: exact for the ideal network, the
+  // divider's for the builds (exact too when no divider comes near).
+  const double target_q = Chosen(kNetworks, inputs.network);
+  const double k = target_q > 0 ? FeedbackForQ(target_q) : 0;
+  double k_build = k;
+  if (target_q > 0) {
+    Set(report, Figure::K, k);
+    const Divider divider = NearestDivider(Chosen(kResistorSeries, inputs.resistor_series), k);
+    if (divider.found) {
+      k_build = divider.k;
+      Set(report, Figure::DividerTop, divider.top);
+      Set(report, Figure::DividerBottom, divider.bottom);
+      Set(report, Figure::KBuild, divider.k);
+      Set(report, Figure::QBuild, QForFeedback(divider.k));
+    }
+  }
+
+  const TransferFunction ideal = TransferFunctionOf(BalancedCircuit(r, c, inputs, k), r, c);
   const Notch notch = FindNotch(ideal);
   const HalfPowerBand band = HalfPowerBandAround(ideal, notch.x);
-  Set(report, Figure::Notch, HertzAt(ideal, notch.x));
+  const double notch_hertz = HertzAt(ideal, notch.x);
+  Set(report, Figure::Notch, notch_hertz);
   Set(report, Figure::BandLow, HertzAt(ideal, band.low_x));
   Set(report, Figure::BandHigh, HertzAt(ideal, band.high_x));
+  Set(report, Figure::Q, notch_hertz / (HertzAt(ideal, band.high_x) - HertzAt(ideal, band.low_x)));
   for (int i = 0; i < kCurvePoints; ++i) {
     report.curve_hertz[i] = inputs.fo_hertz * Pow10(-2 + 4.0 * i / (kCurvePoints - 1));
   }
@@ -81,18 +102,31 @@ void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
   if (report.build_in_range) {
     const double build_r = NearestIn(Chosen(kResistorSeries, inputs.resistor_series), r);
     const double build_c = NearestIn(Chosen(kCapacitorSeries, inputs.capacitor_series), c);
-    const TwinTCircuit build = BalancedCircuit(build_r, build_c, inputs);
+    const TwinTCircuit build = BalancedCircuit(build_r, build_c, inputs, k_build);
     const TransferFunction h = TransferFunctionOf(build, build_r, build_c);
     Set(report, Figure::BuildR, build_r);
     Set(report, Figure::BuildC, build_c);
     SetBuildFigures(report, h, inputs.fo_hertz, Figure::BuildFo, Figure::BuildError);
     Curve(h, report.curve_hertz, report.curve_build_db);
-    const ToleranceFigures spread =
-        AnalyseTolerances(build, Chosen(kResistorTolerances, inputs.resistor_tolerance) / 100,
-                          Chosen(kCapacitorTolerances, inputs.capacitor_tolerance) / 100);
-    Set(report, Figure::FoLow, spread.fo_low_hertz);
-    Set(report, Figure::FoHigh, spread.fo_high_hertz);
-    Set(report, Figure::Depth90, spread.depth_90_db);
+
+    const double r_tolerance = Chosen(kResistorTolerances, inputs.resistor_tolerance) / 100;
+    const double c_tolerance = Chosen(kCapacitorTolerances, inputs.capacitor_tolerance) / 100;
+    const CornerSpread spread = SpreadAtCorners(build, r_tolerance, c_tolerance);
+    if (spread.found) {
+      Set(report, Figure::FoLow, spread.fo_low_hertz);
+      Set(report, Figure::FoHigh, spread.fo_high_hertz);
+    }
+    Set(report, Figure::NoNotchCorners, spread.without_notch);
+    const RandomDepth depth = DepthOfRandomBuilds(build, r_tolerance, c_tolerance);
+    Set(report, Figure::Depth90, depth.depth_90_db);
+    Set(report, Figure::NoNotchRandom, depth.without_notch);
+    if (build.active) {
+      // The passive network as the active one's sits: driven by the same
+      // source, and with nothing but a follower after it.
+      TwinTCircuit passive = BalancedCircuit(build_r, build_c, inputs, 0);
+      passive.load_ohms = 0;
+      Set(report, Figure::Depth90Passive, DepthOfRandomBuilds(passive, r_tolerance, c_tolerance).depth_90_db);
+    }
   }
 
   const StandardPair pair = BestPair(Chosen(kResistorSeries, inputs.resistor_series),
@@ -101,7 +135,7 @@ void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
   if (pair.found) {
     Set(report, Figure::BestR, pair.r);
     Set(report, Figure::BestC, pair.c);
-    SetBuildFigures(report, TransferFunctionOf(BalancedCircuit(pair.r, pair.c, inputs), pair.r, pair.c),
+    SetBuildFigures(report, TransferFunctionOf(BalancedCircuit(pair.r, pair.c, inputs, k_build), pair.r, pair.c),
                     inputs.fo_hertz, Figure::BestFo, Figure::BestError);
   }
 }

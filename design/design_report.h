@@ -1,6 +1,8 @@
 // Everything the design panel shows for one state of the form and the
 // panel's own choices: the parts list, the standard-part builds, their
-// tolerances and the response curves.
+// tolerances and the response curves, of a passive network or an active
+// one (whose ideal network takes the exact feedback for its Q, and whose
+// builds the divider's).
 #pragma once
 
 #include "design_figures.h"
@@ -19,8 +21,9 @@ struct DesignInputs {
   int capacitor_series;
   int resistor_tolerance;
   int capacitor_tolerance;
+  int network;         // passive, or active with a target Q
   double source_ohms;  // 0: the source drives the network directly
-  double load_ohms;    // 0: no load
+  double load_ohms;    // 0: no load (and none reaches an active network)
 };
 
 struct DesignReport {

@@ -89,7 +89,8 @@ Notch FindNotch(const TransferFunction& h) {
   if (best == 0 || best == kScanSteps) return {false, 1, values[best]};
   double value = values[best];
   const double at = MinimiseBetween(h, points[best - 1], points[best + 1], points[best], value);
-  return {true, at, value};
+  const double far = PowerRatioAtZero(h) < PowerRatioAtInfinity(h) ? PowerRatioAtZero(h) : PowerRatioAtInfinity(h);
+  return {value < far, at, value};
 }
 
 HalfPowerBand HalfPowerBandAround(const TransferFunction& h, double notch_x) {

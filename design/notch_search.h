@@ -9,7 +9,9 @@ namespace notchwell {
 
 // The minimum of |H| near omega_ref, where the notch of every build within
 // its tolerances lies (within a factor of sqrt 2 either way). Not found
-// when |H| has no minimum there at all.
+// when |H| has no minimum there, or one that does not dip below the level
+// it tends to on either side: a sharp active network whose parts are far
+// enough apart rises near Fo instead.
 struct Notch {
   bool found;
   double x;            // (omega / omega_ref)^2 at the minimum

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "active_feedback.h"
 #include "design_choices.h"
 #include "design_report.h"
 #include "e_series.h"
@@ -74,6 +75,74 @@ INSTANTIATE_TEST_SUITE_P(Surroundings, IdealNetwork,
                          testing::Values(Surroundings{0, 0, std::sqrt(5.0) - 2, std::sqrt(5.0) + 2},
                                          Surroundings{600, 0, 0, 0}, Surroundings{0, 10e3, 0, 0},
                                          Surroundings{600, 10e3, 0, 0}, Surroundings{1e6, 100, 0, 0}));
+
+// --- The active network ----------------------------------------------------
+
+TwinTCircuit Active(double q, double source = 0, double load = 0) {
+  return {BalancedParts(10e3, 10e-9), source, load, true, FeedbackForQ(q)};
+}
+
+// H = (1 - y^2) / (1 - y^2 + jy/Q): half power where 1 - y^2 = +-y/Q. The
+// followers keep the load off the network; the source still acts.
+TEST(ActiveNetwork, NarrowsTheNotchToItsQ) {
+  for (const double q : {0.5, 1.0, 2.0, 10.0}) {
+    const TransferFunction h = TransferFunctionOf(Active(q), 10e3, 10e-9);
+    const Notch notch = FindNotch(h);
+    ASSERT_TRUE(notch.found);
+    EXPECT_NEAR(notch.x, 1, 1e-10);
+    const HalfPowerBand band = HalfPowerBandAround(h, notch.x);
+    const double edge = 1 / (2 * q);
+    EXPECT_NEAR(std::sqrt(band.low_x), std::sqrt(edge * edge + 1) - edge, 1e-9) << q;
+    EXPECT_NEAR(std::sqrt(band.high_x), std::sqrt(edge * edge + 1) + edge, 1e-9) << q;
+  }
+  EXPECT_NEAR(std::sqrt(HalfPowerBandAround(TransferFunctionOf(Active(0.5), 10e3, 10e-9), 1).low_x), 0.4142136, 1e-7);
+  EXPECT_NEAR(std::sqrt(HalfPowerBandAround(TransferFunctionOf(Active(1), 10e3, 10e-9), 1).high_x), 1.618034, 1e-6);
+
+  const TransferFunction unloaded = TransferFunctionOf(Active(2, 600), 10e3, 10e-9);
+  const TransferFunction loaded = TransferFunctionOf(Active(2, 600, 47), 10e3, 10e-9);
+  EXPECT_EQ(std::memcmp(&unloaded, &loaded, sizeof loaded), 0);
+  EXPECT_NE(PowerRatioAtInfinity(unloaded), 1);
+}
+
+// 10 kOhm and 10 nF with 1 % resistors and 5 % capacitors: the sharper the
+// notch, the shallower it stays, and at Q = 10 five corner builds rise
+// near Fo instead of dipping.
+TEST(ActiveNetwork, PaysForItsQInNotchDepth) {
+  EXPECT_EQ(SpreadAtCorners(Active(10), 0.01, 0.05).without_notch, 5);
+  EXPECT_EQ(SpreadAtCorners(Active(5), 0.01, 0.05).without_notch, 0);
+  const double passive = DepthOfRandomBuilds(Passive(10e3, 10e-9), 0.01, 0.05).depth_90_db;
+  const double q1 = DepthOfRandomBuilds(Active(1), 0.01, 0.05).depth_90_db;
+  const double q10 = DepthOfRandomBuilds(Active(10), 0.01, 0.05).depth_90_db;
+  EXPECT_NEAR(passive, 44, 2);
+  EXPECT_NEAR(q1, 32, 2);
+  EXPECT_NEAR(q10, 12, 2);
+}
+
+class DividerSearch : public testing::TestWithParam<ESeries> {};
+
+TEST_P(DividerSearch, FindsWhatEveryPairTriedGives) {
+  const ESeries series = GetParam();
+  std::vector<double> values;
+  for (int i = 0; SeriesValue(series, {i, -2}) <= kDividerHighest; ++i) {
+    if (SeriesValue(series, {i, -2}) >= kDividerLowest) values.push_back(SeriesValue(series, {i, -2}));
+  }
+  for (int option = 1; option < kNetworks.count; ++option) {
+    const double k = FeedbackForQ(kNetworks.options[option]);
+    double best = INFINITY;
+    for (const double top : values) {
+      for (const double bottom : values) best = std::fmin(best, std::fabs(bottom / (top + bottom) - k));
+    }
+    const Divider d = NearestDivider(series, k);
+    ASSERT_TRUE(d.found) << k;
+    EXPECT_NEAR(std::fabs(d.k - k), best, 1e-12) << k;
+    EXPECT_EQ(d.k, d.bottom / (d.top + d.bottom));
+  }
+  // A Q that no pair within the range comes near is said to be out of reach.
+  EXPECT_FALSE(NearestDivider(series, FeedbackForQ(1000)).found);
+}
+
+INSTANTIATE_TEST_SUITE_P(Series, DividerSearch,
+                         testing::Values(ESeries::E12, ESeries::E24, ESeries::E48, ESeries::E96));
 
 // --- Standard values -------------------------------------------------------
 
@@ -185,17 +254,20 @@ TEST(BestPairSearch, NeedsAStandardCapacitorInReach) {
 TEST(Tolerances, SpreadTheNotchAsThePartsDo) {
   const TwinTCircuit nominal = Passive(33e3, 100e-9);
   const double fo = BalancedNotchHertz(33e3, 100e-9);
-  const ToleranceFigures tight = AnalyseTolerances(nominal, 0.001, 0.01);
-  const ToleranceFigures loose = AnalyseTolerances(nominal, 0.05, 0.10);
+  const CornerSpread tight = SpreadAtCorners(nominal, 0.001, 0.01);
+  const CornerSpread loose = SpreadAtCorners(nominal, 0.05, 0.10);
   EXPECT_NEAR(tight.fo_low_hertz, fo / (1.001 * 1.01), fo * 1e-3);
   EXPECT_NEAR(tight.fo_high_hertz, fo / (0.999 * 0.99), fo * 1e-3);
   EXPECT_NEAR(loose.fo_low_hertz, fo / (1.05 * 1.1), fo * 1e-2);
   EXPECT_NEAR(loose.fo_high_hertz, fo / (0.95 * 0.9), fo * 1e-2);
-  EXPECT_GT(tight.depth_90_db, loose.depth_90_db + 20);
+  EXPECT_EQ(loose.without_notch, 0);
+  EXPECT_GT(DepthOfRandomBuilds(nominal, 0.001, 0.01).depth_90_db,
+            DepthOfRandomBuilds(nominal, 0.05, 0.10).depth_90_db + 20);
 
   // The same seed: the same figure, to the last bit.
-  const ToleranceFigures again = AnalyseTolerances(nominal, 0.05, 0.10);
-  EXPECT_EQ(std::memcmp(&loose, &again, sizeof loose), 0);
+  const RandomDepth once = DepthOfRandomBuilds(nominal, 0.05, 0.10);
+  const RandomDepth again = DepthOfRandomBuilds(nominal, 0.05, 0.10);
+  EXPECT_EQ(std::memcmp(&once, &again, sizeof once), 0);
 }
 
 // --- The panel's report ----------------------------------------------------
@@ -208,6 +280,7 @@ DesignInputs Inputs(double r, double c, double fo, double source = 0, double loa
           kCapacitorSeries.default_index,
           kResistorTolerances.default_index,
           kCapacitorTolerances.default_index,
+          kNetworks.default_index,
           source,
           load};
 }

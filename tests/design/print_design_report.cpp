@@ -2,7 +2,7 @@
 // a JSON object of the available figures with 17 significant digits, for
 // the browser tests to hold the page's figures to.
 //
-//   print_design_report R R_UNIT C C_UNIT FO FO_UNIT R_SERIES C_SERIES R_TOL C_TOL SOURCE LOAD
+//   print_design_report R R_UNIT C C_UNIT FO FO_UNIT R_SERIES C_SERIES R_TOL C_TOL NETWORK SOURCE LOAD
 //
 // Texts as typed into the fields, units and choices as list indices.
 #include <cstdio>
@@ -15,8 +15,9 @@
 
 int main(int argc, char** argv) {
   using namespace notchwell;
-  if (argc != 13) {
-    std::fprintf(stderr, "usage: %s R R_UNIT C C_UNIT FO FO_UNIT R_SERIES C_SERIES R_TOL C_TOL SOURCE LOAD\n", argv[0]);
+  if (argc != 14) {
+    std::fprintf(stderr, "usage: %s R R_UNIT C C_UNIT FO FO_UNIT R_SERIES C_SERIES R_TOL C_TOL NETWORK SOURCE LOAD\n",
+                 argv[0]);
     return 2;
   }
   FormSnapshot form{};
@@ -27,16 +28,16 @@ int main(int argc, char** argv) {
   form.capacitance_unit = std::atoi(argv[4]);
   form.frequency_unit = std::atoi(argv[6]);
   FormValues values;
-  const ResistanceReading source = ReadResistanceText(argv[11], false);
-  const ResistanceReading load = ReadResistanceText(argv[12], true);
+  const ResistanceReading source = ReadResistanceText(argv[12], false);
+  const ResistanceReading load = ReadResistanceText(argv[13], true);
   if (!ReadFormValues(form, values) || source.problem != ResistanceProblem::None ||
       load.problem != ResistanceProblem::None) {
     std::puts("{}");
     return 0;
   }
-  const DesignInputs inputs{values.r_ohms,       values.c_farads,    values.fo_hertz,
-                            std::atoi(argv[7]),  std::atoi(argv[8]), std::atoi(argv[9]),
-                            std::atoi(argv[10]), source.ohms,        load.empty ? 0 : load.ohms};
+  const DesignInputs inputs{values.r_ohms,      values.c_farads,           values.fo_hertz,     std::atoi(argv[7]),
+                            std::atoi(argv[8]), std::atoi(argv[9]),        std::atoi(argv[10]), std::atoi(argv[11]),
+                            source.ohms,        load.empty ? 0 : load.ohms};
   static DesignReport report;
   MakeDesignReport(inputs, report);
   const char* separator = "{";

@@ -30,20 +30,37 @@ struct SpiceCase {
 // 50 Hz from 100 nF: the ideal values, the nearest E24/E12 build, and that
 // build with every part off by its tolerance (1 %, 5 %) in a fixed
 // pattern; each alone and between a 600 ohm source and a 10 kOhm load.
+// Then the active network with the E24 dividers for Q = 1 (3.3k over 10k)
+// and Q = 10 (1k over 39k): at Q = 10 the build is off by a tenth as much,
+// as the full pattern would leave it no notch to compare.
 constexpr TwinTParts kIdeal = BalancedParts(31830.98862, 100e-9);
 constexpr TwinTParts kNearest = BalancedParts(33e3, 100e-9);
-constexpr TwinTParts kMismatched = {33e3 * 1.01,   33e3 * 0.99,   33e3 * 1.01,   33e3 * 1.01,
-                                    100e-9 * 0.95, 100e-9 * 1.05, 100e-9 * 1.05, 100e-9 * 0.95};
+constexpr TwinTParts Mismatched(double r_off, double c_off) {
+  return {33e3 * (1 + r_off),   33e3 * (1 - r_off),   33e3 * (1 + r_off),   33e3 * (1 + r_off),
+          100e-9 * (1 - c_off), 100e-9 * (1 + c_off), 100e-9 * (1 + c_off), 100e-9 * (1 - c_off)};
+}
+constexpr double kQ1 = 10e3 / 13.3e3;
+constexpr double kQ10 = 39e3 / 40e3;
 
 const SpiceCase kSpiceCases[] = {
-    {"Ideal", {kIdeal, 0, 0, false, 0}},           {"IdealWithSourceAndLoad", {kIdeal, 600, 10e3, false, 0}},
-    {"Nearest", {kNearest, 0, 0, false, 0}},       {"NearestWithSourceAndLoad", {kNearest, 600, 10e3, false, 0}},
-    {"Mismatched", {kMismatched, 0, 0, false, 0}}, {"MismatchedWithSourceAndLoad", {kMismatched, 600, 10e3, false, 0}},
+    {"Ideal", {kIdeal, 0, 0, false, 0}},
+    {"IdealWithSourceAndLoad", {kIdeal, 600, 10e3, false, 0}},
+    {"Nearest", {kNearest, 0, 0, false, 0}},
+    {"NearestWithSourceAndLoad", {kNearest, 600, 10e3, false, 0}},
+    {"Mismatched", {Mismatched(0.01, 0.05), 0, 0, false, 0}},
+    {"MismatchedWithSourceAndLoad", {Mismatched(0.01, 0.05), 600, 10e3, false, 0}},
+    {"ActiveQ1MismatchedWithSource", {Mismatched(0.01, 0.05), 600, 10e3, true, kQ1}},
+    {"ActiveQ10WithSource", {kNearest, 600, 0, true, kQ10}},
+    {"ActiveQ10MismatchedWithSource", {Mismatched(0.001, 0.005), 600, 10e3, true, kQ10}},
 };
 
-// A source of 1 V AC behind its resistance, the network from "in" to "out".
+// A source of 1 V AC behind its resistance, the network from "in" to
+// "out". In the active form R3 and C3 meet at "g", which a follower drives
+// from the tap of a divider (10k on top) across the output follower's
+// output "y"; the load hangs on "y".
 std::string SpiceNetlist(const TwinTCircuit& c) {
   const TwinTParts& p = c.parts;
+  const char* const common = c.active ? " g " : " 0 ";
   std::ostringstream n;
   n.precision(17);
   n << "twin-T notch\n";
@@ -52,9 +69,14 @@ std::string SpiceNetlist(const TwinTCircuit& c) {
   } else {
     n << "V1 in 0 AC 1\n";
   }
-  n << "R1 in a " << p.r1 << "\nR2 a out " << p.r2 << "\nC3A a 0 " << p.c3a << "\nC3B a 0 " << p.c3b << "\nC1 in b "
-    << p.c1 << "\nC2 b out " << p.c2 << "\nR3A b 0 " << p.r3a << "\nR3B b 0 " << p.r3b << "\n";
-  if (c.load_ohms > 0) n << "RL out 0 " << c.load_ohms << "\n";
+  n << "R1 in a " << p.r1 << "\nR2 a out " << p.r2 << "\nC3A a" << common << p.c3a << "\nC3B a" << common << p.c3b
+    << "\nC1 in b " << p.c1 << "\nC2 b out " << p.c2 << "\nR3A b" << common << p.r3a << "\nR3B b" << common << p.r3b
+    << "\n";
+  if (c.active) {
+    n << "EOUT y 0 out 0 1\nRTOP y tap 10000\nRBOTTOM tap 0 " << 10000 * c.feedback / (1 - c.feedback)
+      << "\nEG g 0 tap 0 1\n";
+  }
+  if (c.load_ohms > 0) n << "RL " << (c.active ? "y" : "out") << " 0 " << c.load_ohms << "\n";
   return n.str();
 }
 
@@ -70,7 +92,7 @@ std::vector<std::pair<double, double>> Simulate(const TwinTCircuit& circuit, con
   {
     std::ofstream netlist(base + "/circuit.cir");
     netlist << SpiceNetlist(circuit) << ".control\nset wr_singlescale\noption numdgt=15\nac " << sweep << "\nwrdata "
-            << base << "/levels.txt vdb(out)\n.endc\n.end\n";
+            << base << "/levels.txt vdb(" << (circuit.active ? "y" : "out") << ")\n.endc\n.end\n";
   }
   const std::string command = "ngspice -b " + base + "/circuit.cir >" + base + "/log.txt 2>&1";
   // ngspice exits with 1 in batch mode when the analysis comes from a

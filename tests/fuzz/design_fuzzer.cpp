@@ -3,7 +3,7 @@
 //      newline: every text gets one clear outcome, and a plain decimal is
 //      read as strtod reads it;
 //   1  a whole design: three floats with units as the dialog gives them,
-//      the panel's four choices (any index) and the two fields: every
+//      the panel's five choices (any index) and the two fields: every
 //      figure the report gives is finite, and so is every curve point.
 #include <cmath>
 #include <cstdint>
@@ -49,7 +49,7 @@ ResistanceReading CheckField(std::string_view text, bool is_load) {
 
 void CheckDesign(const std::uint8_t* data, std::size_t size) {
   constexpr double kUnits[3][3] = {{1, 1e3, 1e6}, {1e-12, 1e-9, 1e-6}, {1, 1e3, 1e6}};
-  if (size < 19) return;
+  if (size < 20) return;
   double values[3];
   for (int i = 0; i < 3; ++i) {
     float entered;
@@ -58,15 +58,15 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
   }
   if (!IsDesignable(values[0], values[1], values[2])) return;
   std::string_view source, load;
-  SplitFields(data + 19, size - 19, source, load);
+  SplitFields(data + 20, size - 20, source, load);
   const ResistanceReading s = CheckField(source, false);
   const ResistanceReading l = CheckField(load, true);
   if (s.problem != ResistanceProblem::None || l.problem != ResistanceProblem::None) return;
   const auto choice = [&](int i) { return static_cast<int>(static_cast<std::int8_t>(data[15 + i])); };
   static DesignReport report;
-  MakeDesignReport(
-      {values[0], values[1], values[2], choice(0), choice(1), choice(2), choice(3), s.ohms, l.empty ? 0 : l.ohms},
-      report);
+  MakeDesignReport({values[0], values[1], values[2], choice(0), choice(1), choice(2), choice(3), choice(4), s.ohms,
+                    l.empty ? 0 : l.ohms},
+                   report);
   for (int i = 0; i < kFigureCount; ++i) Check(!report.available[i] || std::isfinite(report.values[i]));
   for (int i = 0; i < kCurvePoints; ++i) {
     Check(std::isfinite(report.curve_hertz[i]) && std::isfinite(report.curve_ideal_db[i]));
