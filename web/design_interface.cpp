@@ -45,30 +45,42 @@ int nw_design_figure_digits(int figure) { return IsFigure(figure) ? kFigures[fig
 
 int nw_design_figure_trimmed(int figure) { return IsFigure(figure) && kFigures[figure].trimmed; }
 
-int nw_design_choice_count(int list) {
-  const int counts[] = {kResistorSeries.count, kCapacitorSeries.count, kResistorTolerances.count,
-                        kCapacitorTolerances.count};
-  return list >= 0 && list < 4 ? counts[list] : 0;
+namespace {
+
+// The panel's lists in order: their counts, defaults and numbers.
+struct ChoiceList {
+  int count;
+  int default_index;
+  const double* values;  // tolerances in percent, target Qs (0 passive)
+};
+const ChoiceList kChoiceLists[] = {
+    {kResistorSeries.count, kResistorSeries.default_index, nullptr},
+    {kCapacitorSeries.count, kCapacitorSeries.default_index, nullptr},
+    {kResistorTolerances.count, kResistorTolerances.default_index, kResistorTolerances.options},
+    {kCapacitorTolerances.count, kCapacitorTolerances.default_index, kCapacitorTolerances.options},
+    {kNetworks.count, kNetworks.default_index, kNetworks.options},
+};
+constexpr int kChoiceListCount = sizeof kChoiceLists / sizeof kChoiceLists[0];
+
+bool IsChoice(int list, int option) {
+  return list >= 0 && list < kChoiceListCount && option >= 0 && option < kChoiceLists[list].count;
 }
 
+}  // namespace
+
+int nw_design_choice_count(int list) { return list >= 0 && list < kChoiceListCount ? kChoiceLists[list].count : 0; }
+
 int nw_design_choice_default(int list) {
-  const int defaults[] = {kResistorSeries.default_index, kCapacitorSeries.default_index,
-                          kResistorTolerances.default_index, kCapacitorTolerances.default_index};
-  return list >= 0 && list < 4 ? defaults[list] : -1;
+  return list >= 0 && list < kChoiceListCount ? kChoiceLists[list].default_index : -1;
 }
 
 const char* nw_design_series_name(int list, int option) {
-  if (option < 0 || option >= nw_design_choice_count(list)) return nullptr;
-  if (list == 0) return SeriesOf(kResistorSeries.options[option]).name;
-  if (list == 1) return SeriesOf(kCapacitorSeries.options[option]).name;
-  return nullptr;
+  if (!IsChoice(list, option) || list > 1) return nullptr;
+  return SeriesOf(list == 0 ? kResistorSeries.options[option] : kCapacitorSeries.options[option]).name;
 }
 
-double nw_design_tolerance(int list, int option) {
-  if (option < 0 || option >= nw_design_choice_count(list)) return 0;
-  if (list == 2) return kResistorTolerances.options[option];
-  if (list == 3) return kCapacitorTolerances.options[option];
-  return 0;
+double nw_design_choice_value(int list, int option) {
+  return IsChoice(list, option) && kChoiceLists[list].values ? kChoiceLists[list].values[option] : 0;
 }
 
 int nw_design_take_form(int resistance_unit, int capacitance_unit, int frequency_unit) {
@@ -101,7 +113,8 @@ const char* nw_design_problem_message(int problem) {
              : "";
 }
 
-int nw_design_update(int resistor_series, int capacitor_series, int resistor_tolerance, int capacitor_tolerance) {
+int nw_design_update(int resistor_series, int capacitor_series, int resistor_tolerance, int capacitor_tolerance,
+                     int network) {
   const ResistanceReading source = ReadField(0);
   const ResistanceReading load = ReadField(1);
   const int problems =
@@ -111,6 +124,7 @@ int nw_design_update(int resistor_series, int capacitor_series, int resistor_tol
   g_inputs.capacitor_series = capacitor_series;
   g_inputs.resistor_tolerance = resistor_tolerance;
   g_inputs.capacitor_tolerance = capacitor_tolerance;
+  g_inputs.network = network;
   g_inputs.source_ohms = source.ohms;
   g_inputs.load_ohms = load.empty ? 0 : load.ohms;
   MakeDesignReport(g_inputs, g_report);

@@ -10,9 +10,9 @@
 extern "C" {
 
 // The figures: name (the page's data-figure), unit (0 ohm, 1 farad,
-// 2 hertz, 3 dB, 4 percent) and the digits their text carries (significant
-// digits, or for dB and percent digits after the point; trimmed: trailing
-// zeros dropped).
+// 2 hertz, 3 dB, 4 percent, 5 a plain number, 6 a count) and the digits
+// their text carries (significant digits, or for dB, percent and plain
+// numbers digits after the point; trimmed: trailing zeros dropped).
 int nw_design_figure_count(void);
 const char* nw_design_figure_name(int figure);
 int nw_design_figure_unit(int figure);
@@ -20,12 +20,13 @@ int nw_design_figure_digits(int figure);
 int nw_design_figure_trimmed(int figure);
 
 // The panel's lists (0 resistor series, 1 capacitor series, 2 resistor
-// tolerance, 3 capacitor tolerance): their length, default, and each
-// option's series name or tolerance in percent.
+// tolerance, 3 capacitor tolerance, 4 network): their length, default, and
+// each option's series name, or its number (a tolerance in percent, a
+// network's target Q or 0 for the passive one).
 int nw_design_choice_count(int list);
 int nw_design_choice_default(int list);
 const char* nw_design_series_name(int list, int option);
-double nw_design_tolerance(int list, int option);
+double nw_design_choice_value(int list, int option);
 
 // The form as the calculator reads it: the three texts in the core
 // interface's field buffers with their units. Returns 1 when they make a
@@ -43,7 +44,8 @@ const char* nw_design_problem_message(int problem);
 // two fields' texts. Returns 0; or, leaving the last figures as they
 // were, 1 (source), 2 (load) or 3 (both) when a field's text has a
 // problem, and 4 when the form last taken made no network.
-int nw_design_update(int resistor_series, int capacitor_series, int resistor_tolerance, int capacitor_tolerance);
+int nw_design_update(int resistor_series, int capacitor_series, int resistor_tolerance, int capacitor_tolerance,
+                     int network);
 
 // The last figures: values in SI units, and whether each is available
 // (1 byte each); the curves (0 frequencies in Hz, 1 the ideal network in

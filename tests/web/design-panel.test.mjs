@@ -18,7 +18,8 @@ const rows = [
   [ids.IDC_CAPACITANCE, ids.IDC_CAPACITANCE_UNITS],
   [ids.IDC_FREQUENCY, ids.IDC_FREQUENCY_UNITS],
 ];
-const choiceNames = ['resistor-series', 'capacitor-series', 'resistor-tolerance', 'capacitor-tolerance'];
+// The panel's lists, in the order the native report takes them.
+const choiceNames = ['resistor-series', 'capacitor-series', 'resistor-tolerance', 'capacitor-tolerance', 'network'];
 
 const hum = { solve: 'R', texts: ['', '100', '50'], units: ['kOhm', 'nf', 'Hz'] };
 const solveC = { solve: 'C', texts: ['10', '', '1'], units: ['kOhm', 'nf', 'kHz'] };
@@ -41,19 +42,27 @@ const figuresOf = (page) =>
 // What the native build gives for the texts now on the form and the
 // panel's choices: every available figure the same to 12 digits.
 async function expectNativeFigures(page) {
-  const state = await page.evaluate(() => ({
+  const state = await page.evaluate((names) => ({
     fields: Array.from(document.querySelectorAll('main input.value'), (i) => i.value),
     units: Array.from(document.querySelectorAll('main select'), (s) => s.value),
-    choices: Array.from(document.querySelectorAll('#design select'), (s) => String(s.selectedIndex)),
+    choices: names.map((name) => String(document.querySelector(`[data-design="${name}"]`).selectedIndex)),
     surroundings: Array.from(document.querySelectorAll('#design input'), (i) => i.value),
-  }));
+  }), choiceNames);
   const args = state.fields.flatMap((text, i) => [text, String(unitIndex[state.units[i]])]);
   const native = JSON.parse(execFileSync(reporter, [...args, ...state.choices, ...state.surroundings], { encoding: 'utf8' }));
   const shown = await figuresOf(page);
   for (const [name, { value }] of Object.entries(shown)) {
     assert.equal(value, name in native ? native[name].toPrecision(12) : undefined, name);
   }
-  return Object.fromEntries(Object.entries(shown).map(([name, { text, value }]) => [name, { text, value: Number(value) }]));
+  return Object.fromEntries(
+    Object.entries(shown).map(([name, { text, value }]) => [name, { text, value: value && Number(value) }]),
+  );
+}
+
+// Printed on A4 (Chromium's print to PDF): one page.
+async function expectOnePrintedPage(page) {
+  const pdf = Buffer.from(await page.pdf({ format: 'A4' })).toString('latin1');
+  assert.equal(pdf.match(/\/Type\s*\/Page\b/g).length, 1, 'one printed page');
 }
 
 const setChoice = (page, name, value) => page.select(`[data-design="${name}"]`, value);
@@ -81,6 +90,7 @@ inEachBrowser(({ name, withPage, desktop }) => {
       const lists = await page.$$eval('#design select', (selects) =>
         selects.map((s) => [s.dataset.design, s.value, Array.from(s.options, (o) => o.value)]));
       assert.deepEqual(lists, [
+        ['network', 'passive', ['passive', '0.5', '1', '2', '5', '10']],
         ['resistor-series', 'E24', ['E12', 'E24', 'E48', 'E96']],
         ['capacitor-series', 'E12', ['E6', 'E12', 'E24']],
         ['resistor-tolerance', '1', ['0.1', '0.5', '1', '2', '5']],
@@ -101,8 +111,8 @@ inEachBrowser(({ name, withPage, desktop }) => {
       assert.equal(texts['band-low'], '11.80 Hz'); // 0.2361 Fo
       assert.equal(texts['band-high'], '211.8 Hz'); // 4.236 Fo
       assert.equal(texts.load, 'none');
-      for (const [figure, { value }] of Object.entries(f)) {
-        if (figure !== 'load') assert.match(String(value), /^-?\d/, figure);
+      for (const figure of ['r', 'c', 'fo', 'build-fo', 'best-fo', 'fo-low', 'fo-high', 'notch', 'q']) {
+        assert.ok(Number.isFinite(f[figure].value), figure);
       }
       assert.doesNotMatch(await panelText(page), /NaN|Infinity|undefined/);
       // Both curves, and a reading where the pointer is and by keys.
@@ -140,6 +150,7 @@ inEachBrowser(({ name, withPage, desktop }) => {
       await page.type('[data-design="source"]', '600');
       await page.type('[data-design="load"]', '10k');
       const loaded = await expectNativeFigures(page);
+      const shownLoaded = await figuresOf(page);
       assert.equal(loaded.source.value, 600);
       assert.equal(loaded.load.value, 10e3);
       assert.ok(loaded['band-low'].value > alone['band-low'].value * 1.5, 'the source and load move the band');
@@ -157,8 +168,7 @@ inEachBrowser(({ name, withPage, desktop }) => {
         assert.equal(state.invalid, 'true', text);
         assert.match(state.message, message);
         assert.ok(state.tied, 'the message is tied to its field');
-        assert.deepEqual(await figuresOf(page), Object.fromEntries(Object.entries(loaded).map(([n, v]) =>
-          [n, { text: v.text, value: v.value.toPrecision(12) }])), 'the last good figures stay');
+        assert.deepEqual(await figuresOf(page), shownLoaded, 'the last good figures stay');
         assert.deepEqual(await dialog(), form);
         await page.$eval(`[data-design="${field}"]`, (e) => (e.value = ''));
         await page.type(`[data-design="${field}"]`, field === 'source' ? '600' : '10k');
@@ -168,6 +178,41 @@ inEachBrowser(({ name, withPage, desktop }) => {
       await page.type('[data-design="load"]', '4k7');
       assert.equal((await expectNativeFigures(page)).load.value, 4700);
       assert.deepEqual(await axeViolations(page), []);
+    }));
+
+  test('design: an active network of Q = 2 for 50 Hz, its divider and schematic, and the load it ignores', () =>
+    desktop(async (page) => {
+      const names = await page.$$eval('[data-design="network"] option', (o) => o.map((e) => e.textContent));
+      assert.deepEqual(names, ['Passive (Q = 0.25)', 'Active, Q = 0.5', 'Active, Q = 1', 'Active, Q = 2',
+        'Active, Q = 5', 'Active, Q = 10']);
+      await setChoice(page, 'network', '2');
+      assert.equal(await page.$eval('#load-note', (e) => e.hidden), false, 'the load field says it has no effect');
+      await design(page, hum);
+      const f = await expectNativeFigures(page);
+      assert.equal(f.k.value, 0.875);
+      assert.deepEqual([f['divider-top'].value, f['divider-bottom'].value, f['k-build'].value], [1300, 9100, 0.875]);
+      assert.ok(Math.abs(f.q.value - 2) < 1e-6 && Math.abs(f['q-build'].value - 2) < 1e-9);
+      assert.ok(f['depth-90'].value < f['depth-90-passive'].value - 10, 'the sharper notch is shallower');
+      const labels = await page.$$eval('.circuit text', (t) => t.map((e) => e.textContent.replace(/\u00a0/g, ' ')));
+      for (const label of ['R1 33 kΩ', 'C3 2 × 100 nF', 'R3 33 kΩ ∥ 33 kΩ', '1.3 kΩ', '9.1 kΩ']) {
+        assert.ok(labels.includes(label), label);
+      }
+      assert.ok(await page.$eval('.circuit', (e) => e.getBoundingClientRect().height > 100), 'the schematic shows');
+      await (await page.$('#design')).screenshot({ path: path.join(shots, `design-${name}-active.png`) });
+      if (name === 'chromium') await expectOnePrintedPage(page);
+      await paste(page, 'load', '47');
+      const loaded = await expectNativeFigures(page);
+      for (const figure of Object.keys(f)) if (figure !== 'load') assert.equal(loaded[figure].value, f[figure].value, figure);
+
+      // Q = 10 for 10 kOhm and 10 nf: five corner builds rise instead.
+      await setChoice(page, 'network', '10');
+      await design(page, { solve: 'Fo', texts: ['10', '10', ''], units: ['kOhm', 'nf', 'Hz'] });
+      const sharp = await expectNativeFigures(page);
+      assert.equal(sharp['no-notch-corners'].value, 5);
+      assert.match(await panelText(page), /No notch at all in 5 of the 256 builds/);
+      await setChoice(page, 'network', 'passive');
+      assert.equal(await page.$eval('#load-note', (e) => e.hidden), true);
+      assert.equal(await page.$eval('.circuit', (e) => e.getBoundingClientRect().height), 0);
     }));
 
   test('design: Copy puts the design on the clipboard, or shows it to copy by hand', () =>
@@ -180,6 +225,7 @@ inEachBrowser(({ name, withPage, desktop }) => {
         `  R1 = R2 = ${plain('r')}, R3 = R/2 = ${plain('r3')}`,
         `  Nearest build: R1 = R2 = 33 kΩ, R3 = two 33 kΩ in parallel; C1 = C2 = 100 nF, C3 = two 100 nF in parallel`,
         `  Best pair: R = 47 kΩ, C = 68 nF: notch at ${plain('best-fo')}, off Fo by ${plain('best-error')}`,
+        'Network: Passive (Q = 0.25)',
         `  90 % of 2,000 random builds notch at least ${plain('depth-90')} below the source's voltage`,
         'Source resistance 0 Ω, load none',
       ];
@@ -232,17 +278,14 @@ inEachBrowser(({ name, withPage, desktop }) => {
       await design(page, hum);
       await page.focus(at(ids.IDOK));
       const order = [];
-      for (let i = 0; i < 8; ++i) {
+      for (let i = 0; i < 9; ++i) {
         await page.keyboard.press('Tab');
         order.push(await page.evaluate(() => document.activeElement.dataset.design ?? document.activeElement.id));
       }
-      assert.deepEqual(order, [...choiceNames, 'source', 'load', 'plot', 'copy']);
+      assert.deepEqual(order, ['network', ...choiceNames.slice(0, 4), 'source', 'load', 'plot', 'copy']);
       await screenshot(page, `design-${name}-desktop.png`);
       await (await page.$('#design')).screenshot({ path: path.join(shots, `design-${name}-panel.png`) });
-      if (name === 'chromium') {
-        const pdf = Buffer.from(await page.pdf({ format: 'A4' })).toString('latin1');
-        assert.equal(pdf.match(/\/Type\s*\/Page\b/g).length, 1, 'one printed page');
-      }
+      if (name === 'chromium') await expectOnePrintedPage(page);
     });
     // A long result on the form, and the design's figures, on a phone.
     await withPage(320, 640, async (page) => {

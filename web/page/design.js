@@ -7,7 +7,9 @@
 (() => {
   const panel = document.getElementById('design');
   const control = (name) => panel.querySelector(`[data-design="${name}"]`);
-  const lists = ['resistor-series', 'capacitor-series', 'resistor-tolerance', 'capacitor-tolerance'].map(control);
+  const lists = ['resistor-series', 'capacitor-series', 'resistor-tolerance', 'capacitor-tolerance', 'network'].map(
+    control,
+  );
   const fields = ['source', 'load'].map(control);
   const intro = document.getElementById('design-intro');
   const plot = document.getElementById('plot');
@@ -15,7 +17,7 @@
   const copyStatus = document.getElementById('copy-status');
   const copyText = document.getElementById('copy-text');
   const FIELD_TEXT_SIZE = 64;
-  const UNITS = ['ohm', 'farad', 'hertz', 'dB', 'percent'];
+  const UNITS = ['ohm', 'farad', 'hertz', 'dB', 'percent', 'number', 'count'];
   const utf8 = new TextDecoder();
   let core = null;
   const figures = new Map(); // name -> { index, unit, digits, trimmed }
@@ -48,6 +50,8 @@
 
   function format(value, unit, digits, trimmed) {
     const size = Math.abs(value);
+    if (unit === 'count') return String(Math.round(value));
+    if (unit === 'number') return value.toFixed(digits);
     if (unit === 'dB' || unit === 'percent') {
       // No sign on what rounds to zero.
       const shown = size.toFixed(digits);
@@ -109,7 +113,9 @@
     let highest = -Infinity;
     for (const level of ideal) highest = Math.max(highest, level);
     if (build) for (const level of build) highest = Math.max(highest, level);
-    const top = Math.max(0, Math.ceil(highest / 10) * 10);
+    // A rise of a dB or so over the top line (a sharp network beside a
+    // source) shows in the margin above it.
+    const top = Math.max(0, Math.ceil((highest - 1) / 10) * 10);
     const yAt = (db) => AREA.top + (AREA.height * (top - Math.max(db, top - SPAN_DB - 5))) / SPAN_DB;
     const path = (levels) => `M${Array.from(levels, (db, i) => `${xAt(i).toFixed(1)},${yAt(db).toFixed(1)}`).join('L')}`;
     const bottom = AREA.top + AREA.height;
@@ -200,9 +206,24 @@
     const points = core.nw_design_curve_points();
     const curve = (which) => new Float64Array(core.memory.buffer, core.nw_design_curve(which), points).slice();
     curves = { hertz: curve(0), ideal: curve(1), build: has('build-r') ? curve(2) : null };
+    const counted = (name) => (has(name) ? values[figures.get(name).index] : 0);
     show('[data-when="design"]', true);
     show('[data-when="build"]', has('build-r'));
+    show('[data-when="active"]', has('k'));
+    show('[data-when="divider"]', has('divider-top'));
+    show('[data-when="active-build"]', has('depth-90-passive'));
+    show('[data-when="no-notch"]', counted('no-notch-corners') + counted('no-notch-random') > 0);
+    document.getElementById('divider-range').hidden = !has('k') || has('divider-top');
     panel.querySelector('.builds').hidden = !has('build-r') && !has('best-r');
+    // The active network's schematic, labelled with the nearest build's
+    // values (the ideal ones when it is out of range).
+    const shown = (name) => panel.querySelector(`[data-figure="${name}"]`).textContent;
+    const r = shown(has('build-r') ? 'build-r' : 'r');
+    const c = shown(has('build-c') ? 'build-c' : 'c');
+    const labels = { r, c, r3: `${r} ∥ ${r}`, c3: `2 × ${c}`,
+      'divider-top': has('divider-top') ? shown('divider-top') : '',
+      'divider-bottom': has('divider-bottom') ? shown('divider-bottom') : '' };
+    panel.querySelectorAll('[data-label]').forEach((label) => (label.textContent = labels[label.dataset.label]));
     document.getElementById('build-range').hidden = has('build-r');
     document.getElementById('pair-range').hidden = has('best-r');
     document.getElementById('build-notch-text').textContent = has('build-r')
@@ -234,7 +255,11 @@
     intro.textContent =
       'The values on the form at the last OK make no network to build: R, C and Fo must each be positive and finite.';
   });
+  // With an active network the load field has no effect, and says so.
+  const loadNote = document.getElementById('load-note');
+  const noteLoad = () => (loadNote.hidden = lists[4].value === 'passive');
   lists.forEach((list) => list.addEventListener('change', update));
+  lists[4].addEventListener('change', noteLoad);
   fields.forEach((field, index) =>
     field.addEventListener('input', () => {
       checkField(index);
@@ -246,16 +271,23 @@
   function designText() {
     const t = (name) => panel.querySelector(`[data-figure="${name}"]`).textContent;
     const option = (list) => list.options[list.selectedIndex].text;
-    const lines = [
-      'Notchwell: twin-T notch design',
-      `For Fo = ${t('fo')}`,
+    const lines = ['Notchwell: twin-T notch design', `For Fo = ${t('fo')}`, `Network: ${option(lists[4])}`];
+    if (panel.querySelector('[data-figure="k"]').dataset.value) {
+      lines.push(
+        `  k = ${t('k')}, driving the common end of R3 and C3 through a follower (ideal op-amps)`,
+        panel.querySelector('[data-figure="divider-top"]').dataset.value
+          ? `  divider: top ${t('divider-top')}, bottom ${t('divider-bottom')}, giving k = ${t('k-build')}, Q = ${t('q-build')}`
+          : '  divider: none from the resistor series comes within 10 % of this Q',
+      );
+    }
+    lines.push(
       '',
       'Parts list of the ideal network',
       `  R1 = R2 = ${t('r')}, R3 = R/2 = ${t('r3')}`,
       `  C1 = C2 = ${t('c')}, C3 = 2C = ${t('c3')}`,
       '',
       `Standard parts: resistors ${option(lists[0])}, capacitors ${option(lists[1])}`,
-    ];
+    );
     if (panel.querySelector('[data-figure="build-r"]').dataset.value) {
       lines.push(
         `  Nearest build: R1 = R2 = ${t('build-r')}, R3 = two ${t('build-r')} in parallel;` +
@@ -278,11 +310,18 @@
         `  90 % of ${document.getElementById('random-builds').textContent} random builds notch at least ${t('depth-90')}` +
           " below the source's voltage",
       );
+      if (panel.querySelector('[data-figure="depth-90-passive"]').dataset.value) {
+        lines.push(`  as a passive network the same builds reach ${t('depth-90-passive')}`);
+      }
+      if (t('no-notch-corners') !== '0' || t('no-notch-random') !== '0') {
+        lines.push(`  no notch at all in ${t('no-notch-corners')} of the 256 corner builds and ${t('no-notch-random')}` +
+          ' of the random ones');
+      }
     }
     lines.push(
       '',
       `Source resistance ${t('source')}, load ${t('load')}`,
-      `Ideal network: notch at ${t('notch')}, half power at ${t('band-low')} and ${t('band-high')}`,
+      `Ideal network: notch at ${t('notch')}, half power at ${t('band-low')} and ${t('band-high')}, Q = ${t('q')}`,
     );
     return `${lines.join('\n').replace(/\u00a0/g, ' ')}\n`;
   }
@@ -316,16 +355,15 @@
     lists.forEach((list, which) => {
       list.length = 0;
       for (let i = 0; i < core.nw_design_choice_count(which); ++i) {
-        const tolerance = core.nw_design_tolerance(which, i);
-        list.add(
-          which < 2
-            ? new Option(readText(core.nw_design_series_name(which, i)))
-            : new Option(`±${tolerance}${SPACE}%`, String(tolerance)),
-        );
+        const value = core.nw_design_choice_value(which, i);
+        if (which < 2) list.add(new Option(readText(core.nw_design_series_name(which, i))));
+        else if (which < 4) list.add(new Option(`±${value}${SPACE}%`, String(value)));
+        else list.add(value === 0 ? new Option('Passive (Q = 0.25)', 'passive') : new Option(`Active, Q = ${value}`, String(value)));
       }
       list.selectedIndex = core.nw_design_choice_default(which);
     });
     document.getElementById('random-builds').textContent = core.nw_design_random_builds().toLocaleString('en');
+    noteLoad();
     // Every start is fresh, whatever the browser kept of a visit.
     fields.forEach((field, index) => {
       field.value = '';
