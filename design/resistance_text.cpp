@@ -2,8 +2,6 @@
 
 #include <cstdint>
 
-#include "elementary.h"
-
 namespace notchwell {
 namespace {
 
@@ -77,16 +75,21 @@ int MultiplierExponent(char c) {
   }
 }
 
-double ValueOf(const Decimal& d) {
+double ValueOf(Decimal d) {
   if (d.mantissa == 0) return 0;
-  if (d.exponent > 40) return kLargestResistance * 10;
-  if (d.exponent < -300) return 0;
-  const double mantissa = static_cast<double>(d.mantissa);
-  // Exact operands round once; beyond them a few units in the last place.
-  if (d.mantissa <= (std::uint64_t{1} << 53) && d.exponent >= -22 && d.exponent <= 22) {
-    return d.exponent >= 0 ? mantissa * kExactPowers[d.exponent] : mantissa / kExactPowers[-d.exponent];
+  // Trailing zeros moved into the exponent keep more mantissas exact.
+  while (d.mantissa % 10 == 0) {
+    d.mantissa /= 10;
+    ++d.exponent;
   }
-  return mantissa * Pow10(d.exponent);
+  if (d.exponent > 40) return kLargestResistance * 10;
+  if (d.exponent < -340) return 0;
+  // Exact operands round once (a mantissa below 2^53, a power up to
+  // 10^22); beyond them each further chunk of the power rounds once more.
+  double value = static_cast<double>(d.mantissa);
+  for (int e = d.exponent; e > 0; e -= 22) value *= kExactPowers[e < 22 ? e : 22];
+  for (int e = d.exponent; e < 0; e += 22) value /= kExactPowers[-e < 22 ? -e : 22];
+  return value;
 }
 
 }  // namespace
