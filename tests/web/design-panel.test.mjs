@@ -118,12 +118,18 @@ inEachBrowser(({ name, withPage, desktop }) => {
       // Both curves, and a reading where the pointer is and by keys.
       const paths = await page.$$eval('#plot path', (p) => p.map((e) => e.getAttribute('d').split('L').length));
       assert.deepEqual(paths, [400, 400]);
+      const readout = () => page.$eval('#readout', (e) => e.textContent);
+      await page.$eval('#plot', (plot) => plot.focus());
+      await page.keyboard.press('ArrowRight');
+      assert.match(await readout(), /^At 50\.\d\d\u00a0Hz: /);
+      await page.keyboard.press('Home');
+      assert.match(await readout(), /^At 0\.5000\u00a0Hz: /); // Fo/100, and never milli
       await page.hover('#plot');
-      const read = await page.$eval('#readout', (e) => e.textContent);
+      const read = await readout();
       assert.match(read, /^At [\d.]+\u00a0Hz: ideal network −?[\d.]+\u00a0dB, nearest build −?[\d.]+\u00a0dB\.$/);
       await page.$eval('#plot', (plot) => plot.focus());
       await page.keyboard.press('ArrowRight');
-      assert.notEqual(await page.$eval('#readout', (e) => e.textContent), read);
+      assert.notEqual(await readout(), read);
     }));
 
   test('design: solving for C, and the choices of series and tolerance', () =>

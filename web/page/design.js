@@ -173,7 +173,7 @@
     if (curves === null) return;
     const last = curves.hertz.length - 1;
     const moves = { ArrowLeft: -1, ArrowRight: 1, ArrowDown: -1, ArrowUp: 1, PageDown: -40, PageUp: 40 };
-    let index = cursor < 0 ? last / 2 : cursor;
+    let index = cursor < 0 ? Math.floor(last / 2) : cursor;
     if (event.key in moves) index += moves[event.key] * (event.shiftKey ? 10 : 1);
     else if (event.key === 'Home') index = 0;
     else if (event.key === 'End') index = last;
