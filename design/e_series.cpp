@@ -25,10 +25,6 @@ constexpr SeriesTable kSeries[] = {
     {"E6", 6, kE6}, {"E12", 12, kE12}, {"E24", 24, kE24}, {"E48", 48, kE48}, {"E96", 96, kE96},
 };
 
-// 10^k for 0 <= k <= 22, every one exact in a double.
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 }  // namespace
 
 const SeriesTable& SeriesOf(ESeries series) { return kSeries[static_cast<int>(series)]; }
@@ -36,9 +32,8 @@ const SeriesTable& SeriesOf(ESeries series) { return kSeries[static_cast<int>(se
 double SeriesValue(ESeries series, SeriesStep step) {
   const SeriesTable& table = SeriesOf(series);
   const int exponent = step.exponent + step.index / table.count;
-  const double mantissa = table.mantissas[step.index % table.count];
   // One rounding of exact operands: the double nearest the decimal value.
-  return exponent >= 0 ? mantissa * kExactPowers[exponent] : mantissa / kExactPowers[-exponent];
+  return ScaleByPowerOfTen(table.mantissas[step.index % table.count], exponent);
 }
 
 SeriesStep StepAtOrBelow(ESeries series, double value) {

@@ -25,6 +25,10 @@ double FromBits(std::uint64_t bits) {
   return x;
 }
 
+// 10^k for 0 <= k <= 22, every one exact in a double.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // 2^n for a normal exponent.
 double PowerOfTwo(int n) { return FromBits(static_cast<std::uint64_t>(n + 1023) << 52); }
 
@@ -53,6 +57,12 @@ double NaturalLog(double x) {
 }
 
 }  // namespace
+
+double ScaleByPowerOfTen(double value, int exponent) {
+  for (int e = exponent; e > 0; e -= 22) value *= kExactPowers[e < 22 ? e : 22];
+  for (int e = exponent; e < 0; e += 22) value /= kExactPowers[-e < 22 ? -e : 22];
+  return value;
+}
 
 double Log10(double x) { return NaturalLog(x) * kLog10E; }
 

@@ -13,6 +13,12 @@ inline double Abs(double x) { return x < 0 ? -x : x; }
 // Correctly rounded by IEEE 754 on every target, so the instruction serves.
 inline double SquareRoot(double x) { return __builtin_sqrt(x); }
 
+// value * 10^exponent through the powers of ten that a double holds
+// exactly (up to 10^22), a chunk at a time: one rounding when |exponent|
+// <= 22 (the correctly rounded decimal value for an integer value below
+// 2^53), one more for each further chunk.
+double ScaleByPowerOfTen(double value, int exponent);
+
 // Finite and positive x only; relative error below 1e-15.
 double Log10(double x);
 

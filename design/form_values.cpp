@@ -12,9 +12,7 @@ namespace {
 
 bool ReadValue(const char (&text)[kFieldTextSize], Quantity quantity, int unit, double& value) {
   if (!IsUnitIndex(unit)) return false;
-  const void* terminator = std::memchr(text, '\0', kFieldTextSize);
-  const std::string_view view(
-      text, terminator ? static_cast<std::size_t>(static_cast<const char*>(terminator) - text) : kFieldTextSize);
+  const std::string_view view = FieldText(text);
   float entered;
   if (view.empty() || std::memchr(view.data(), '#', view.size()) || !ParseNumberText(view, entered)) return false;
   value = ScaleToBase(UnitsOf(quantity).entries[unit], static_cast<double>(entered));
@@ -22,6 +20,12 @@ bool ReadValue(const char (&text)[kFieldTextSize], Quantity quantity, int unit, 
 }
 
 }  // namespace
+
+std::string_view FieldText(const char* buffer) {
+  const void* terminator = std::memchr(buffer, '\0', kFieldTextSize);
+  return std::string_view(
+      buffer, terminator ? static_cast<std::size_t>(static_cast<const char*>(terminator) - buffer) : kFieldTextSize);
+}
 
 bool ReadFormValues(const FormSnapshot& s, FormValues& v) {
   return ReadValue(s.resistance_text, Quantity::Resistance, s.resistance_unit, v.r_ohms) &&

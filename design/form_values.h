@@ -2,6 +2,8 @@
 // calculator reads them, in ohms, farads and hertz.
 #pragma once
 
+#include <string_view>
+
 #include "evaluate_form.h"
 
 namespace notchwell {
@@ -11,6 +13,9 @@ struct FormValues {
   double c_farads;
   double fo_hertz;
 };
+
+// The text of a field buffer: up to its terminator, or all of it.
+std::string_view FieldText(const char* buffer);
 
 // Reads every field of the snapshot, whatever its mode, with its unit.
 // False when a field holds no number or an infinite result (written as

@@ -2,12 +2,11 @@
 
 #include <cstdint>
 
+#include "elementary.h"
+
 namespace notchwell {
 namespace {
 
-// 10^k for 0 <= k <= 22, every one exact in a double.
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr std::uint64_t kMantissaLimit = 100000000000000000ull;  // 10^17: further digits cannot matter
 
 struct Scanner {
@@ -84,12 +83,7 @@ double ValueOf(Decimal d) {
   }
   if (d.exponent > 40) return kLargestResistance * 10;
   if (d.exponent < -340) return 0;
-  // Exact operands round once (a mantissa below 2^53, a power up to
-  // 10^22); beyond them each further chunk of the power rounds once more.
-  double value = static_cast<double>(d.mantissa);
-  for (int e = d.exponent; e > 0; e -= 22) value *= kExactPowers[e < 22 ? e : 22];
-  for (int e = d.exponent; e < 0; e += 22) value /= kExactPowers[-e < 22 ? -e : 22];
-  return value;
+  return ScaleByPowerOfTen(static_cast<double>(d.mantissa), d.exponent);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "design_interface.h"
 
 #include <cstring>
-#include <string_view>
 
 #include "core_interface.h"
 #include "design_choices.h"
@@ -25,13 +24,7 @@ uint8_t g_available[kFigureCount];
 
 bool IsFigure(int figure) { return figure >= 0 && figure < kFigureCount; }
 
-std::string_view TextOf(const char* buffer) {
-  const void* terminator = std::memchr(buffer, '\0', kFieldTextSize);
-  return std::string_view(
-      buffer, terminator ? static_cast<std::size_t>(static_cast<const char*>(terminator) - buffer) : kFieldTextSize);
-}
-
-ResistanceReading ReadField(int field) { return ReadResistanceText(TextOf(g_field_texts[field]), field == 1); }
+ResistanceReading ReadField(int field) { return ReadResistanceText(FieldText(g_field_texts[field]), field == 1); }
 
 }  // namespace
 

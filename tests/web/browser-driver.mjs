@@ -7,7 +7,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import { createRequire } from 'node:module';
 import path from 'node:path';
-import { after, before, describe } from 'node:test';
+import { after, before } from 'node:test';
 import { pathToFileURL } from 'node:url';
 import puppeteer from 'puppeteer-core';
 import { browsers } from '../../tools/web/browsers.mjs';
@@ -17,37 +17,37 @@ export const pageUrl = pathToFileURL(process.env.NOTCHWELL_PAGE ?? path.join(roo
 export const shots = process.env.NOTCHWELL_SCREENSHOTS ?? path.join(root, 'build/web');
 export const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
-// body({ name, withPage, desktop }) declares the tests of one browser.
-export function inEachBrowser(body) {
-  for (const name of (process.env.NOTCHWELL_BROWSERS ?? 'chromium,firefox').split(',')) {
-    describe(name, () => {
-      let browser;
-      before(async () => {
-        browser = await puppeteer.launch({ ...browsers[name], headless: true, protocolTimeout: 120000 });
-      });
-      after(async () => browser?.close());
+export const browserNames = (process.env.NOTCHWELL_BROWSERS ?? 'chromium,firefox').split(',');
 
-      async function withPage(width, height, test) {
-        const page = await browser.newPage();
-        const problems = [];
-        page.on('console', (m) => m.type() === 'error' && problems.push(`console: ${m.text()}`));
-        page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
-        page.on('request', (r) => {
-          if (!r.url().startsWith('data:') && r.url() !== pageUrl) problems.push(`request: ${r.url()}`);
-        });
-        try {
-          await page.setViewport({ width, height });
-          await page.goto(pageUrl);
-          await page.waitForSelector('html[data-ready]');
-          await test(page);
-          assert.deepEqual(problems, []);
-        } finally {
-          await page.close();
-        }
-      }
-      body({ name, withPage, desktop: (test) => withPage(800, 700, test) });
+// Inside a describe for one browser: starts it before the tests and closes
+// it after them; withPage(width, height, test) runs a test on a fresh page
+// and desktop(test) at 800 x 700.
+export function browserSession(name) {
+  let browser;
+  before(async () => {
+    browser = await puppeteer.launch({ ...browsers[name], headless: true, protocolTimeout: 120000 });
+  });
+  after(async () => browser?.close());
+
+  async function withPage(width, height, test) {
+    const page = await browser.newPage();
+    const problems = [];
+    page.on('console', (m) => m.type() === 'error' && problems.push(`console: ${m.text()}`));
+    page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
+    page.on('request', (r) => {
+      if (!r.url().startsWith('data:') && r.url() !== pageUrl) problems.push(`request: ${r.url()}`);
     });
+    try {
+      await page.setViewport({ width, height });
+      await page.goto(pageUrl);
+      await page.waitForSelector('html[data-ready]');
+      await test(page);
+      assert.deepEqual(problems, []);
+    } finally {
+      await page.close();
+    }
   }
+  return { withPage, desktop: (test) => withPage(800, 700, test) };
 }
 
 // The control with a focus, by its control identifier; a field's value.

@@ -6,9 +6,9 @@
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import path from 'node:path';
-import { test } from 'node:test';
+import { describe, test } from 'node:test';
 import { at, controlIds as ids, root } from '../../tools/web/control-ids.mjs';
-import { axeViolations, fill, focused, inEachBrowser, screenshot, shots, valueOf } from './browser-driver.mjs';
+import { axeViolations, browserNames, browserSession, fill, focused, screenshot, shots, valueOf } from './browser-driver.mjs';
 
 const reporter = process.env.NOTCHWELL_DESIGN_REPORT ?? path.join(root, 'build/native/tests/print_design_report');
 const unitIndex = { Ohm: 0, kOhm: 1, mOhm: 2, pf: 0, nf: 1, uf: 2, Hz: 0, kHz: 1, mHz: 2 };
@@ -83,226 +83,229 @@ const fieldState = (page, name) =>
     };
   });
 
-inEachBrowser(({ name, withPage, desktop }) => {
-  test('design: a 50 Hz hum filter from 100 nf, from the parts list to the curve', () =>
-    desktop(async (page) => {
-      assert.match(await panelText(page), /Press OK with two of R, C and Fo/);
-      const lists = await page.$$eval('#design select', (selects) =>
-        selects.map((s) => [s.dataset.design, s.value, Array.from(s.options, (o) => o.value)]));
-      assert.deepEqual(lists, [
-        ['network', 'passive', ['passive', '0.5', '1', '2', '5', '10']],
-        ['resistor-series', 'E24', ['E12', 'E24', 'E48', 'E96']],
-        ['capacitor-series', 'E12', ['E6', 'E12', 'E24']],
-        ['resistor-tolerance', '1', ['0.1', '0.5', '1', '2', '5']],
-        ['capacitor-tolerance', '5', ['1', '2', '5', '10']],
-      ]);
-      await design(page, hum);
-      assert.equal(await valueOf(page, ids.IDC_RESISTANCE), '31.830988');
-      assert.equal(await focused(page), ids.IDC_RESISTANCE);
-      const f = await expectNativeFigures(page);
-      const texts = Object.fromEntries(Object.entries(f).map(([n, { text }]) => [n, text.replace(/\u00a0/g, ' ')]));
-      assert.deepEqual([texts.r, texts.r3, texts.c, texts.c3], ['31.83 kΩ', '15.92 kΩ', '100.0 nF', '200.0 nF']);
-      assert.deepEqual([texts['build-r'], texts['build-c'], texts['best-r'], texts['best-c']],
-        ['33 kΩ', '100 nF', '47 kΩ', '68 nF']);
-      assert.ok(Math.abs(f['build-fo'].value * 2 * Math.PI * 33e3 * 100e-9 - 1) < 1e-7, 'a balanced build notches at 1/(2 pi R C)');
-      assert.ok(Math.abs(f['build-error'].value - (f['build-fo'].value / 50 - 1) * 100) < 1e-4);
-      assert.ok(f['fo-low'].value < f['build-fo'].value && f['build-fo'].value < f['fo-high'].value);
-      assert.ok(f['depth-90'].value > 30 && f['depth-90'].value < 60, `depth-90 ${f['depth-90'].value}`);
-      assert.equal(texts['band-low'], '11.80 Hz'); // 0.2361 Fo
-      assert.equal(texts['band-high'], '211.8 Hz'); // 4.236 Fo
-      assert.equal(texts.load, 'none');
-      for (const figure of ['r', 'c', 'fo', 'build-fo', 'best-fo', 'fo-low', 'fo-high', 'notch', 'q']) {
-        assert.ok(Number.isFinite(f[figure].value), figure);
-      }
-      assert.doesNotMatch(await panelText(page), /NaN|Infinity|undefined/);
-      // Both curves, and a reading where the pointer is and by keys.
-      const paths = await page.$$eval('#plot path', (p) => p.map((e) => e.getAttribute('d').split('L').length));
-      assert.deepEqual(paths, [400, 400]);
-      const readout = () => page.$eval('#readout', (e) => e.textContent);
-      await page.$eval('#plot', (plot) => plot.focus());
-      await page.keyboard.press('ArrowRight');
-      assert.match(await readout(), /^At 50\.\d\d\u00a0Hz: /);
-      await page.keyboard.press('Home');
-      assert.match(await readout(), /^At 0\.5000\u00a0Hz: /); // Fo/100, and never milli
-      await page.hover('#plot');
-      const read = await readout();
-      assert.match(read, /^At [\d.]+\u00a0Hz: ideal network −?[\d.]+\u00a0dB, nearest build −?[\d.]+\u00a0dB\.$/);
-      await page.$eval('#plot', (plot) => plot.focus());
-      await page.keyboard.press('ArrowRight');
-      assert.notEqual(await readout(), read);
-    }));
-
-  test('design: solving for C, and the choices of series and tolerance', () =>
-    desktop(async (page) => {
-      await design(page, solveC);
-      assert.equal(await valueOf(page, ids.IDC_CAPACITANCE), '15.915494');
-      let f = await expectNativeFigures(page);
-      assert.equal(f['build-c'].value, 15e-9);
-      const before = f['depth-90'].value;
-      for (const [choice, value] of [['resistor-series', 'E96'], ['capacitor-series', 'E6'],
-        ['resistor-tolerance', '0.1'], ['capacitor-tolerance', '1']]) {
-        await setChoice(page, choice, value);
-        f = await expectNativeFigures(page);
-      }
-      assert.equal(f['build-r'].value, 10e3);
-      assert.equal(f['build-c'].value, 15e-9);
-      assert.ok(f['depth-90'].value > before + 10, 'tighter parts, deeper notch');
-    }));
-
-  test('design: a 600 Ω source and a 10 kΩ load, and bad text in their fields', () =>
-    desktop(async (page) => {
-      await design(page, hum);
-      const alone = await expectNativeFigures(page);
-      await page.type('[data-design="source"]', '600');
-      await page.type('[data-design="load"]', '10k');
-      const loaded = await expectNativeFigures(page);
-      const shownLoaded = await figuresOf(page);
-      assert.equal(loaded.source.value, 600);
-      assert.equal(loaded.load.value, 10e3);
-      assert.ok(loaded['band-low'].value > alone['band-low'].value * 1.5, 'the source and load move the band');
-
-      const dialog = () => page.$$eval('main input.value', (inputs) => inputs.map((i) => i.value));
-      const form = await dialog();
-      for (const [field, text, message] of [
-        ['source', 'abc', /^Enter a resistance in ohms/],
-        ['source', '-5', /cannot be negative/],
-        ['load', '0', /would short the output/],
-        ['load', '1m', /Write M for megohms/],
-      ]) {
-        await paste(page, field, text);
-        const state = await fieldState(page, field);
-        assert.equal(state.invalid, 'true', text);
-        assert.match(state.message, message);
-        assert.ok(state.tied, 'the message is tied to its field');
-        assert.deepEqual(await figuresOf(page), shownLoaded, 'the last good figures stay');
-        assert.deepEqual(await dialog(), form);
-        await page.$eval(`[data-design="${field}"]`, (e) => (e.value = ''));
-        await page.type(`[data-design="${field}"]`, field === 'source' ? '600' : '10k');
-        assert.deepEqual(await fieldState(page, field), { invalid: null, message: '', tied: false });
-      }
-      await page.$eval('[data-design="load"]', (e) => (e.value = ''));
-      await page.type('[data-design="load"]', '4k7');
-      assert.equal((await expectNativeFigures(page)).load.value, 4700);
-      assert.deepEqual(await axeViolations(page), []);
-    }));
-
-  test('design: an active network of Q = 2 for 50 Hz, its divider and schematic, and the load it ignores', () =>
-    desktop(async (page) => {
-      const names = await page.$$eval('[data-design="network"] option', (o) => o.map((e) => e.textContent));
-      assert.deepEqual(names, ['Passive (Q = 0.25)', 'Active, Q = 0.5', 'Active, Q = 1', 'Active, Q = 2',
-        'Active, Q = 5', 'Active, Q = 10']);
-      await setChoice(page, 'network', '2');
-      assert.equal(await page.$eval('#load-note', (e) => e.hidden), false, 'the load field says it has no effect');
-      await design(page, hum);
-      const f = await expectNativeFigures(page);
-      assert.equal(f.k.value, 0.875);
-      assert.deepEqual([f['divider-top'].value, f['divider-bottom'].value, f['k-build'].value], [1300, 9100, 0.875]);
-      assert.ok(Math.abs(f.q.value - 2) < 1e-6 && Math.abs(f['q-build'].value - 2) < 1e-9);
-      assert.ok(f['depth-90'].value < f['depth-90-passive'].value - 10, 'the sharper notch is shallower');
-      const labels = await page.$$eval('.circuit text', (t) => t.map((e) => e.textContent.replace(/\u00a0/g, ' ')));
-      for (const label of ['R1 33 kΩ', 'C3 2 × 100 nF', 'R3 33 kΩ ∥ 33 kΩ', '1.3 kΩ', '9.1 kΩ']) {
-        assert.ok(labels.includes(label), label);
-      }
-      assert.ok(await page.$eval('.circuit', (e) => e.getBoundingClientRect().height > 100), 'the schematic shows');
-      await (await page.$('#design')).screenshot({ path: path.join(shots, `design-${name}-active.png`) });
-      if (name === 'chromium') await expectOnePrintedPage(page);
-      await paste(page, 'load', '47');
-      const loaded = await expectNativeFigures(page);
-      for (const figure of Object.keys(f)) if (figure !== 'load') assert.equal(loaded[figure].value, f[figure].value, figure);
-
-      // Q = 10 for 10 kOhm and 10 nf: five corner builds rise instead.
-      await setChoice(page, 'network', '10');
-      await design(page, { solve: 'Fo', texts: ['10', '10', ''], units: ['kOhm', 'nf', 'Hz'] });
-      const sharp = await expectNativeFigures(page);
-      assert.equal(sharp['no-notch-corners'].value, 5);
-      assert.match(await panelText(page), /No notch at all in 5 of the 256 builds/);
-      await setChoice(page, 'network', 'passive');
-      assert.equal(await page.$eval('#load-note', (e) => e.hidden), true);
-      assert.equal(await page.$eval('.circuit', (e) => e.getBoundingClientRect().height), 0);
-    }));
-
-  test('design: Copy puts the design on the clipboard, or shows it to copy by hand', () =>
-    desktop(async (page) => {
-      await design(page, hum);
-      const f = await figuresOf(page);
-      const plain = (figure) => f[figure].text.replace(/\u00a0/g, ' ');
-      const expected = [
-        'Notchwell: twin-T notch design',
-        `  R1 = R2 = ${plain('r')}, R3 = R/2 = ${plain('r3')}`,
-        `  Nearest build: R1 = R2 = 33 kΩ, R3 = two 33 kΩ in parallel; C1 = C2 = 100 nF, C3 = two 100 nF in parallel`,
-        `  Best pair: R = 47 kΩ, C = 68 nF: notch at ${plain('best-fo')}, off Fo by ${plain('best-error')}`,
-        'Network: Passive (Q = 0.25)',
-        `  90 % of 2,000 random builds notch at least ${plain('depth-90')} below the source's voltage`,
-        'Source resistance 0 Ω, load none',
-      ];
-      const status = () => page.$eval('#copy-status', (e) => e.textContent);
-      if (name === 'chromium') {
-        await page.browserContext().overridePermissions('file://', ['clipboard-read', 'clipboard-sanitized-write']);
-      }
-      await page.click('[data-design="copy"]');
-      await page.waitForFunction(() => document.getElementById('copy-status').textContent !== '');
-      const copied = (await status()).startsWith('Copied');
-      const text = copied
-        ? await page.evaluate(() => navigator.clipboard.readText()).catch(() => null)
-        : await page.$eval('#copy-text', (e) => e.value);
-      if (text !== null) for (const line of expected) assert.ok(text.split('\n').includes(line), line);
-
-      // A browser that refuses: the text, selected, to copy by hand.
-      await page.evaluate(() => {
-        navigator.clipboard.writeText = () => Promise.reject(new DOMException('refused', 'NotAllowedError'));
-      });
-      await page.click('[data-design="copy"]');
-      await page.waitForFunction(() => !document.getElementById('copy-text').hidden);
-      assert.match(await status(), /select the text below/);
-      const shown = await page.$eval('#copy-text', (e) => ({
-        lines: e.value.split('\n'),
-        selected: e.selectionEnd - e.selectionStart === e.value.length,
-        focused: document.activeElement === e,
+for (const name of browserNames) {
+  describe(name, () => {
+    const { withPage, desktop } = browserSession(name);
+    test('design: a 50 Hz hum filter from 100 nf, from the parts list to the curve', () =>
+      desktop(async (page) => {
+        assert.match(await panelText(page), /Press OK with two of R, C and Fo/);
+        const lists = await page.$$eval('#design select', (selects) =>
+          selects.map((s) => [s.dataset.design, s.value, Array.from(s.options, (o) => o.value)]));
+        assert.deepEqual(lists, [
+          ['network', 'passive', ['passive', '0.5', '1', '2', '5', '10']],
+          ['resistor-series', 'E24', ['E12', 'E24', 'E48', 'E96']],
+          ['capacitor-series', 'E12', ['E6', 'E12', 'E24']],
+          ['resistor-tolerance', '1', ['0.1', '0.5', '1', '2', '5']],
+          ['capacitor-tolerance', '5', ['1', '2', '5', '10']],
+        ]);
+        await design(page, hum);
+        assert.equal(await valueOf(page, ids.IDC_RESISTANCE), '31.830988');
+        assert.equal(await focused(page), ids.IDC_RESISTANCE);
+        const f = await expectNativeFigures(page);
+        const texts = Object.fromEntries(Object.entries(f).map(([n, { text }]) => [n, text.replace(/\u00a0/g, ' ')]));
+        assert.deepEqual([texts.r, texts.r3, texts.c, texts.c3], ['31.83 kΩ', '15.92 kΩ', '100.0 nF', '200.0 nF']);
+        assert.deepEqual([texts['build-r'], texts['build-c'], texts['best-r'], texts['best-c']],
+          ['33 kΩ', '100 nF', '47 kΩ', '68 nF']);
+        assert.ok(Math.abs(f['build-fo'].value * 2 * Math.PI * 33e3 * 100e-9 - 1) < 1e-7, 'a balanced build notches at 1/(2 pi R C)');
+        assert.ok(Math.abs(f['build-error'].value - (f['build-fo'].value / 50 - 1) * 100) < 1e-4);
+        assert.ok(f['fo-low'].value < f['build-fo'].value && f['build-fo'].value < f['fo-high'].value);
+        assert.ok(f['depth-90'].value > 30 && f['depth-90'].value < 60, `depth-90 ${f['depth-90'].value}`);
+        assert.equal(texts['band-low'], '11.80 Hz'); // 0.2361 Fo
+        assert.equal(texts['band-high'], '211.8 Hz'); // 4.236 Fo
+        assert.equal(texts.load, 'none');
+        for (const figure of ['r', 'c', 'fo', 'build-fo', 'best-fo', 'fo-low', 'fo-high', 'notch', 'q']) {
+          assert.ok(Number.isFinite(f[figure].value), figure);
+        }
+        assert.doesNotMatch(await panelText(page), /NaN|Infinity|undefined/);
+        // Both curves, and a reading where the pointer is and by keys.
+        const paths = await page.$$eval('#plot path', (p) => p.map((e) => e.getAttribute('d').split('L').length));
+        assert.deepEqual(paths, [400, 400]);
+        const readout = () => page.$eval('#readout', (e) => e.textContent);
+        await page.$eval('#plot', (plot) => plot.focus());
+        await page.keyboard.press('ArrowRight');
+        assert.match(await readout(), /^At 50\.\d\d\u00a0Hz: /);
+        await page.keyboard.press('Home');
+        assert.match(await readout(), /^At 0\.5000\u00a0Hz: /); // Fo/100, and never milli
+        await page.hover('#plot');
+        const read = await readout();
+        assert.match(read, /^At [\d.]+\u00a0Hz: ideal network −?[\d.]+\u00a0dB, nearest build −?[\d.]+\u00a0dB\.$/);
+        await page.$eval('#plot', (plot) => plot.focus());
+        await page.keyboard.press('ArrowRight');
+        assert.notEqual(await readout(), read);
       }));
-      for (const line of expected) assert.ok(shown.lines.includes(line), line);
-      assert.ok(shown.selected && shown.focused);
-    }));
 
-  test('design: values beyond standard parts stay finite, and a form without a network says so', () =>
-    desktop(async (page) => {
-      await design(page, { solve: 'Fo', texts: ['1e30', '1e-30', ''], units: ['Ohm', 'pf', 'Hz'] });
-      const f = await expectNativeFigures(page);
-      assert.ok(Number.isFinite(f.notch.value) && Number.isFinite(f['band-high'].value));
-      const notes = await page.$$eval('.range-note', (n) => n.filter((e) => !e.hidden).map((e) => e.textContent));
-      assert.equal(notes.length, 2);
-      for (const note of notes) assert.match(note, /out of range for standard parts/);
-      assert.doesNotMatch(await panelText(page), /NaN|Infinity|undefined/);
+    test('design: solving for C, and the choices of series and tolerance', () =>
+      desktop(async (page) => {
+        await design(page, solveC);
+        assert.equal(await valueOf(page, ids.IDC_CAPACITANCE), '15.915494');
+        let f = await expectNativeFigures(page);
+        assert.equal(f['build-c'].value, 15e-9);
+        const before = f['depth-90'].value;
+        for (const [choice, value] of [['resistor-series', 'E96'], ['capacitor-series', 'E6'],
+          ['resistor-tolerance', '0.1'], ['capacitor-tolerance', '1']]) {
+          await setChoice(page, choice, value);
+          f = await expectNativeFigures(page);
+        }
+        assert.equal(f['build-r'].value, 10e3);
+        assert.equal(f['build-c'].value, 15e-9);
+        assert.ok(f['depth-90'].value > before + 10, 'tighter parts, deeper notch');
+      }));
 
-      await design(page, { solve: 'Fo', texts: ['-10', '10', ''], units: ['kOhm', 'nf', 'Hz'] });
-      assert.equal(await valueOf(page, ids.IDC_FREQUENCY), '-1591.549438');
-      assert.match(await panelText(page), /make no network to build/);
-      assert.equal(await page.$$eval('#design [data-when]', (e) => e.filter((x) => !x.hidden).length), 0);
-    }));
+    test('design: a 600 Ω source and a 10 kΩ load, and bad text in their fields', () =>
+      desktop(async (page) => {
+        await design(page, hum);
+        const alone = await expectNativeFigures(page);
+        await page.type('[data-design="source"]', '600');
+        await page.type('[data-design="load"]', '10k');
+        const loaded = await expectNativeFigures(page);
+        const shownLoaded = await figuresOf(page);
+        assert.equal(loaded.source.value, 600);
+        assert.equal(loaded.load.value, 10e3);
+        assert.ok(loaded['band-low'].value > alone['band-low'].value * 1.5, 'the source and load move the band');
 
-  test('design: Tab goes on from OK through the panel; it reads at 320 pixels and prints on one page', async () => {
-    await withPage(800, 700, async (page) => {
-      await design(page, hum);
-      await page.focus(at(ids.IDOK));
-      const order = [];
-      for (let i = 0; i < 9; ++i) {
-        await page.keyboard.press('Tab');
-        order.push(await page.evaluate(() => document.activeElement.dataset.design ?? document.activeElement.id));
-      }
-      assert.deepEqual(order, ['network', ...choiceNames.slice(0, 4), 'source', 'load', 'plot', 'copy']);
-      await screenshot(page, `design-${name}-desktop.png`);
-      await (await page.$('#design')).screenshot({ path: path.join(shots, `design-${name}-panel.png`) });
-      if (name === 'chromium') await expectOnePrintedPage(page);
-    });
-    // A long result on the form, and the design's figures, on a phone.
-    await withPage(320, 640, async (page) => {
-      await design(page, { solve: 'C', texts: ['1', '', '1e-20'], units: ['Ohm', 'pf', 'Hz'] });
-      assert.ok((await valueOf(page, ids.IDC_CAPACITANCE)).length > 20);
-      await screenshot(page, `design-${name}-phone-long.png`);
-      await design(page, hum);
-      await page.type('[data-design="source"]', '600');
-      await page.type('[data-design="load"]', '10k');
-      await screenshot(page, `design-${name}-phone.png`);
-      assert.deepEqual(await axeViolations(page), []);
+        const dialog = () => page.$$eval('main input.value', (inputs) => inputs.map((i) => i.value));
+        const form = await dialog();
+        for (const [field, text, message] of [
+          ['source', 'abc', /^Enter a resistance in ohms/],
+          ['source', '-5', /cannot be negative/],
+          ['load', '0', /would short the output/],
+          ['load', '1m', /Write M for megohms/],
+        ]) {
+          await paste(page, field, text);
+          const state = await fieldState(page, field);
+          assert.equal(state.invalid, 'true', text);
+          assert.match(state.message, message);
+          assert.ok(state.tied, 'the message is tied to its field');
+          assert.deepEqual(await figuresOf(page), shownLoaded, 'the last good figures stay');
+          assert.deepEqual(await dialog(), form);
+          await page.$eval(`[data-design="${field}"]`, (e) => (e.value = ''));
+          await page.type(`[data-design="${field}"]`, field === 'source' ? '600' : '10k');
+          assert.deepEqual(await fieldState(page, field), { invalid: null, message: '', tied: false });
+        }
+        await page.$eval('[data-design="load"]', (e) => (e.value = ''));
+        await page.type('[data-design="load"]', '4k7');
+        assert.equal((await expectNativeFigures(page)).load.value, 4700);
+        assert.deepEqual(await axeViolations(page), []);
+      }));
+
+    test('design: an active network of Q = 2 for 50 Hz, its divider and schematic, and the load it ignores', () =>
+      desktop(async (page) => {
+        const names = await page.$$eval('[data-design="network"] option', (o) => o.map((e) => e.textContent));
+        assert.deepEqual(names, ['Passive (Q = 0.25)', 'Active, Q = 0.5', 'Active, Q = 1', 'Active, Q = 2',
+          'Active, Q = 5', 'Active, Q = 10']);
+        await setChoice(page, 'network', '2');
+        assert.equal(await page.$eval('#load-note', (e) => e.hidden), false, 'the load field says it has no effect');
+        await design(page, hum);
+        const f = await expectNativeFigures(page);
+        assert.equal(f.k.value, 0.875);
+        assert.deepEqual([f['divider-top'].value, f['divider-bottom'].value, f['k-build'].value], [1300, 9100, 0.875]);
+        assert.ok(Math.abs(f.q.value - 2) < 1e-6 && Math.abs(f['q-build'].value - 2) < 1e-9);
+        assert.ok(f['depth-90'].value < f['depth-90-passive'].value - 10, 'the sharper notch is shallower');
+        const labels = await page.$$eval('.circuit text', (t) => t.map((e) => e.textContent.replace(/\u00a0/g, ' ')));
+        for (const label of ['R1 33 kΩ', 'C3 2 × 100 nF', 'R3 33 kΩ ∥ 33 kΩ', '1.3 kΩ', '9.1 kΩ']) {
+          assert.ok(labels.includes(label), label);
+        }
+        assert.ok(await page.$eval('.circuit', (e) => e.getBoundingClientRect().height > 100), 'the schematic shows');
+        await (await page.$('#design')).screenshot({ path: path.join(shots, `design-${name}-active.png`) });
+        if (name === 'chromium') await expectOnePrintedPage(page);
+        await paste(page, 'load', '47');
+        const loaded = await expectNativeFigures(page);
+        for (const figure of Object.keys(f)) if (figure !== 'load') assert.equal(loaded[figure].value, f[figure].value, figure);
+
+        // Q = 10 for 10 kOhm and 10 nf: five corner builds rise instead.
+        await setChoice(page, 'network', '10');
+        await design(page, { solve: 'Fo', texts: ['10', '10', ''], units: ['kOhm', 'nf', 'Hz'] });
+        const sharp = await expectNativeFigures(page);
+        assert.equal(sharp['no-notch-corners'].value, 5);
+        assert.match(await panelText(page), /No notch at all in 5 of the 256 builds/);
+        await setChoice(page, 'network', 'passive');
+        assert.equal(await page.$eval('#load-note', (e) => e.hidden), true);
+        assert.equal(await page.$eval('.circuit', (e) => e.getBoundingClientRect().height), 0);
+      }));
+
+    test('design: Copy puts the design on the clipboard, or shows it to copy by hand', () =>
+      desktop(async (page) => {
+        await design(page, hum);
+        const f = await figuresOf(page);
+        const plain = (figure) => f[figure].text.replace(/\u00a0/g, ' ');
+        const expected = [
+          'Notchwell: twin-T notch design',
+          `  R1 = R2 = ${plain('r')}, R3 = R/2 = ${plain('r3')}`,
+          `  Nearest build: R1 = R2 = 33 kΩ, R3 = two 33 kΩ in parallel; C1 = C2 = 100 nF, C3 = two 100 nF in parallel`,
+          `  Best pair: R = 47 kΩ, C = 68 nF: notch at ${plain('best-fo')}, off Fo by ${plain('best-error')}`,
+          'Network: Passive (Q = 0.25)',
+          `  90 % of 2,000 random builds notch at least ${plain('depth-90')} below the source's voltage`,
+          'Source resistance 0 Ω, load none',
+        ];
+        const status = () => page.$eval('#copy-status', (e) => e.textContent);
+        if (name === 'chromium') {
+          await page.browserContext().overridePermissions('file://', ['clipboard-read', 'clipboard-sanitized-write']);
+        }
+        await page.click('[data-design="copy"]');
+        await page.waitForFunction(() => document.getElementById('copy-status').textContent !== '');
+        const copied = (await status()).startsWith('Copied');
+        const text = copied
+          ? await page.evaluate(() => navigator.clipboard.readText()).catch(() => null)
+          : await page.$eval('#copy-text', (e) => e.value);
+        if (text !== null) for (const line of expected) assert.ok(text.split('\n').includes(line), line);
+
+        // A browser that refuses: the text, selected, to copy by hand.
+        await page.evaluate(() => {
+          navigator.clipboard.writeText = () => Promise.reject(new DOMException('refused', 'NotAllowedError'));
+        });
+        await page.click('[data-design="copy"]');
+        await page.waitForFunction(() => !document.getElementById('copy-text').hidden);
+        assert.match(await status(), /select the text below/);
+        const shown = await page.$eval('#copy-text', (e) => ({
+          lines: e.value.split('\n'),
+          selected: e.selectionEnd - e.selectionStart === e.value.length,
+          focused: document.activeElement === e,
+        }));
+        for (const line of expected) assert.ok(shown.lines.includes(line), line);
+        assert.ok(shown.selected && shown.focused);
+      }));
+
+    test('design: values beyond standard parts stay finite, and a form without a network says so', () =>
+      desktop(async (page) => {
+        await design(page, { solve: 'Fo', texts: ['1e30', '1e-30', ''], units: ['Ohm', 'pf', 'Hz'] });
+        const f = await expectNativeFigures(page);
+        assert.ok(Number.isFinite(f.notch.value) && Number.isFinite(f['band-high'].value));
+        const notes = await page.$$eval('.range-note', (n) => n.filter((e) => !e.hidden).map((e) => e.textContent));
+        assert.equal(notes.length, 2);
+        for (const note of notes) assert.match(note, /out of range for standard parts/);
+        assert.doesNotMatch(await panelText(page), /NaN|Infinity|undefined/);
+
+        await design(page, { solve: 'Fo', texts: ['-10', '10', ''], units: ['kOhm', 'nf', 'Hz'] });
+        assert.equal(await valueOf(page, ids.IDC_FREQUENCY), '-1591.549438');
+        assert.match(await panelText(page), /make no network to build/);
+        assert.equal(await page.$$eval('#design [data-when]', (e) => e.filter((x) => !x.hidden).length), 0);
+      }));
+
+    test('design: Tab goes on from OK through the panel; it reads at 320 pixels and prints on one page', async () => {
+      await withPage(800, 700, async (page) => {
+        await design(page, hum);
+        await page.focus(at(ids.IDOK));
+        const order = [];
+        for (let i = 0; i < 9; ++i) {
+          await page.keyboard.press('Tab');
+          order.push(await page.evaluate(() => document.activeElement.dataset.design ?? document.activeElement.id));
+        }
+        assert.deepEqual(order, ['network', ...choiceNames.slice(0, 4), 'source', 'load', 'plot', 'copy']);
+        await screenshot(page, `design-${name}-desktop.png`);
+        await (await page.$('#design')).screenshot({ path: path.join(shots, `design-${name}-panel.png`) });
+        if (name === 'chromium') await expectOnePrintedPage(page);
+      });
+      // A long result on the form, and the design's figures, on a phone.
+      await withPage(320, 640, async (page) => {
+        await design(page, { solve: 'C', texts: ['1', '', '1e-20'], units: ['Ohm', 'pf', 'Hz'] });
+        assert.ok((await valueOf(page, ids.IDC_CAPACITANCE)).length > 20);
+        await screenshot(page, `design-${name}-phone-long.png`);
+        await design(page, hum);
+        await page.type('[data-design="source"]', '600');
+        await page.type('[data-design="load"]', '10k');
+        await screenshot(page, `design-${name}-phone.png`);
+        assert.deepEqual(await axeViolations(page), []);
+      });
     });
   });
-});
+}
