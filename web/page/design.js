@@ -137,9 +137,10 @@
       }
     }
     grid += svgLine(xAt((hertz.length - 1) / 2), AREA.top, xAt((hertz.length - 1) / 2), bottom, 'fo');
-    grid += svgText(xAt((hertz.length - 1) / 2) + 3, AREA.top + 12, 'start', 'Fo');
     grid += svgText(AREA.left + AREA.width / 2, bottom + 34, 'middle', 'frequency, logarithmic');
     plot.querySelector('.grid').innerHTML = grid;
+    // Over the curves, with its halo, so a sharp notch does not hide it.
+    plot.querySelector('.marks').innerHTML = svgText(xAt((hertz.length - 1) / 2) + 3, AREA.top + 12, 'start', 'Fo');
     plot.querySelector('path.ideal').setAttribute('d', path(ideal));
     plot.querySelector('path.build').setAttribute('d', build ? path(build) : '');
     showReadout(cursor);
