@@ -22,6 +22,29 @@ inline constexpr Choices<double, 4> kCapacitorTolerances = {{1, 2, 5, 10}, 2};
 // The network: passive (0), or active with that target Q.
 inline constexpr Choices<double, 6> kNetworks = {{0, 0.5, 1, 2, 5, 10}, 0};
 
+// Temperature coefficients of the parts, in ppm/K either way, with the
+// parts people know each from.
+struct Tempco {
+  double ppm_per_kelvin;
+  const char* parts;
+};
+inline constexpr Choices<Tempco, 5> kResistorTempcos = {
+    {{15, "precision metal film"}, {25, "metal film"}, {50, "metal film"}, {100, "thick film"}, {250, "carbon film"}},
+    2};
+inline constexpr Choices<Tempco, 4> kCapacitorTempcos = {
+    {{30, "C0G ceramic"}, {100, "polystyrene"}, {200, "polypropylene"}, {500, "polyester"}}, 2};
+
+// Where the filter has to work, in degrees Celsius; its parts are measured
+// at kReferenceCelsius.
+struct TemperatureRange {
+  double low;
+  double high;
+  const char* use;
+};
+inline constexpr Choices<TemperatureRange, 4> kTemperatureRanges = {
+    {{15, 35, "lab bench"}, {0, 70, "commercial"}, {-40, 85, "industrial"}, {-55, 125, "military"}}, 1};
+inline constexpr double kReferenceCelsius = 25;
+
 // Values sold as standard parts, and the resistors the best pair is drawn
 // from (the form's C within a factor of ten either side gives its
 // capacitors).

@@ -4,13 +4,22 @@
 #include "design_choices.h"
 #include "elementary.h"
 #include "notch_search.h"
+#include "null_conditions.h"
 #include "pair_search.h"
+#include "temperature_drift.h"
 #include "tolerance_analysis.h"
+#include "trimmer_choice.h"
 
 namespace notchwell {
 namespace {
 
 constexpr double kLargestDouble = 1.7976931348623157e308;
+
+// A build of measured parts may notch far from where its values say: its
+// scan covers a decade of frequency either way.
+constexpr double kWideScanStart = 0.01;
+constexpr double kWideScanRatio = 1.1547819846894583;  // 10^(1/16)
+constexpr int kWideScanSteps = 64;
 
 bool IsPositiveFinite(double value) { return value > 0 && value <= kLargestDouble; }
 
@@ -27,22 +36,159 @@ void Set(DesignReport& report, Figure figure, double value) {
   report.available[static_cast<int>(figure)] = true;
 }
 
-// A network of equal parts; feedback 0 makes it the passive one.
-TwinTCircuit BalancedCircuit(double r, double c, const DesignInputs& inputs, double feedback) {
-  return {BalancedParts(r, c), inputs.source_ohms, inputs.load_ohms, feedback > 0, feedback};
+Figure Nth(Figure first, int n) { return static_cast<Figure>(static_cast<int>(first) + n); }
+
+double LevelDb(const TransferFunction& h, double hertz) { return PowerRatioToDecibels(PowerRatioAtHertz(h, hertz)); }
+
+// A circuit of these parts with the form's surroundings; feedback 0 makes
+// it the passive one.
+TwinTCircuit CircuitOf(const TwinTParts& parts, const DesignInputs& inputs, double feedback) {
+  return {parts, inputs.source_ohms, inputs.load_ohms, feedback > 0, feedback};
 }
 
-// The notch of a balanced build and its distance from the form's Fo.
-void SetBuildFigures(DesignReport& report, const TransferFunction& h, double fo_hertz, Figure fo, Figure error) {
-  const double hertz = HertzAt(h, FindNotch(h).x);
-  Set(report, fo, hertz);
-  Set(report, error, 100 * RelativeError(hertz, fo_hertz));
+// A build's notch and its distance from the form's Fo, and what it takes
+// off the form's Fo itself.
+void SetBuildFigures(DesignReport& report, const TransferFunction& h, double fo_hertz, Figure fo, Figure error,
+                     Figure reject) {
+  const Notch notch = FindNotch(h);
+  if (notch.found) {
+    const double hertz = HertzAt(h, notch.x);
+    Set(report, fo, hertz);
+    Set(report, error, 100 * RelativeError(hertz, fo_hertz));
+  }
+  Set(report, reject, -LevelDb(h, fo_hertz));
 }
 
 void Curve(const TransferFunction& h, const double (&hertz)[kCurvePoints], double (&decibels)[kCurvePoints]) {
+  for (int i = 0; i < kCurvePoints; ++i) decibels[i] = LevelDb(h, hertz[i]);
+}
+
+void SetHarmonics(DesignReport& report, const TransferFunction& h, double fo_hertz, Figure first) {
+  for (int n = 0; n < kHarmonics; ++n) Set(report, Nth(first, n), LevelDb(h, (n + 2) * fo_hertz));
+}
+
+// The ideal network: its notch, half-power band, curve and harmonics.
+void SetIdealFigures(DesignReport& report, const DesignInputs& inputs, double k) {
+  const TransferFunction ideal = TransferFunctionOf(CircuitOf(BalancedParts(inputs.r_ohms, inputs.c_farads), inputs, k),
+                                                    inputs.r_ohms, inputs.c_farads);
+  const Notch notch = FindNotch(ideal);
+  const HalfPowerBand band = HalfPowerBandAround(ideal, notch.x);
+  const double notch_hertz = HertzAt(ideal, notch.x);
+  Set(report, Figure::Notch, notch_hertz);
+  if (band.low_found) Set(report, Figure::BandLow, HertzAt(ideal, band.low_x));
+  if (band.high_found) Set(report, Figure::BandHigh, HertzAt(ideal, band.high_x));
+  if (band.low_found && band.high_found) {
+    Set(report, Figure::Q, notch_hertz / (HertzAt(ideal, band.high_x) - HertzAt(ideal, band.low_x)));
+  }
   for (int i = 0; i < kCurvePoints; ++i) {
-    const double y = hertz[i] * (2 * kPi) / h.omega_ref;
-    decibels[i] = PowerRatioToDecibels(PowerRatio(h, y * y));
+    report.curve_hertz[i] = inputs.fo_hertz * Pow10(-2 + 4.0 * i / (kCurvePoints - 1));
+  }
+  Curve(ideal, report.curve_hertz, report.curve_ideal_db);
+  SetHarmonics(report, ideal, inputs.fo_hertz, Figure::H2);
+}
+
+// The nearest build of standard parts: where it notches, how its parts'
+// tolerances and temperature move it, and the trimmers that bring every
+// such build back onto Fo.
+void SetNearestBuildFigures(DesignReport& report, const DesignInputs& inputs, double k_build) {
+  const ESeries r_series = Chosen(kResistorSeries, inputs.resistor_series);
+  const double build_r = NearestIn(r_series, inputs.r_ohms);
+  const double build_c = NearestIn(Chosen(kCapacitorSeries, inputs.capacitor_series), inputs.c_farads);
+  const TwinTCircuit build = CircuitOf(BalancedParts(build_r, build_c), inputs, k_build);
+  const TransferFunction h = TransferFunctionOf(build, build_r, build_c);
+  const double fo = inputs.fo_hertz;
+  Set(report, Figure::BuildR, build_r);
+  Set(report, Figure::BuildC, build_c);
+  SetBuildFigures(report, h, fo, Figure::BuildFo, Figure::BuildError, Figure::BuildReject);
+  Curve(h, report.curve_hertz, report.curve_build_db);
+  SetHarmonics(report, h, fo, Figure::BuildH2);
+
+  const double r_tolerance = Chosen(kResistorTolerances, inputs.resistor_tolerance) / 100;
+  const double c_tolerance = Chosen(kCapacitorTolerances, inputs.capacitor_tolerance) / 100;
+  const CornerSpread spread = SpreadAtCorners(build, r_tolerance, c_tolerance);
+  if (spread.found) {
+    Set(report, Figure::FoLow, spread.fo_low_hertz);
+    Set(report, Figure::FoHigh, spread.fo_high_hertz);
+  }
+  Set(report, Figure::NoNotchCorners, spread.without_notch);
+  const RandomBuilds random = AnalyseRandomBuilds(build, r_tolerance, c_tolerance, fo, nullptr);
+  Set(report, Figure::Depth90, random.depth_90_db);
+  Set(report, Figure::Reject90, random.reject_90_db);
+  Set(report, Figure::NoNotchRandom, random.without_notch);
+  if (build.active) {
+    // The passive network as the active one's sits: driven by the same
+    // source, and with nothing but a follower after it.
+    TwinTCircuit passive = CircuitOf(build.parts, inputs, 0);
+    passive.load_ohms = 0;
+    Set(report, Figure::Depth90Passive,
+        AnalyseRandomBuilds(passive, r_tolerance, c_tolerance, fo, nullptr).depth_90_db);
+  }
+
+  const TrimRanges trims = TrimRangesAt(build.parts, r_tolerance, c_tolerance, fo);
+  const double lows[] = {trims.r1_low, trims.r3_low};
+  const double highs[] = {trims.r1_high, trims.r3_high};
+  const Figure firsts[] = {Figure::TrimR1Low, Figure::TrimR3Low};
+  for (int i = 0; i < 2; ++i) {
+    // Low, high, fixed, trimmer in that order.
+    Set(report, firsts[i], lows[i]);
+    Set(report, Nth(firsts[i], 1), highs[i]);
+    const FixedAndTrimmer chosen = ChooseFixedAndTrimmer(r_series, r_tolerance, lows[i], highs[i]);
+    if (chosen.found) {
+      Set(report, Nth(firsts[i], 2), chosen.fixed);
+      Set(report, Nth(firsts[i], 3), chosen.trimmer);
+    }
+  }
+
+  const Tempco r_tempco = Chosen(kResistorTempcos, inputs.resistor_tempco);
+  const Tempco c_tempco = Chosen(kCapacitorTempcos, inputs.capacitor_tempco);
+  const TemperatureRange range = Chosen(kTemperatureRanges, inputs.temperature_range);
+  const TemperatureDrift drift =
+      DriftOverTemperature(build, r_tempco.ppm_per_kelvin, c_tempco.ppm_per_kelvin, range.low, range.high, fo);
+  if (drift.found) {
+    Set(report, Figure::DriftFoLow, drift.fo_low_hertz);
+    Set(report, Figure::DriftFoHigh, drift.fo_high_hertz);
+  }
+  Set(report, Figure::DriftReject, drift.least_reject_db);
+}
+
+// Each position from one or two standard parts, and the build of those.
+void SetExactFigures(DesignReport& report, const DesignInputs& inputs, double k_build) {
+  const ESeries r_series = Chosen(kResistorSeries, inputs.resistor_series);
+  const ESeries c_series = Chosen(kCapacitorSeries, inputs.capacitor_series);
+  const double r = inputs.r_ohms, c = inputs.c_farads;
+  report.exact[0] = NearestCombination(r_series, PartKind::Resistor, r);
+  report.exact[1] = NearestCombination(r_series, PartKind::Resistor, r / 2);
+  report.exact[2] = NearestCombination(c_series, PartKind::Capacitor, c);
+  report.exact[3] = NearestCombination(c_series, PartKind::Capacitor, 2 * c);
+  for (int i = 0; i < kPositions; ++i) Set(report, Nth(Figure::ExactR, i), report.exact[i].value);
+  const double er = report.exact[0].value, ec = report.exact[2].value;
+  const PositionValues values{er, er, report.exact[1].value, ec, ec, report.exact[3].value};
+  const TransferFunction h = TransferFunctionOf(CircuitOf(PartsOf(values), inputs, k_build), er, ec);
+  SetBuildFigures(report, h, inputs.fo_hertz, Figure::ExactFo, Figure::ExactError, Figure::ExactReject);
+}
+
+// The build of the measured parts, and the R1 and R3 that null it at Fo.
+void SetMeasuredFigures(DesignReport& report, const DesignInputs& inputs, double k_build) {
+  const PositionValues& m = inputs.measured_parts;
+  const TwinTParts parts = PartsOf(m);
+  const TransferFunction h = TransferFunctionOf(CircuitOf(parts, inputs, k_build), SquareRoot(m.r1) * SquareRoot(m.r2),
+                                                SquareRoot(m.c1) * SquareRoot(m.c2));
+  const Notch notch = FindNotchInScan(h, kWideScanStart, kWideScanRatio, kWideScanSteps);
+  if (notch.found) {
+    Set(report, Figure::MeasuredFo, HertzAt(h, notch.x));
+    Set(report, Figure::MeasuredDepth, -PowerRatioToDecibels(notch.power_ratio));
+  }
+  Set(report, Figure::MeasuredReject, -LevelDb(h, inputs.fo_hertz));
+  Curve(h, report.curve_hertz, report.curve_measured_db);
+  // Nulling a build whose values lie far from Fo's would take resistors
+  // beyond any double: then there is nothing to say.
+  const NullingResistors n = NullingResistorsAt(parts, inputs.fo_hertz);
+  const double r1_change = 100 * (n.r1 / m.r1 - 1), r3_change = 100 * (n.r3 / m.r3 - 1);
+  if (IsPositiveFinite(n.r1) && IsPositiveFinite(n.r3) && r1_change <= kLargestDouble && r3_change <= kLargestDouble) {
+    Set(report, Figure::MeasuredTrimR1, n.r1);
+    Set(report, Figure::MeasuredTrimR3, n.r3);
+    Set(report, Figure::MeasuredTrimR1Change, r1_change);
+    Set(report, Figure::MeasuredTrimR3Change, r3_change);
   }
 }
 
@@ -84,49 +230,12 @@ void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
     }
   }
 
-  const TransferFunction ideal = TransferFunctionOf(BalancedCircuit(r, c, inputs, k), r, c);
-  const Notch notch = FindNotch(ideal);
-  const HalfPowerBand band = HalfPowerBandAround(ideal, notch.x);
-  const double notch_hertz = HertzAt(ideal, notch.x);
-  Set(report, Figure::Notch, notch_hertz);
-  Set(report, Figure::BandLow, HertzAt(ideal, band.low_x));
-  Set(report, Figure::BandHigh, HertzAt(ideal, band.high_x));
-  Set(report, Figure::Q, notch_hertz / (HertzAt(ideal, band.high_x) - HertzAt(ideal, band.low_x)));
-  for (int i = 0; i < kCurvePoints; ++i) {
-    report.curve_hertz[i] = inputs.fo_hertz * Pow10(-2 + 4.0 * i / (kCurvePoints - 1));
-  }
-  Curve(ideal, report.curve_hertz, report.curve_ideal_db);
-
+  SetIdealFigures(report, inputs, k);
   report.build_in_range =
       IsWithin(r, kResistorLowest, kResistorHighest) && IsWithin(c, kCapacitorLowest, kCapacitorHighest);
   if (report.build_in_range) {
-    const double build_r = NearestIn(Chosen(kResistorSeries, inputs.resistor_series), r);
-    const double build_c = NearestIn(Chosen(kCapacitorSeries, inputs.capacitor_series), c);
-    const TwinTCircuit build = BalancedCircuit(build_r, build_c, inputs, k_build);
-    const TransferFunction h = TransferFunctionOf(build, build_r, build_c);
-    Set(report, Figure::BuildR, build_r);
-    Set(report, Figure::BuildC, build_c);
-    SetBuildFigures(report, h, inputs.fo_hertz, Figure::BuildFo, Figure::BuildError);
-    Curve(h, report.curve_hertz, report.curve_build_db);
-
-    const double r_tolerance = Chosen(kResistorTolerances, inputs.resistor_tolerance) / 100;
-    const double c_tolerance = Chosen(kCapacitorTolerances, inputs.capacitor_tolerance) / 100;
-    const CornerSpread spread = SpreadAtCorners(build, r_tolerance, c_tolerance);
-    if (spread.found) {
-      Set(report, Figure::FoLow, spread.fo_low_hertz);
-      Set(report, Figure::FoHigh, spread.fo_high_hertz);
-    }
-    Set(report, Figure::NoNotchCorners, spread.without_notch);
-    const RandomDepth depth = DepthOfRandomBuilds(build, r_tolerance, c_tolerance);
-    Set(report, Figure::Depth90, depth.depth_90_db);
-    Set(report, Figure::NoNotchRandom, depth.without_notch);
-    if (build.active) {
-      // The passive network as the active one's sits: driven by the same
-      // source, and with nothing but a follower after it.
-      TwinTCircuit passive = BalancedCircuit(build_r, build_c, inputs, 0);
-      passive.load_ohms = 0;
-      Set(report, Figure::Depth90Passive, DepthOfRandomBuilds(passive, r_tolerance, c_tolerance).depth_90_db);
-    }
+    SetNearestBuildFigures(report, inputs, k_build);
+    SetExactFigures(report, inputs, k_build);
   }
 
   const StandardPair pair = BestPair(Chosen(kResistorSeries, inputs.resistor_series),
@@ -135,9 +244,11 @@ void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
   if (pair.found) {
     Set(report, Figure::BestR, pair.r);
     Set(report, Figure::BestC, pair.c);
-    SetBuildFigures(report, TransferFunctionOf(BalancedCircuit(pair.r, pair.c, inputs, k_build), pair.r, pair.c),
-                    inputs.fo_hertz, Figure::BestFo, Figure::BestError);
+    SetBuildFigures(report,
+                    TransferFunctionOf(CircuitOf(BalancedParts(pair.r, pair.c), inputs, k_build), pair.r, pair.c),
+                    inputs.fo_hertz, Figure::BestFo, Figure::BestError, Figure::BestReject);
   }
+  if (inputs.measured) SetMeasuredFigures(report, inputs, k_build);
 }
 
 }  // namespace notchwell

@@ -2,14 +2,20 @@
 // panel's own choices: the parts list, the standard-part builds, their
 // tolerances and the response curves, of a passive network or an active
 // one (whose ideal network takes the exact feedback for its Q, and whose
-// builds the divider's).
+// builds the divider's); and at the form's Fo itself: what each build
+// takes off there, the values two parts a position give, the trimmers
+// that null every build there, a build of measured parts, the harmonics
+// and the drift with temperature.
 #pragma once
 
 #include "design_figures.h"
+#include "twin_t_circuit.h"
+#include "two_part_values.h"
 
 namespace notchwell {
 
 constexpr int kCurvePoints = 400;  // from Fo / 100 to 100 Fo, evenly on a log scale
+constexpr int kHarmonics = 4;      // 2 Fo to 5 Fo
 
 struct DesignInputs {
   // The form's values in ohms, farads and hertz: positive and finite.
@@ -24,7 +30,15 @@ struct DesignInputs {
   int network;         // passive, or active with a target Q
   double source_ohms;  // 0: the source drives the network directly
   double load_ohms;    // 0: no load (and none reaches an active network)
+  int resistor_tempco;
+  int capacitor_tempco;
+  int temperature_range;
+  bool measured;  // the parts of a build, as read off a meter:
+  PositionValues measured_parts;
 };
+
+// The positions of the exact values: R (R1 and R2), R3, C (C1 and C2), C3.
+constexpr int kPositions = 4;
 
 struct DesignReport {
   double values[kFigureCount];  // in ohms, farads, hertz, dB and percent
@@ -33,9 +47,11 @@ struct DesignReport {
   // the best pair a standard capacitor within reach of C.
   bool build_in_range;
   bool pair_found;
+  PartCombination exact[kPositions];  // when the build is in range
   double curve_hertz[kCurvePoints];
-  double curve_ideal_db[kCurvePoints];  // |Vout/Vs| of the ideal network
-  double curve_build_db[kCurvePoints];  // of the nearest build, when in range
+  double curve_ideal_db[kCurvePoints];     // |Vout/Vs| of the ideal network
+  double curve_build_db[kCurvePoints];     // of the nearest build, when in range
+  double curve_measured_db[kCurvePoints];  // of the measured build, when given
 };
 
 // Whether the form's values make a network at all.

@@ -48,6 +48,11 @@ SeriesStep StepAtOrBelow(ESeries series, double value) {
   return step;
 }
 
+SeriesStep StepBelow(ESeries series, SeriesStep step) {
+  if (step.index > 0) return {step.index - 1, step.exponent};
+  return {SeriesOf(series).count - 1, step.exponent - 1};
+}
+
 SeriesNeighbours NeighboursIn(ESeries series, double value) {
   const SeriesStep step = StepAtOrBelow(series, value);
   const double below = SeriesValue(series, step);

@@ -29,6 +29,9 @@ double SeriesValue(ESeries series, SeriesStep step);
 // The largest series value not above a value between 1e-20 and 1e20.
 SeriesStep StepAtOrBelow(ESeries series, double value);
 
+// The step one value down.
+SeriesStep StepBelow(ESeries series, SeriesStep step);
+
 // The series values next below and above a value (both the value itself
 // when it is one).
 struct SeriesNeighbours {

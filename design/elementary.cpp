@@ -77,6 +77,32 @@ double Pow10(double x) {
   return e * PowerOfTwo(static_cast<int>(n));
 }
 
+double NthSmallest(double* values, int from, int count, int n) {
+  int low = from, high = count - 1;
+  while (low < high) {
+    const double pivot = values[low + (high - low) / 2];
+    int i = low, j = high;
+    while (i <= j) {
+      while (values[i] < pivot) ++i;
+      while (values[j] > pivot) --j;
+      if (i <= j) {
+        const double t = values[i];
+        values[i++] = values[j];
+        values[j--] = t;
+      }
+    }
+    // [low, j] <= pivot <= [i, high], and pivot between them.
+    if (n <= j) {
+      high = j;
+    } else if (n >= i) {
+      low = i;
+    } else {
+      break;
+    }
+  }
+  return values[n];
+}
+
 double PowerRatioToDecibels(double power_ratio) {
   constexpr double kFloor = 1e-40;  // -400 dB
   return 10 * Log10(power_ratio > kFloor ? power_ratio : kFloor);

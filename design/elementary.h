@@ -26,6 +26,11 @@ double Log10(double x);
 // (the curves' frequency steps), growing to 1e-13 at 300.
 double Pow10(double x);
 
+// The n-th smallest (from 0) of values[from] .. values[count - 1], which
+// it leaves partitioned about it: everything before index n is no larger,
+// everything after no smaller (Hoare's selection, in place).
+double NthSmallest(double* values, int from, int count, int n);
+
 // Level in decibels of a power ratio, floored at -400 dB so that a perfect
 // null still gives a finite figure.
 double PowerRatioToDecibels(double power_ratio);

@@ -3,7 +3,8 @@
 namespace notchwell {
 namespace {
 
-// The scan: x from 1/2 to 2 in 16 equal ratios.
+// The scan of a build within its tolerances: x from 1/2 to 2 in 16 equal
+// ratios.
 constexpr int kScanSteps = 16;
 constexpr double kScanStart = 0.5;
 constexpr double kScanRatio = 1.0905077326652577;  // 4^(1/16)
@@ -75,29 +76,52 @@ double CrossingBetween(const TransferFunction& h, double a, double b, double lev
 
 }  // namespace
 
-Notch FindNotch(const TransferFunction& h) {
-  double points[kScanSteps + 1];
-  double values[kScanSteps + 1];
+Notch FindNotch(const TransferFunction& h) { return FindNotchInScan(h, kScanStart, kScanRatio, kScanSteps); }
+
+Notch FindNotchInScan(const TransferFunction& h, double lowest_x, double ratio, int steps) {
+  steps = steps < 2 ? 2 : steps > kMaxScanSteps ? kMaxScanSteps : steps;
+  double points[kMaxScanSteps + 1];
+  double values[kMaxScanSteps + 1];
   int best = 0;
-  double x = kScanStart;
-  for (int i = 0; i <= kScanSteps; ++i, x *= kScanRatio) {
+  double x = lowest_x;
+  for (int i = 0; i <= steps; ++i, x *= ratio) {
     points[i] = x;
     values[i] = PowerRatio(h, x);
     if (values[i] < values[best]) best = i;
   }
   // A smallest value at either end is no minimum: |H| falls on beyond it.
-  if (best == 0 || best == kScanSteps) return {false, 1, values[best]};
+  if (best == 0 || best == steps) return {false, 1, values[best]};
   double value = values[best];
   const double at = MinimiseBetween(h, points[best - 1], points[best + 1], points[best], value);
   const double far = PowerRatioAtZero(h) < PowerRatioAtInfinity(h) ? PowerRatioAtZero(h) : PowerRatioAtInfinity(h);
   return {value < far, at, value};
 }
 
+namespace {
+
+// Out from the notch by `step` in x (a decade of frequency either way),
+// until |H|^2 is back at `level`; then the crossing within the last step.
+bool CrossingFrom(const TransferFunction& h, double notch_x, double step, double level, double& crossing) {
+  double near = notch_x;
+  if (!(PowerRatio(h, near) < level)) return false;
+  for (int decade = 0; decade < kBandReachDecades; ++decade) {
+    const double far = near * step;
+    if (PowerRatio(h, far) >= level) {
+      crossing = step < 1 ? CrossingBetween(h, far, near, level) : CrossingBetween(h, near, far, level);
+      return true;
+    }
+    near = far;
+  }
+  return false;
+}
+
+}  // namespace
+
 HalfPowerBand HalfPowerBandAround(const TransferFunction& h, double notch_x) {
-  // Six decades of x either side are far enough for any Q from 1/4 up.
-  constexpr double kReach = 1e6;
-  return {CrossingBetween(h, notch_x / kReach, notch_x, PowerRatioAtZero(h) / 2),
-          CrossingBetween(h, notch_x, notch_x * kReach, PowerRatioAtInfinity(h) / 2)};
+  HalfPowerBand band{false, false, notch_x, notch_x};
+  band.low_found = CrossingFrom(h, notch_x, 0.01, PowerRatioAtZero(h) / 2, band.low_x);
+  band.high_found = CrossingFrom(h, notch_x, 100, PowerRatioAtInfinity(h) / 2, band.high_x);
+  return band;
 }
 
 }  // namespace notchwell

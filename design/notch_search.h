@@ -19,12 +19,24 @@ struct Notch {
 };
 Notch FindNotch(const TransferFunction& h);
 
+// The same over a wider scan, for a build whose parts may be far from
+// equal: `steps` equal ratios of x from `lowest_x` (at most kMaxScanSteps).
+constexpr int kMaxScanSteps = 64;
+Notch FindNotchInScan(const TransferFunction& h, double lowest_x, double ratio, int steps);
+
 // The frequency of a point x = (omega / omega_ref)^2 in hertz.
 inline double HertzAt(const TransferFunction& h, double x) { return SquareRoot(x) * h.omega_ref / (2 * kPi); }
 
 // The points below and above the notch where |H|^2 is half of what it
-// tends to far below (low) and far above (high) it.
+// tends to far below (low) and far above (high) it. A source or load far
+// larger or smaller than the network can put them many decades from the
+// notch: the search goes out a decade of frequency at a time, as far as
+// kBandReachDecades, and says when the level does not cross within that
+// (or never falls to half power at the notch).
+constexpr int kBandReachDecades = 30;
 struct HalfPowerBand {
+  bool low_found;
+  bool high_found;
   double low_x;
   double high_x;
 };

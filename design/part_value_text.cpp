@@ -1,4 +1,4 @@
-#include "resistance_text.h"
+#include "part_value_text.h"
 
 #include <cstdint>
 
@@ -8,6 +8,7 @@ namespace notchwell {
 namespace {
 
 constexpr std::uint64_t kMantissaLimit = 100000000000000000ull;  // 10^17: further digits cannot matter
+constexpr double kBeyondEveryRange = 1e300;
 
 struct Scanner {
   std::string_view text;
@@ -37,6 +38,8 @@ struct Scanner {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+bool IsCapacitance(ValueField field) { return field == ValueField::MeasuredCapacitor; }
+
 // mantissa * 10^exponent, built from the digits as they come.
 struct Decimal {
   std::uint64_t mantissa;
@@ -56,22 +59,27 @@ void TakeDigits(Scanner& s, Decimal& d, bool fraction) {
   }
 }
 
-// The exponent of a multiplier letter, or -1 for none.
-int MultiplierExponent(char c) {
-  switch (c) {
-    case 'R':
-    case 'r':
-      return 0;
-    case 'k':
-    case 'K':
-      return 3;
-    case 'M':
-      return 6;
-    case 'G':
-      return 9;
-    default:
-      return -1;
+// A multiplier of the field's quantity: R, k, M, G for resistances; p, n,
+// u or µ (the micro sign or the Greek letter) for capacitances. Takes it
+// and gives its power of ten.
+bool TakeMultiplier(Scanner& s, ValueField field, int& exponent) {
+  struct Multiplier {
+    const char* text;
+    int exponent;
+  };
+  static constexpr Multiplier kResistance[] = {{"R", 0}, {"r", 0}, {"k", 3}, {"K", 3}, {"M", 6}, {"G", 9}};
+  static constexpr Multiplier kCapacitance[] = {{"p", -12}, {"P", -12}, {"n", -9},        {"N", -9},
+                                                {"u", -6},  {"U", -6},  {"\xc2\xb5", -6}, {"\xce\xbc", -6}};
+  const Multiplier* begin = IsCapacitance(field) ? kCapacitance : kResistance;
+  const Multiplier* end = IsCapacitance(field) ? kCapacitance + sizeof kCapacitance / sizeof kCapacitance[0]
+                                               : kResistance + sizeof kResistance / sizeof kResistance[0];
+  for (const Multiplier* m = begin; m != end; ++m) {
+    if (s.TakeWord(m->text, false)) {
+      exponent = m->exponent;
+      return true;
+    }
   }
+  return false;
 }
 
 double ValueOf(Decimal d) {
@@ -81,34 +89,36 @@ double ValueOf(Decimal d) {
     d.mantissa /= 10;
     ++d.exponent;
   }
-  if (d.exponent > 40) return kLargestResistance * 10;
+  if (d.exponent > 40) return kBeyondEveryRange;
   if (d.exponent < -340) return 0;
   return ScaleByPowerOfTen(static_cast<double>(d.mantissa), d.exponent);
 }
 
 }  // namespace
 
-ResistanceReading ReadResistanceText(std::string_view text, bool is_load) {
+ValueReading ReadValueText(std::string_view text, ValueField field) {
   Scanner s{text, 0};
-  const ResistanceReading not_a_number{ResistanceProblem::NotANumber, false, 0};
+  const ValueReading not_a_number{ValueProblem::NotANumber, false, 0};
   s.SkipBlanks();
-  if (s.AtEnd()) return {ResistanceProblem::None, true, 0};
+  if (s.AtEnd()) return {ValueProblem::None, true, 0};
 
   const bool negative = s.Take('-');
   if (!negative) s.Take('+');
   Decimal d{0, 0, false};
   TakeDigits(s, d, false);
-  // "4k7": the multiplier stands for the point.
-  int multiplier = MultiplierExponent(s.Peek());
-  if (d.has_digit && multiplier >= 0 && s.at + 1 < text.size() && IsDigit(text[s.at + 1])) {
-    ++s.at;
+  // "4k7", "4n7": the multiplier stands for the point.
+  int multiplier = 0;
+  bool has_multiplier = false;
+  const std::size_t before_multiplier = s.at;
+  if (d.has_digit && TakeMultiplier(s, field, multiplier) && IsDigit(s.Peek())) {
+    has_multiplier = true;
     TakeDigits(s, d, true);
   } else {
-    multiplier = -1;
+    s.at = before_multiplier;
     if (s.Take('.')) TakeDigits(s, d, true);
   }
   if (!d.has_digit) return not_a_number;
-  if (multiplier < 0 && (s.Peek() == 'e' || s.Peek() == 'E')) {
+  if (!has_multiplier && (s.Peek() == 'e' || s.Peek() == 'E')) {
     ++s.at;
     const bool negative_exponent = s.Take('-');
     if (!negative_exponent) s.Take('+');
@@ -121,44 +131,64 @@ ResistanceReading ReadResistanceText(std::string_view text, bool is_load) {
   }
   s.SkipBlanks();
   bool small_m = false;
-  if (multiplier < 0) {
-    multiplier = MultiplierExponent(s.Peek());
-    if (multiplier > 0) {
-      ++s.at;
-    } else {
-      multiplier = 0;
-      small_m = s.Take('m');
-    }
+  if (!has_multiplier) {
+    has_multiplier = TakeMultiplier(s, field, multiplier);
+    if (!has_multiplier) small_m = s.Take('m');
   }
   d.exponent += multiplier;
   s.SkipBlanks();
-  // The unit, if written: the ohm sign or the letter omega, or the word.
-  if (!s.TakeWord("\xe2\x84\xa6", false) && !s.TakeWord("\xce\xa9", false) && s.TakeWord("ohm", true)) {
+  // The unit, if written: the ohm sign or the letter omega, or the word;
+  // F for farads (a small f only after a multiplier: alone it could mean
+  // femto).
+  if (IsCapacitance(field)) {
+    if (!s.Take('F') && (has_multiplier || small_m)) s.Take('f');
+  } else if (!s.TakeWord("\xe2\x84\xa6", false) && !s.TakeWord("\xce\xa9", false) && s.TakeWord("ohm", true)) {
     s.TakeWord("s", true);
   }
   s.SkipBlanks();
   if (!s.AtEnd()) return not_a_number;
 
-  if (small_m) return {ResistanceProblem::SmallM, false, 0};
-  const double ohms = ValueOf(d);
-  if (negative && ohms != 0) return {ResistanceProblem::Negative, false, 0};
-  if (ohms > kLargestResistance) return {ResistanceProblem::TooLarge, false, 0};
-  if (is_load && ohms == 0) return {ResistanceProblem::ZeroLoad, false, 0};
-  return {ResistanceProblem::None, false, ohms};
+  if (small_m) return {ValueProblem::SmallM, false, 0};
+  const double value = ValueOf(d);
+  if (negative && value != 0) return {ValueProblem::Negative, false, 0};
+  switch (field) {
+    case ValueField::Source:
+    case ValueField::Load:
+      if (value > kLargestResistance) return {ValueProblem::TooLarge, false, 0};
+      if (field == ValueField::Load && value == 0) return {ValueProblem::ZeroLoad, false, 0};
+      break;
+    case ValueField::MeasuredResistor:
+      if (value < kMeasuredResistanceLowest || value > kMeasuredResistanceHighest) {
+        return {ValueProblem::OutOfRange, false, 0};
+      }
+      break;
+    case ValueField::MeasuredCapacitor:
+      if (value < kMeasuredCapacitanceLowest || value > kMeasuredCapacitanceHighest) {
+        return {ValueProblem::OutOfRange, false, 0};
+      }
+      break;
+  }
+  return {ValueProblem::None, false, value};
 }
 
-const char* ResistanceProblemMessage(ResistanceProblem problem) {
+const char* ValueProblemMessage(ValueProblem problem, ValueField field) {
+  const bool capacitance = IsCapacitance(field);
   switch (problem) {
-    case ResistanceProblem::NotANumber:
-      return "Enter a resistance in ohms, such as 600, 4.7k or 1M.";
-    case ResistanceProblem::Negative:
-      return "A resistance cannot be negative.";
-    case ResistanceProblem::ZeroLoad:
+    case ValueProblem::NotANumber:
+      return capacitance ? "Enter a capacitance in farads, such as 100n, 4n7 or 0.1u."
+                         : "Enter a resistance in ohms, such as 600, 4.7k or 1M.";
+    case ValueProblem::Negative:
+      return capacitance ? "A capacitance cannot be negative." : "A resistance cannot be negative.";
+    case ValueProblem::ZeroLoad:
       return "A load of 0 \xce\xa9 would short the output: leave the field empty for no load.";
-    case ResistanceProblem::SmallM:
-      return "Write M for megohms: a small m could mean milli.";
-    case ResistanceProblem::TooLarge:
+    case ValueProblem::SmallM:
+      return capacitance ? "Write u or \xc2\xb5 for microfarads: a small m could mean milli or mega."
+                         : "Write M for megohms: a small m could mean milli.";
+    case ValueProblem::TooLarge:
       return "Enter at most 1,000,000 M\xce\xa9.";
+    case ValueProblem::OutOfRange:
+      return capacitance ? "Enter a capacitance from 0.001 pF to 1 F."
+                         : "Enter a resistance from 0.001 \xce\xa9 to 1,000,000 M\xce\xa9.";
     default:
       return "";
   }

@@ -1,34 +1,43 @@
-// Reading the source and load fields: a resistance in ohms, with an
-// optional k or M ("600", "4.7k", "1M", also "4k7" and a trailing "Ω" or
-// "ohm").
+// Reading the panel's value fields as a person writes a part's value: the
+// source and load resistances ("600", "4.7k", "1M", also "4k7" and a
+// trailing "Ω" or "ohm"), and resistors and capacitors read off a meter
+// (capacitances with p, n, u or µ: "98.7n", "4n7", "0.1uF").
 #pragma once
 
 #include <string_view>
 
 namespace notchwell {
 
-enum class ResistanceProblem : int {
+enum class ValueField : int { Source, Load, MeasuredResistor, MeasuredCapacitor };
+
+enum class ValueProblem : int {
   None,
   NotANumber,
   Negative,
-  ZeroLoad,  // a load of 0 ohms would short the output
-  SmallM,    // m could mean milli or, as on the dialog, mega
-  TooLarge,  // above kLargestResistance
+  ZeroLoad,    // a load of 0 ohms would short the output
+  SmallM,      // m could mean milli or, as on the dialog, mega
+  TooLarge,    // a source or load above kLargestResistance
+  OutOfRange,  // a measured part outside the range below
   Count
 };
 
 constexpr double kLargestResistance = 1e12;
+// What a meter's reading of a part may be.
+constexpr double kMeasuredResistanceLowest = 1e-3;
+constexpr double kMeasuredResistanceHighest = kLargestResistance;
+constexpr double kMeasuredCapacitanceLowest = 1e-15;
+constexpr double kMeasuredCapacitanceHighest = 1;
 
-struct ResistanceReading {
-  ResistanceProblem problem;
-  bool empty;   // nothing but blanks: no source resistance, or no load
-  double ohms;  // when there is no problem and the text is not empty
+struct ValueReading {
+  ValueProblem problem;
+  bool empty;    // nothing but blanks: no source resistance, no load, not measured yet
+  double value;  // ohms or farads, when there is no problem and the text is not empty
 };
 
-// `text` in UTF-8. Zero is taken for a source, refused for a load.
-ResistanceReading ReadResistanceText(std::string_view text, bool is_load);
+// `text` in UTF-8. A source may be 0 ohms; a load and a measured part not.
+ValueReading ReadValueText(std::string_view text, ValueField field);
 
 // What the field tells the person, for each problem.
-const char* ResistanceProblemMessage(ResistanceProblem problem);
+const char* ValueProblemMessage(ValueProblem problem, ValueField field);
 
 }  // namespace notchwell

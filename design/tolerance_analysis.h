@@ -10,8 +10,12 @@ constexpr int kCornerBuilds = 256;   // every part at one end or the other
 constexpr int kRandomBuilds = 2000;  // drawn with a fixed seed
 
 // Tolerances are fractions (0.01 = 1 %); `nominal` is the build as
-// designed. A build without a notch (a sharp active network can rise near
-// Fo instead of dipping) is counted, not used.
+// designed. Corner `corner` puts part i (R1, R2, R3a, R3b, C1, C2, C3a,
+// C3b) at the upper end of its tolerance where bit i is set.
+TwinTParts CornerParts(const TwinTParts& nominal, double r_tolerance, double c_tolerance, int corner);
+
+// A build without a notch (a sharp active network can rise near Fo
+// instead of dipping) is counted, not used.
 struct CornerSpread {
   bool found;  // some corner build has a notch
   double fo_low_hertz;
@@ -20,12 +24,26 @@ struct CornerSpread {
 };
 CornerSpread SpreadAtCorners(const TwinTCircuit& nominal, double r_tolerance, double c_tolerance);
 
-// The notch depth at least 90 % of the random builds reach, a build
-// without a notch counting as 0 dB.
-struct RandomDepth {
+// Of the random builds: the notch depth at least 90 % reach (a build
+// without a notch counting as 0 dB), and the rejection at `fo_hertz` at
+// least 90 % reach; both in dB below Vs.
+struct RandomBuilds {
   double depth_90_db;
+  double reject_90_db;
   int without_notch;
 };
-RandomDepth DepthOfRandomBuilds(const TwinTCircuit& nominal, double r_tolerance, double c_tolerance);
+
+// Where the random builds' levels lie at each of `points` frequencies:
+// from their 5th to their 95th percentile, in dB.
+struct SpreadBand {
+  const double* hertz;
+  int points;
+  double* low_db;
+  double* high_db;
+};
+
+// `band`, when given, is filled in too.
+RandomBuilds AnalyseRandomBuilds(const TwinTCircuit& nominal, double r_tolerance, double c_tolerance, double fo_hertz,
+                                 const SpreadBand* band);
 
 }  // namespace notchwell

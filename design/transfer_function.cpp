@@ -95,27 +95,4 @@ TransferFunction TransferFunctionOf(const TwinTCircuit& circuit, double r_ref, d
   return h;
 }
 
-namespace {
-
-// |P(jy)|^2 with x = y^2: the real part P0 - P2 x and the imaginary part
-// y (P1 - P3 x), each squared. Above x = 1 both are taken divided by x, so
-// that the value, divided by x^3, cannot overflow however far x goes.
-double SquaredMagnitude(const double (&c)[4], double x) {
-  if (x > 1) {
-    const double inverse = 1 / x;
-    const double real = c[0] * inverse - c[2];
-    const double imaginary = c[1] * inverse - c[3];
-    return real * real * inverse + imaginary * imaginary;
-  }
-  const double real = c[0] - c[2] * x;
-  const double imaginary = c[1] - c[3] * x;
-  return real * real + x * (imaginary * imaginary);
-}
-
-}  // namespace
-
-double PowerRatio(const TransferFunction& h, double x) {
-  return SquaredMagnitude(h.numerator, x) / SquaredMagnitude(h.denominator, x);
-}
-
 }  // namespace notchwell

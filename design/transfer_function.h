@@ -3,6 +3,7 @@
 // cost a few multiplications each.
 #pragma once
 
+#include "elementary.h"
 #include "twin_t_circuit.h"
 
 namespace notchwell {
@@ -18,10 +19,34 @@ struct TransferFunction {
 
 TransferFunction TransferFunctionOf(const TwinTCircuit& circuit, double r_ref, double c_ref);
 
+// |P(jy)|^2 with x = y^2: the real part P0 - P2 x and the imaginary part
+// y (P1 - P3 x), each squared. Above x = 1 both are taken divided by x, so
+// that the value, divided by x^3, cannot overflow however far x goes.
+inline double SquaredMagnitude(const double (&c)[4], double x) {
+  if (x > 1) {
+    const double inverse = 1 / x;
+    const double real = c[0] * inverse - c[2];
+    const double imaginary = c[1] * inverse - c[3];
+    return real * real * inverse + imaginary * imaginary;
+  }
+  const double real = c[0] - c[2] * x;
+  const double imaginary = c[1] - c[3] * x;
+  return real * real + x * (imaginary * imaginary);
+}
+
 // |H(jy)|^2 at y = omega / omega_ref, as a function of x = y^2. |N|^2 and
 // |D|^2 are each summed from the squares of their real and imaginary
-// parts, so the value stays accurate deep in a notch.
-double PowerRatio(const TransferFunction& h, double x);
+// parts, so the value stays accurate deep in a notch. Inline: the spread
+// of the random builds takes it some million times an update.
+inline double PowerRatio(const TransferFunction& h, double x) {
+  return SquaredMagnitude(h.numerator, x) / SquaredMagnitude(h.denominator, x);
+}
+
+// |H|^2 at a frequency in hertz.
+inline double PowerRatioAtHertz(const TransferFunction& h, double hertz) {
+  const double y = hertz * (2 * kPi) / h.omega_ref;
+  return PowerRatio(h, y * y);
+}
 
 // |H|^2 far below and far above every corner of the network (x -> 0 and
 // x -> infinity): finite and non-zero for every circuit here.

@@ -27,4 +27,14 @@ struct TwinTCircuit {
 
 constexpr TwinTParts BalancedParts(double r, double c) { return {r, r, r, r, c, c, c, c}; }
 
+// One value for each of the six positions, R3 and C3 whole (as a meter
+// reads them, or as one part or a pair gives them).
+struct PositionValues {
+  double r1, r2, r3;
+  double c1, c2, c3;
+};
+constexpr TwinTParts PartsOf(const PositionValues& v) {
+  return {v.r1, v.r2, 2 * v.r3, 2 * v.r3, v.c1, v.c2, v.c3 / 2, v.c3 / 2};
+}
+
 }  // namespace notchwell

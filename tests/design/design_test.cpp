@@ -12,19 +12,16 @@
 #include "active_feedback.h"
 #include "design_choices.h"
 #include "design_report.h"
+#include "design_test_support.h"
 #include "e_series.h"
 #include "notch_search.h"
 #include "pair_search.h"
-#include "resistance_text.h"
+#include "part_value_text.h"
 #include "tolerance_analysis.h"
 
 namespace {
 
 using namespace notchwell;
-
-TwinTCircuit Passive(double r, double c, double source = 0, double load = 0) {
-  return {BalancedParts(r, c), source, load, false, 0};
-}
 
 // --- The ideal network -----------------------------------------------------
 
@@ -78,10 +75,6 @@ INSTANTIATE_TEST_SUITE_P(Surroundings, IdealNetwork,
 
 // --- The active network ----------------------------------------------------
 
-TwinTCircuit Active(double q, double source = 0, double load = 0) {
-  return {BalancedParts(10e3, 10e-9), source, load, true, FeedbackForQ(q)};
-}
-
 // H = (1 - y^2) / (1 - y^2 + jy/Q): half power where 1 - y^2 = +-y/Q. The
 // followers keep the load off the network; the source still acts.
 TEST(ActiveNetwork, NarrowsTheNotchToItsQ) {
@@ -108,15 +101,50 @@ TEST(ActiveNetwork, NarrowsTheNotchToItsQ) {
   EXPECT_NE(PowerRatioAtInfinity(unloaded), 1);
 }
 
+// A source or load far from the network's own impedance moves a band edge
+// decades away from the notch (a 100 kOhm source before 14.8 ohms: 4.5
+// decades below it). The edges are where the level really crosses half
+// power, however far out.
+struct Extreme {
+  double r, c, source, load;
+  double q;          // 0: passive
+  double low_hertz;  // where known, else 0
+};
+
+class BandEdges : public testing::TestWithParam<Extreme> {};
+
+TEST_P(BandEdges, AreWhereTheLevelCrossesHalfPower) {
+  const Extreme e = GetParam();
+  TwinTCircuit circuit = Passive(e.r, e.c, e.source, e.load);
+  circuit.active = e.q > 0;
+  circuit.feedback = e.q > 0 ? FeedbackForQ(e.q) : 0;
+  const TransferFunction h = TransferFunctionOf(circuit, e.r, e.c);
+  const Notch notch = FindNotch(h);
+  ASSERT_TRUE(notch.found);
+  const HalfPowerBand band = HalfPowerBandAround(h, notch.x);
+  ASSERT_TRUE(band.low_found && band.high_found);
+  EXPECT_NEAR(PowerRatio(h, band.low_x) / PowerRatioAtZero(h), 0.5, 1e-9);
+  EXPECT_NEAR(PowerRatio(h, band.high_x) / PowerRatioAtInfinity(h), 0.5, 1e-9);
+  if (e.low_hertz > 0) {
+    EXPECT_NEAR(HertzAt(h, band.low_x) / e.low_hertz, 1, 0.01);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(SourcesAndLoads, BandEdges,
+                         testing::Values(Extreme{14.8, 17.7e-6, 100e3, 0, 0, 0.02248},
+                                         Extreme{10e3, 10e-9, 0, 10, 0, 0}, Extreme{10e3, 10e-9, 1e9, 0, 0, 0},
+                                         Extreme{10e3, 10e-9, 1e6, 100, 0, 0}, Extreme{10e3, 10e-9, 1e6, 0, 10, 0},
+                                         Extreme{14.8, 17.7e-6, 100e3, 0, 2, 0}, Extreme{1, 1e-3, 1e12, 1, 0, 0}));
+
 // 10 kOhm and 10 nF with 1 % resistors and 5 % capacitors: the sharper the
 // notch, the shallower it stays, and at Q = 10 five corner builds rise
 // near Fo instead of dipping.
 TEST(ActiveNetwork, PaysForItsQInNotchDepth) {
   EXPECT_EQ(SpreadAtCorners(Active(10), 0.01, 0.05).without_notch, 5);
   EXPECT_EQ(SpreadAtCorners(Active(5), 0.01, 0.05).without_notch, 0);
-  const double passive = DepthOfRandomBuilds(Passive(10e3, 10e-9), 0.01, 0.05).depth_90_db;
-  const double q1 = DepthOfRandomBuilds(Active(1), 0.01, 0.05).depth_90_db;
-  const double q10 = DepthOfRandomBuilds(Active(10), 0.01, 0.05).depth_90_db;
+  const double passive = AnalyseRandomBuilds(Passive(10e3, 10e-9), 0.01, 0.05, 1e3, nullptr).depth_90_db;
+  const double q1 = AnalyseRandomBuilds(Active(1), 0.01, 0.05, 1e3, nullptr).depth_90_db;
+  const double q10 = AnalyseRandomBuilds(Active(10), 0.01, 0.05, 1e3, nullptr).depth_90_db;
   EXPECT_NEAR(passive, 44, 2);
   EXPECT_NEAR(q1, 32, 2);
   EXPECT_NEAR(q10, 12, 2);
@@ -265,36 +293,19 @@ TEST(Tolerances, SpreadTheNotchAsThePartsDo) {
   EXPECT_NEAR(loose.fo_low_hertz, fo / (1.05 * 1.1), fo * 1e-2);
   EXPECT_NEAR(loose.fo_high_hertz, fo / (0.95 * 0.9), fo * 1e-2);
   EXPECT_EQ(loose.without_notch, 0);
-  EXPECT_GT(DepthOfRandomBuilds(nominal, 0.001, 0.01).depth_90_db,
-            DepthOfRandomBuilds(nominal, 0.05, 0.10).depth_90_db + 20);
+  EXPECT_GT(AnalyseRandomBuilds(nominal, 0.001, 0.01, fo, nullptr).depth_90_db,
+            AnalyseRandomBuilds(nominal, 0.05, 0.10, fo, nullptr).depth_90_db + 20);
 
   // The same seed: the same figures, to the last bit. Field by field: the
   // struct's padding is never written.
-  const RandomDepth once = DepthOfRandomBuilds(nominal, 0.05, 0.10);
-  const RandomDepth again = DepthOfRandomBuilds(nominal, 0.05, 0.10);
+  const RandomBuilds once = AnalyseRandomBuilds(nominal, 0.05, 0.10, fo, nullptr);
+  const RandomBuilds again = AnalyseRandomBuilds(nominal, 0.05, 0.10, fo, nullptr);
   EXPECT_EQ(once.depth_90_db, again.depth_90_db);
+  EXPECT_EQ(once.reject_90_db, again.reject_90_db);
   EXPECT_EQ(once.without_notch, again.without_notch);
 }
 
 // --- The panel's report ----------------------------------------------------
-
-DesignInputs Inputs(double r, double c, double fo, double source = 0, double load = 0) {
-  return {r,
-          c,
-          fo,
-          kResistorSeries.default_index,
-          kCapacitorSeries.default_index,
-          kResistorTolerances.default_index,
-          kCapacitorTolerances.default_index,
-          kNetworks.default_index,
-          source,
-          load};
-}
-
-double Figured(const DesignReport& report, Figure figure) {
-  EXPECT_TRUE(report.available[static_cast<int>(figure)]) << InfoOf(figure).name;
-  return report.values[static_cast<int>(figure)];
-}
 
 // 50 Hz from 100 nf: R = 31.83 kOhm, nearest E24 33 kOhm with E12 100 nF.
 TEST(DesignReport, BuildsTheHumFilterFromStandardParts) {
@@ -340,44 +351,65 @@ TEST(DesignReport, StaysFiniteForAnyValueTheDialogTakes) {
   }
 }
 
-// --- The source and load fields --------------------------------------------
+// --- The panel's value fields ---------------------------------------------
 
 struct TextCase {
   const char* text;
-  bool is_load;
-  ResistanceProblem problem;
-  double ohms;
+  ValueField field;
+  ValueProblem problem;
+  double value;
 };
 
-class ResistanceText : public testing::TestWithParam<TextCase> {};
+class ValueText : public testing::TestWithParam<TextCase> {};
 
-TEST_P(ResistanceText, ReadsAsAPersonWritesIt) {
+TEST_P(ValueText, ReadsAsAPersonWritesIt) {
   const TextCase& t = GetParam();
-  const ResistanceReading reading = ReadResistanceText(t.text, t.is_load);
+  const ValueReading reading = ReadValueText(t.text, t.field);
   EXPECT_EQ(reading.problem, t.problem);
-  if (t.problem == ResistanceProblem::None) {
+  if (t.problem == ValueProblem::None) {
     EXPECT_EQ(reading.empty, std::strspn(t.text, " \t") == std::strlen(t.text));
-    EXPECT_EQ(reading.ohms, t.ohms);
+    EXPECT_EQ(reading.value, t.value);
   }
-  EXPECT_EQ(*ResistanceProblemMessage(reading.problem) == '\0', t.problem == ResistanceProblem::None);
+  EXPECT_EQ(*ValueProblemMessage(reading.problem, t.field) == '\0', t.problem == ValueProblem::None);
 }
 
-constexpr auto kOk = ResistanceProblem::None;
+constexpr auto kOk = ValueProblem::None;
+constexpr auto kSource = ValueField::Source;
+constexpr auto kLoad = ValueField::Load;
+constexpr auto kR = ValueField::MeasuredResistor;
+constexpr auto kC = ValueField::MeasuredCapacitor;
 INSTANTIATE_TEST_SUITE_P(
-    Fields, ResistanceText,
+    Fields, ValueText,
     testing::Values(
-        TextCase{"600", false, kOk, 600}, TextCase{"4.7k", true, kOk, 4700}, TextCase{"4k7", true, kOk, 4700},
-        TextCase{"1M", true, kOk, 1e6}, TextCase{" 10 k\xce\xa9 ", true, kOk, 1e4},
-        TextCase{"2.2 ohms", false, kOk, 2.2}, TextCase{"1e3", false, kOk, 1000}, TextCase{"0.1", false, kOk, 0.1},
-        TextCase{"1R5", false, kOk, 1.5}, TextCase{"+47 \xe2\x84\xa6", true, kOk, 47}, TextCase{"", false, kOk, 0},
-        TextCase{"  ", true, kOk, 0}, TextCase{"0", false, kOk, 0}, TextCase{"-0", false, kOk, 0},
-        TextCase{"0", true, ResistanceProblem::ZeroLoad, 0}, TextCase{"0k", true, ResistanceProblem::ZeroLoad, 0},
-        TextCase{"abc", false, ResistanceProblem::NotANumber, 0},
-        TextCase{"4.7kk", false, ResistanceProblem::NotANumber, 0},
-        TextCase{"k", true, ResistanceProblem::NotANumber, 0}, TextCase{"1e", true, ResistanceProblem::NotANumber, 0},
-        TextCase{"1,5", true, ResistanceProblem::NotANumber, 0}, TextCase{"-5", false, ResistanceProblem::Negative, 0},
-        TextCase{"1m", true, ResistanceProblem::SmallM, 0}, TextCase{"1 mOhm", false, ResistanceProblem::SmallM, 0},
-        TextCase{"2e12", true, ResistanceProblem::TooLarge, 0},
-        TextCase{"99999999999999999999999M", false, ResistanceProblem::TooLarge, 0}));
+        TextCase{"600", kSource, kOk, 600}, TextCase{"4.7k", kLoad, kOk, 4700}, TextCase{"4k7", kLoad, kOk, 4700},
+        TextCase{"1M", kLoad, kOk, 1e6}, TextCase{" 10 k\xce\xa9 ", kLoad, kOk, 1e4},
+        TextCase{"2.2 ohms", kSource, kOk, 2.2}, TextCase{"1e3", kSource, kOk, 1000},
+        TextCase{"0.1", kSource, kOk, 0.1}, TextCase{"1R5", kSource, kOk, 1.5},
+        TextCase{"+47 \xe2\x84\xa6", kLoad, kOk, 47}, TextCase{"", kSource, kOk, 0}, TextCase{"  ", kLoad, kOk, 0},
+        TextCase{"0", kSource, kOk, 0}, TextCase{"-0", kSource, kOk, 0},
+        TextCase{"0", kLoad, ValueProblem::ZeroLoad, 0}, TextCase{"0k", kLoad, ValueProblem::ZeroLoad, 0},
+        TextCase{"abc", kSource, ValueProblem::NotANumber, 0}, TextCase{"4.7kk", kSource, ValueProblem::NotANumber, 0},
+        TextCase{"k", kLoad, ValueProblem::NotANumber, 0}, TextCase{"1e", kLoad, ValueProblem::NotANumber, 0},
+        TextCase{"1,5", kLoad, ValueProblem::NotANumber, 0}, TextCase{"-5", kSource, ValueProblem::Negative, 0},
+        TextCase{"1m", kLoad, ValueProblem::SmallM, 0}, TextCase{"1 mOhm", kSource, ValueProblem::SmallM, 0},
+        TextCase{"2e12", kLoad, ValueProblem::TooLarge, 0},
+        TextCase{"99999999999999999999999M", kSource, ValueProblem::TooLarge, 0},
+        // Parts read off a meter: resistors as the source and load, and
+        // capacitors with p, n, u or micro, and F.
+        TextCase{"33.2k", kR, kOk, 33200}, TextCase{"16k4", kR, kOk, 16400}, TextCase{"10R", kR, kOk, 10},
+        TextCase{"0", kR, ValueProblem::OutOfRange, 0}, TextCase{"2T", kR, ValueProblem::NotANumber, 0},
+        TextCase{"4.7n", kR, ValueProblem::NotANumber, 0}, TextCase{"98.7n", kC, kOk, 98.7e-9},
+        TextCase{"4n7", kC, kOk, 4.7e-9}, TextCase{"0.1u", kC, kOk, 1e-7}, TextCase{"0.1 uF", kC, kOk, 1e-7},
+        TextCase{"100nf", kC, kOk, 1e-7},
+        TextCase{"2\xc2\xb5"
+                 "2",
+                 kC, kOk, 2.2e-6},
+        TextCase{"2.2 \xce\xbc"
+                 "F",
+                 kC, kOk, 2.2e-6},
+        TextCase{"1e-7", kC, kOk, 1e-7}, TextCase{"47pF", kC, kOk, 47e-12},
+        TextCase{"1f", kC, ValueProblem::NotANumber, 0}, TextCase{"4.7k", kC, ValueProblem::NotANumber, 0},
+        TextCase{"1mF", kC, ValueProblem::SmallM, 0}, TextCase{"-1n", kC, ValueProblem::Negative, 0},
+        TextCase{"2F", kC, ValueProblem::OutOfRange, 0}, TextCase{"0.0001p", kC, ValueProblem::OutOfRange, 0}));
 
 }  // namespace

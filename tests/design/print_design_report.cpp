@@ -1,8 +1,10 @@
 // What the design panel shows for a form, worked out by the native build:
-// a JSON object of the available figures with 17 significant digits, for
-// the browser tests to hold the page's figures to.
+// a JSON object of the available figures with 17 significant digits, and
+// the exact values' parts as the page writes them (data-parts), for the
+// browser tests to hold the page's figures to.
 //
-//   print_design_report R R_UNIT C C_UNIT FO FO_UNIT R_SERIES C_SERIES R_TOL C_TOL NETWORK SOURCE LOAD
+//   print_design_report R R_UNIT C C_UNIT FO FO_UNIT R_SERIES C_SERIES R_TOL C_TOL NETWORK
+//                       R_TEMPCO C_TEMPCO RANGE SOURCE LOAD R1 R2 R3 C1 C2 C3
 //
 // Texts as typed into the fields, units and choices as list indices.
 #include <cstdio>
@@ -11,12 +13,14 @@
 
 #include "design_report.h"
 #include "form_values.h"
-#include "resistance_text.h"
+#include "part_value_text.h"
 
 int main(int argc, char** argv) {
   using namespace notchwell;
-  if (argc != 14) {
-    std::fprintf(stderr, "usage: %s R R_UNIT C C_UNIT FO FO_UNIT R_SERIES C_SERIES R_TOL C_TOL NETWORK SOURCE LOAD\n",
+  if (argc != 23) {
+    std::fprintf(stderr,
+                 "usage: %s R R_UNIT C C_UNIT FO FO_UNIT R_SERIES C_SERIES R_TOL C_TOL NETWORK R_TEMPCO C_TEMPCO RANGE "
+                 "SOURCE LOAD R1 R2 R3 C1 C2 C3\n",
                  argv[0]);
     return 2;
   }
@@ -28,24 +32,55 @@ int main(int argc, char** argv) {
   form.capacitance_unit = std::atoi(argv[4]);
   form.frequency_unit = std::atoi(argv[6]);
   FormValues values;
-  const ResistanceReading source = ReadResistanceText(argv[12], false);
-  const ResistanceReading load = ReadResistanceText(argv[13], true);
-  if (!ReadFormValues(form, values) || source.problem != ResistanceProblem::None ||
-      load.problem != ResistanceProblem::None) {
+  const ValueField kinds[] = {ValueField::Source,
+                              ValueField::Load,
+                              ValueField::MeasuredResistor,
+                              ValueField::MeasuredResistor,
+                              ValueField::MeasuredResistor,
+                              ValueField::MeasuredCapacitor,
+                              ValueField::MeasuredCapacitor,
+                              ValueField::MeasuredCapacitor};
+  ValueReading fields[8];
+  bool problem = !ReadFormValues(form, values), measured = true;
+  for (int i = 0; i < 8; ++i) {
+    fields[i] = ReadValueText(argv[15 + i], kinds[i]);
+    problem = problem || fields[i].problem != ValueProblem::None;
+    measured = measured && (i < 2 || !fields[i].empty);
+  }
+  if (problem) {
     std::puts("{}");
     return 0;
   }
-  const DesignInputs inputs{values.r_ohms,      values.c_farads,           values.fo_hertz,     std::atoi(argv[7]),
-                            std::atoi(argv[8]), std::atoi(argv[9]),        std::atoi(argv[10]), std::atoi(argv[11]),
-                            source.ohms,        load.empty ? 0 : load.ohms};
+  const DesignInputs inputs{
+      values.r_ohms,
+      values.c_farads,
+      values.fo_hertz,
+      std::atoi(argv[7]),
+      std::atoi(argv[8]),
+      std::atoi(argv[9]),
+      std::atoi(argv[10]),
+      std::atoi(argv[11]),
+      fields[0].value,
+      fields[1].empty ? 0 : fields[1].value,
+      std::atoi(argv[12]),
+      std::atoi(argv[13]),
+      std::atoi(argv[14]),
+      measured,
+      {fields[2].value, fields[3].value, fields[4].value, fields[5].value, fields[6].value, fields[7].value}};
   static DesignReport report;
   MakeDesignReport(inputs, report);
-  const char* separator = "{";
+  std::printf("{");
   for (int i = 0; i < kFigureCount; ++i) {
-    if (!report.available[i]) continue;
-    std::printf("%s\"%s\": %.17g", separator, kFigures[i].name, report.values[i]);
-    separator = ", ";
+    if (report.available[i]) std::printf("\"%s\": %.17g, ", kFigures[i].name, report.values[i]);
   }
-  std::puts("}");
+  std::printf("\"parts\": [");
+  for (int i = 0; report.build_in_range && i < kPositions; ++i) {
+    const PartCombination& p = report.exact[i];
+    const char* const connections[] = {"", "series:", "parallel:"};
+    std::printf("%s\"%s%.12g", i ? ", " : "", connections[static_cast<int>(p.connection)], p.a);
+    if (p.connection != Connection::Single) std::printf(",%.12g", p.b);
+    std::printf("\"");
+  }
+  std::puts("]}");
   return 0;
 }

@@ -16,6 +16,7 @@
 
 #include "elementary.h"
 #include "notch_search.h"
+#include "null_conditions.h"
 #include "twin_t_circuit.h"
 
 namespace {
@@ -39,6 +40,8 @@ constexpr TwinTParts Mismatched(double r_off, double c_off) {
   return {33e3 * (1 + r_off),   33e3 * (1 - r_off),   33e3 * (1 + r_off),   33e3 * (1 + r_off),
           100e-9 * (1 - c_off), 100e-9 * (1 + c_off), 100e-9 * (1 + c_off), 100e-9 * (1 - c_off)};
 }
+// Parts as a meter reads them (R3 and C3 whole, built as two halves).
+constexpr TwinTParts kMeasured = PartsOf({33.2e3, 32.9e3, 16.4e3, 98.7e-9, 101.9e-9, 204.4e-9});
 constexpr double kQ1 = 10e3 / 13.3e3;
 constexpr double kQ10 = 39e3 / 40e3;
 
@@ -52,6 +55,7 @@ const SpiceCase kSpiceCases[] = {
     {"ActiveQ1MismatchedWithSource", {Mismatched(0.01, 0.05), 600, 10e3, true, kQ1}},
     {"ActiveQ10WithSource", {kNearest, 600, 0, true, kQ10}},
     {"ActiveQ10MismatchedWithSource", {Mismatched(0.001, 0.005), 600, 10e3, true, kQ10}},
+    {"MeasuredWithSourceAndLoad", {kMeasured, 600, 10e3, false, 0}},
 };
 
 // A source of 1 V AC behind its resistance, the network from "in" to
@@ -152,6 +156,28 @@ TEST_P(SpiceAgreement, GivesTheSimulatorsLevelsAndNotch) {
 
 INSTANTIATE_TEST_SUITE_P(Netlists, SpiceAgreement, testing::ValuesIn(kSpiceCases),
                          [](const testing::TestParamInfo<SpiceCase>& info) { return std::string(info.param.name); });
+
+// Builds whose R1 and R3 come from the null conditions at 50 Hz: the
+// measured parts, and the nearest build with every part off by its
+// tolerance, passive and active, between a source and a load. ngspice
+// must find them at least 80 dB below their own level far below the notch.
+TEST(SpiceNull, TrimmedBuildsNullAtFo) {
+  const TwinTCircuit builds[] = {{kMeasured, 600, 10e3, false, 0},
+                                 {Mismatched(0.01, 0.05), 600, 10e3, false, 0},
+                                 {kMeasured, 600, 0, true, kQ10},
+                                 {Mismatched(0.01, 0.05), 0, 0, true, kQ1}};
+  for (TwinTCircuit circuit : builds) {
+    const NullingResistors n = NullingResistorsAt(circuit.parts, 50);
+    circuit.parts.r1 = n.r1;
+    circuit.parts.r3a = circuit.parts.r3b = 2 * n.r3;
+    const auto at_fo = Simulate(circuit, "lin 1 50 50");
+    const auto far = Simulate(circuit, "lin 1 0.05 0.05");
+    ASSERT_EQ(at_fo.size(), 1u);
+    ASSERT_EQ(far.size(), 1u);
+    EXPECT_LT(at_fo[0].second, far[0].second - 80) << "R1 " << n.r1 << ", R3 " << n.r3;
+    std::printf("ngspice: trimmed build %.1f dB below its level far from the notch\n", far[0].second - at_fo[0].second);
+  }
+}
 
 class Record : public testing::Environment {
  public:

@@ -1,9 +1,10 @@
 // Fuzzes the design code. The first byte picks the target:
-//   0  the source and load fields' reading, on the rest split at the first
-//      newline: every text gets one clear outcome, and a plain decimal is
-//      read as strtod reads it;
+//   0  the panel's value fields' reading, on the rest split at newlines
+//      (source, load, then the measured R1, R2, R3, C1, C2, C3): every
+//      text gets one clear outcome, and a plain decimal is read as strtod
+//      reads it;
 //   1  a whole design: three floats with units as the dialog gives them,
-//      the panel's five choices (any index) and the two fields: every
+//      the panel's choices (any index) and the fields as above: every
 //      figure the report gives is finite, and so is every curve point.
 #include <cmath>
 #include <cstdint>
@@ -13,36 +14,48 @@
 #include <string_view>
 
 #include "design_report.h"
-#include "resistance_text.h"
+#include "part_value_text.h"
 
 using namespace notchwell;
 
 namespace {
 
+constexpr int kFields = 8;
+constexpr ValueField kKinds[kFields] = {ValueField::Source,
+                                        ValueField::Load,
+                                        ValueField::MeasuredResistor,
+                                        ValueField::MeasuredResistor,
+                                        ValueField::MeasuredResistor,
+                                        ValueField::MeasuredCapacitor,
+                                        ValueField::MeasuredCapacitor,
+                                        ValueField::MeasuredCapacitor};
+
 void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-// The texts after the target byte: source, then load after a newline.
-void SplitFields(const std::uint8_t* data, std::size_t size, std::string_view& source, std::string_view& load) {
-  const std::string_view rest(reinterpret_cast<const char*>(data), size);
-  const std::size_t newline = rest.find('\n');
-  source = rest.substr(0, newline);
-  load = newline == std::string_view::npos ? std::string_view() : rest.substr(newline + 1);
+// The fields' texts, one a line; those beyond the input are empty.
+void SplitFields(const std::uint8_t* data, std::size_t size, std::string_view (&fields)[kFields]) {
+  std::string_view rest(reinterpret_cast<const char*>(data), size);
+  for (std::string_view& field : fields) {
+    const std::size_t newline = rest.find('\n');
+    field = rest.substr(0, newline);
+    rest = newline == std::string_view::npos ? std::string_view() : rest.substr(newline + 1);
+  }
 }
 
-ResistanceReading CheckField(std::string_view text, bool is_load) {
-  const ResistanceReading r = ReadResistanceText(text, is_load);
-  Check(static_cast<int>(r.problem) >= 0 && r.problem < ResistanceProblem::Count);
-  Check((*ResistanceProblemMessage(r.problem) == '\0') == (r.problem == ResistanceProblem::None));
-  if (r.problem != ResistanceProblem::None) return r;
-  Check(std::isfinite(r.ohms) && r.ohms >= 0 && r.ohms <= kLargestResistance);
-  Check(r.empty || !is_load || r.ohms > 0);
+ValueReading CheckField(std::string_view text, ValueField field) {
+  const ValueReading r = ReadValueText(text, field);
+  Check(static_cast<int>(r.problem) >= 0 && r.problem < ValueProblem::Count);
+  Check((*ValueProblemMessage(r.problem, field) == '\0') == (r.problem == ValueProblem::None));
+  if (r.problem != ValueProblem::None) return r;
+  Check(std::isfinite(r.value) && r.value >= 0 && r.value <= kLargestResistance);
+  Check(r.empty || field == ValueField::Source || r.value > 0);
   // Nothing but a decimal number: as the C library reads it.
   const std::string plain(text);
   if (!plain.empty() && plain.find_first_not_of("0123456789.eE+-") == std::string::npos) {
     const double expected = std::strtod(plain.c_str(), nullptr);
-    Check(std::fabs(r.ohms - expected) <= 1e-15 * expected + 1e-300);
+    Check(std::fabs(r.value - expected) <= 1e-15 * expected + 1e-300);
   }
   return r;
 }
@@ -57,20 +70,43 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
     values[i] = static_cast<double>(entered) * kUnits[i][data[12 + i] % 3];
   }
   if (!IsDesignable(values[0], values[1], values[2])) return;
-  std::string_view source, load;
-  SplitFields(data + 20, size - 20, source, load);
-  const ResistanceReading s = CheckField(source, false);
-  const ResistanceReading l = CheckField(load, true);
-  if (s.problem != ResistanceProblem::None || l.problem != ResistanceProblem::None) return;
-  const auto choice = [&](int i) { return static_cast<int>(static_cast<std::int8_t>(data[15 + i])); };
+  std::string_view texts[kFields];
+  SplitFields(data + 20, size - 20, texts);
+  ValueReading fields[kFields];
+  bool measured = true;
+  for (int i = 0; i < kFields; ++i) {
+    fields[i] = CheckField(texts[i], kKinds[i]);
+    if (fields[i].problem != ValueProblem::None) return;
+    measured = measured && (i < 2 || !fields[i].empty);
+  }
+  // The new lists take the first choices' bytes again: any index will do.
+  const auto choice = [&](int i) { return static_cast<int>(static_cast<std::int8_t>(data[15 + i % 5])); };
   static DesignReport report;
-  MakeDesignReport({values[0], values[1], values[2], choice(0), choice(1), choice(2), choice(3), choice(4), s.ohms,
-                    l.empty ? 0 : l.ohms},
-                   report);
+  MakeDesignReport(
+      {values[0],
+       values[1],
+       values[2],
+       choice(0),
+       choice(1),
+       choice(2),
+       choice(3),
+       choice(4),
+       fields[0].value,
+       fields[1].empty ? 0 : fields[1].value,
+       choice(5),
+       choice(6),
+       choice(7),
+       measured,
+       {fields[2].value, fields[3].value, fields[4].value, fields[5].value, fields[6].value, fields[7].value}},
+      report);
   for (int i = 0; i < kFigureCount; ++i) Check(!report.available[i] || std::isfinite(report.values[i]));
   for (int i = 0; i < kCurvePoints; ++i) {
     Check(std::isfinite(report.curve_hertz[i]) && std::isfinite(report.curve_ideal_db[i]));
     Check(!report.build_in_range || std::isfinite(report.curve_build_db[i]));
+    Check(!measured || std::isfinite(report.curve_measured_db[i]));
+  }
+  for (int i = 0; report.build_in_range && i < kPositions; ++i) {
+    Check(std::isfinite(report.exact[i].value) && report.exact[i].value > 0);
   }
 }
 
@@ -79,10 +115,9 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   if (data[0] % 2 == 0) {
-    std::string_view source, load;
-    SplitFields(data + 1, size - 1, source, load);
-    CheckField(source, false);
-    CheckField(load, true);
+    std::string_view texts[kFields];
+    SplitFields(data + 1, size - 1, texts);
+    for (int i = 0; i < kFields; ++i) CheckField(texts[i], kKinds[i]);
   } else {
     CheckDesign(data + 1, size - 1);
   }
