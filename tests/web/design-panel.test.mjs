@@ -19,7 +19,11 @@ const rows = [
   [ids.IDC_FREQUENCY, ids.IDC_FREQUENCY_UNITS],
 ];
 // The panel's lists, in the order the native report takes them.
-const choiceNames = ['resistor-series', 'capacitor-series', 'resistor-tolerance', 'capacitor-tolerance', 'network'];
+const choiceNames = ['resistor-series', 'capacitor-series', 'resistor-tolerance', 'capacitor-tolerance', 'network',
+  'resistor-tempco', 'capacitor-tempco', 'temperature-range'];
+const measuredNames = ['measured-r1', 'measured-r2', 'measured-r3', 'measured-c1', 'measured-c2', 'measured-c3'];
+// R1 33.2k, R2 32.9k, R3 16.4k, C1 98.7n, C2 101.9n, C3 204.4n: a 50 Hz build as a meter reads it.
+const measuredHum = ['33.2k', '32.9k', '16.4k', '98.7n', '101.9n', '204.4n'];
 
 const hum = { solve: 'R', texts: ['', '100', '50'], units: ['kOhm', 'nf', 'Hz'] };
 const solveC = { solve: 'C', texts: ['10', '', '1'], units: ['kOhm', 'nf', 'kHz'] };
@@ -37,10 +41,12 @@ async function design(page, form) {
 
 const figuresOf = (page) =>
   page.$$eval('#design [data-figure]', (elements) =>
-    Object.fromEntries(elements.map((e) => [e.dataset.figure, { text: e.textContent, value: e.dataset.value }])));
+    Object.fromEntries(elements.map((e) => [e.dataset.figure,
+      { text: e.textContent, value: e.dataset.value, parts: e.dataset.parts }])));
 
 // What the native build gives for the texts now on the form and the
-// panel's choices: every available figure the same to 12 digits.
+// panel's choices and fields: every available figure the same to 12
+// digits, and the exact values' parts as written.
 async function expectNativeFigures(page) {
   const state = await page.evaluate((names) => ({
     fields: Array.from(document.querySelectorAll('main input.value'), (i) => i.value),
@@ -54,8 +60,10 @@ async function expectNativeFigures(page) {
   for (const [name, { value }] of Object.entries(shown)) {
     assert.equal(value, name in native ? native[name].toPrecision(12) : undefined, name);
   }
+  const parts = ['exact-r', 'exact-r3', 'exact-c', 'exact-c3'].map((name) => shown[name].parts);
+  assert.deepEqual(parts, native.parts.length ? native.parts : [undefined, undefined, undefined, undefined]);
   return Object.fromEntries(
-    Object.entries(shown).map(([name, { text, value }]) => [name, { text, value: value && Number(value) }]),
+    Object.entries(shown).map(([name, { text, value, parts }]) => [name, { text, value: value && Number(value), parts }]),
   );
 }
 
@@ -97,6 +105,9 @@ for (const name of browserNames) {
           ['capacitor-series', 'E12', ['E6', 'E12', 'E24']],
           ['resistor-tolerance', '1', ['0.1', '0.5', '1', '2', '5']],
           ['capacitor-tolerance', '5', ['1', '2', '5', '10']],
+          ['resistor-tempco', '50', ['15', '25', '50', '100', '250']],
+          ['capacitor-tempco', '200', ['30', '100', '200', '500']],
+          ['temperature-range', '0,70', ['15,35', '0,70', '-40,85', '-55,125']],
         ]);
         await design(page, hum);
         assert.equal(await valueOf(page, ids.IDC_RESISTANCE), '31.830988');
@@ -119,7 +130,7 @@ for (const name of browserNames) {
         assert.doesNotMatch(await panelText(page), /NaN|Infinity|undefined/);
         // Both curves, and a reading where the pointer is and by keys.
         const paths = await page.$$eval('#plot path', (p) => p.map((e) => e.getAttribute('d').split('L').length));
-        assert.deepEqual(paths, [400, 400]);
+        assert.deepEqual(paths, [400, 1, 400]); // the nearest build, no measured parts, the ideal network
         const readout = () => page.$eval('#readout', (e) => e.textContent);
         await page.$eval('#plot', (plot) => plot.focus());
         await page.keyboard.press('ArrowRight');
@@ -223,6 +234,78 @@ for (const name of browserNames) {
         assert.equal(await page.$eval('.circuit', (e) => e.getBoundingClientRect().height), 0);
       }));
 
+    test('design: at 50 Hz itself, passive and at Q = 10: rejection, two parts a position, trimmers, harmonics', () =>
+      desktop(async (page) => {
+        await design(page, hum);
+        const f = await expectNativeFigures(page);
+        const text = (name) => f[name].text.replace(/\u00a0/g, ' ');
+        assert.deepEqual(['build-reject', 'reject-90', 'exact-fo', 'exact-reject'].map(text),
+          ['34.9 dB', '30.8 dB', '49.984 Hz', '75.2 dB']);
+        assert.deepEqual(['exact-r', 'exact-r3', 'exact-c', 'exact-c3'].map((n) => f[n].parts),
+          ['parallel:33000,910000', 'parallel:16000,3000000', '1e-07', 'parallel:1e-07,1e-07']);
+        assert.deepEqual(['trim-r1-fixed', 'trim-r1-pot', 'trim-r3-fixed', 'trim-r3-pot'].map(text),
+          ['27 kΩ', '10 kΩ', '13 kΩ', '10 kΩ']);
+        assert.ok(f['trim-r1-low'].value < 33e3 && f['trim-r1-high'].value > 33e3);
+        assert.deepEqual(['h2', 'h3'].map(text), ['−9.09 dB', '−5.12 dB']);
+        const words = (await panelText(page)).replace(/\u00a0/g, ' ');
+        for (const phrase of ['Takes off 50.00 Hz itself\t34.9 dB', '33 kΩ and 910 kΩ in parallel',
+          'at 50.00 Hz itself 90 % take at least 30.8 dB off', '(add 9.09 dB)', 'set R1 and R3 in turn']) {
+          assert.ok(words.includes(phrase), phrase);
+        }
+        assert.equal(await page.$eval('#trim-none', (e) => e.hidden), true);
+
+        // At Q = 10 the nearest build misses 50 Hz: it takes 4.7 dB off.
+        await setChoice(page, 'network', '10');
+        const sharp = await expectNativeFigures(page);
+        assert.equal(sharp['build-reject'].text.replace(/\u00a0/g, ' '), '4.7 dB');
+        await setChoice(page, 'temperature-range', '-55,125');
+        assert.ok((await expectNativeFigures(page))['drift-reject'].value < sharp['drift-reject'].value);
+      }));
+
+    test('design: measured parts, where they notch and how to trim them; bad text keeps the figures', () =>
+      desktop(async (page) => {
+        await design(page, hum);
+        assert.match(await panelText(page), /Fill in all six/);
+        for (const [i, name] of measuredNames.entries()) await page.type(`[data-design="${name}"]`, measuredHum[i]);
+        const f = await expectNativeFigures(page);
+        const text = (name) => f[name].text.replace(/\u00a0/g, ' ');
+        assert.deepEqual(['measured-fo', 'measured-trim-r1', 'measured-trim-r1-change', 'measured-trim-r3-change']
+          .map(text), ['47.883 Hz', '30.05 kΩ', '−9.48 %', '−2.42 %']);
+        assert.doesNotMatch(await panelText(page), /Fill in all six/);
+        const legend = await page.$eval('.legend', (e) => e.innerText);
+        assert.match(legend, /your measured parts/);
+        assert.equal(await page.$eval('#plot path.measured', (e) => e.getAttribute('d').split('L').length), 400);
+        await page.$eval('#plot', (plot) => plot.focus());
+        await page.keyboard.press('ArrowRight');
+        assert.match(await page.$eval('#readout', (e) => e.textContent), /, measured parts −?[\d.]+\u00a0dB\.$/);
+
+        const shown = await figuresOf(page);
+        for (const [name, bad, message] of [['measured-c1', '1m', /small m/], ['measured-r2', '4.7n', /resistance in ohms/],
+          ['measured-c3', '-2n', /cannot be negative/], ['measured-r1', '0', /from 0.001 Ω/]]) {
+          await paste(page, name, bad);
+          const state = await fieldState(page, name);
+          assert.equal(state.invalid, 'true', bad);
+          assert.match(state.message, message);
+          assert.ok(state.tied);
+          assert.deepEqual(await figuresOf(page), shown, 'the last good figures stay');
+          await paste(page, name, measuredHum[measuredNames.indexOf(name)]);
+        }
+        assert.deepEqual(await figuresOf(page), shown);
+        await paste(page, 'measured-r3', '');
+        assert.match(await panelText(page), /Fill in all six/);
+        assert.equal((await figuresOf(page))['measured-fo'].value, undefined);
+        assert.deepEqual(await axeViolations(page), []);
+      }));
+
+    test('design: a band edge 4.5 decades below the notch, where a 100 kΩ source dwarfs 14.8 Ω', () =>
+      desktop(async (page) => {
+        await design(page, { solve: 'Fo', texts: ['14.8', '1.77e+07', ''], units: ['Ohm', 'pf', 'Hz'] });
+        await page.type('[data-design="source"]', '100k');
+        const f = await expectNativeFigures(page);
+        assert.ok(Math.abs(f['band-low'].value / 0.02248 - 1) < 0.01, `band-low ${f['band-low'].value}`);
+        assert.match(await page.$eval("#response-text", (e) => e.textContent), /at 0\.02248\u00a0Hz below the notch/);
+      }));
+
     test('design: Copy puts the design on the clipboard, or shows it to copy by hand', () =>
       desktop(async (page) => {
         await design(page, hum);
@@ -232,9 +315,14 @@ for (const name of browserNames) {
           'Notchwell: twin-T notch design',
           `  R1 = R2 = ${plain('r')}, R3 = R/2 = ${plain('r3')}`,
           `  Nearest build: R1 = R2 = 33 kΩ, R3 = two 33 kΩ in parallel; C1 = C2 = 100 nF, C3 = two 100 nF in parallel`,
-          `  Best pair: R = 47 kΩ, C = 68 nF: notch at ${plain('best-fo')}, off Fo by ${plain('best-error')}`,
+          `  Best pair: R = 47 kΩ, C = 68 nF: notch at ${plain('best-fo')}, off Fo by ${plain('best-error')};` +
+            ` takes ${plain('best-reject')} off 50.00 Hz itself`,
+          '  R1, R2 each: 33 kΩ and 910 kΩ in parallel, making 31.845 kΩ',
+          '  R1 from 27.57 kΩ to 34.36 kΩ: fixed 27 kΩ in series with a 10 kΩ trimmer',
+          '  2 Fo: −9.09 dB, −8.64 dB',
           'Network: Passive (Q = 0.25)',
-          `  90 % of 2,000 random builds notch at least ${plain('depth-90')} below the source's voltage`,
+          `  90 % of 2,000 random builds notch at least ${plain('depth-90')} below the source's voltage;` +
+            ` at 50.00 Hz itself 90 % take at least ${plain('reject-90')} off`,
           'Source resistance 0 Ω, load none',
         ];
         const status = () => page.$eval('#copy-status', (e) => e.textContent);
@@ -286,11 +374,12 @@ for (const name of browserNames) {
         await design(page, hum);
         await page.focus(at(ids.IDOK));
         const order = [];
-        for (let i = 0; i < 9; ++i) {
+        for (let i = 0; i < 18; ++i) {
           await page.keyboard.press('Tab');
           order.push(await page.evaluate(() => document.activeElement.dataset.design ?? document.activeElement.id));
         }
-        assert.deepEqual(order, ['network', ...choiceNames.slice(0, 4), 'source', 'load', 'plot', 'copy']);
+        assert.deepEqual(order, ['network', ...choiceNames.slice(0, 4), ...choiceNames.slice(5), 'source', 'load',
+          ...measuredNames, 'plot', 'copy']);
         await screenshot(page, `design-${name}-desktop.png`);
         await (await page.$('#design')).screenshot({ path: path.join(shots, `design-${name}-panel.png`) });
         if (name === 'chromium') await expectOnePrintedPage(page);

@@ -42,13 +42,18 @@ const codePage = read('web/code_page_1252.txt')
   .map((line) => line.replace('\t', ''))
   .join('');
 
+// The design panel's parts, in this order in one scope of their own.
+const designParts = ['design-core.js', 'design-format.js', 'design-fields.js', 'design-figures.js', 'design-plot.js',
+  'design-export.js', 'design.js'];
+const designScript = designParts.map((file) => compactScript(read(`web/page/${file}`), file)).join('\n');
+
 // The module gzip-compressed (no name or time in its header, so the same
 // module gives the same bytes), for the page to unpack with the browser's
 // DecompressionStream; then the design panel's script.
 const script = `${fill(compactScript(read('web/page/notchwell.js'), 'notchwell.js'), {
   CORE_WASM_BASE64: zlib.gzipSync(fs.readFileSync(corePath), { level: 9 }).toString('base64'),
   CODE_PAGE_1252: codePage,
-})}\n${compactScript(read('web/page/design.js'), 'design.js')}`;
+})}\n(() => {\n'use strict';\n${designScript}\n})();`;
 const page = fill(compactMarkup(read('web/page/index.html')), {
   ...controlIds,
   STYLE: compactStyle(read('web/page/notchwell.css')),

@@ -1,0 +1,123 @@
+// --- Taking it away: the design as plain text.
+const copyStatus = document.getElementById('copy-status');
+const copyText = document.getElementById('copy-text');
+
+function designText() {
+  const t = figureText;
+  const has = (name) => latest.has(name);
+  const option = (name) => control(name).options[control(name).selectedIndex].text;
+  const fo = t('fo');
+  const lines = ['Notchwell: twin-T notch design', `For Fo = ${fo}`, `Network: ${option('network')}`];
+  if (has('k')) {
+    lines.push(
+      `  k = ${t('k')}, driving the common end of R3 and C3 through a follower (ideal op-amps)`,
+      has('divider-top')
+        ? `  divider: top ${t('divider-top')}, bottom ${t('divider-bottom')}, giving k = ${t('k-build')}, Q = ${t('q-build')}`
+        : '  divider: none from the resistor series comes within 10 % of this Q',
+    );
+  }
+  const notch = (prefix) =>
+    `${has(`${prefix}-fo`) ? `notch at ${t(`${prefix}-fo`)}, off Fo by ${t(`${prefix}-error`)}` : 'no notch'};` +
+    ` takes ${t(`${prefix}-reject`)} off ${fo} itself`;
+  lines.push(
+    '',
+    'Parts list of the ideal network',
+    `  R1 = R2 = ${t('r')}, R3 = R/2 = ${t('r3')}`,
+    `  C1 = C2 = ${t('c')}, C3 = 2C = ${t('c3')}`,
+    '',
+    `Standard parts: resistors ${option('resistor-series')}, capacitors ${option('capacitor-series')}`,
+  );
+  if (has('build-r')) {
+    lines.push(
+      `  Nearest build: R1 = R2 = ${t('build-r')}, R3 = two ${t('build-r')} in parallel;` +
+        ` C1 = C2 = ${t('build-c')}, C3 = two ${t('build-c')} in parallel`,
+      `    ${notch('build')}`,
+    );
+  } else {
+    lines.push('  Nearest build: out of range for standard parts');
+  }
+  if (has('best-r')) {
+    lines.push(`  Best pair: R = ${t('best-r')}, C = ${t('best-c')}: ${notch('best')}`);
+  } else {
+    lines.push('  Best pair: out of range for standard parts');
+  }
+  if (has('build-r')) {
+    const position = (label, name) =>
+      `  ${label}: ${panel.querySelector(`[data-parts-of="${name}"]`).textContent}, making ${t(name)}`;
+    lines.push(
+      '',
+      'One or two parts a position',
+      position('R1, R2 each', 'exact-r'),
+      position('R3', 'exact-r3'),
+      position('C1, C2 each', 'exact-c'),
+      position('C3', 'exact-c3'),
+      `  built so: ${notch('exact')}`,
+      '',
+      `Tolerance of the nearest build: resistors ${option('resistor-tolerance')}, capacitors ${option('capacitor-tolerance')}`,
+      `  notch between ${t('fo-low')} and ${t('fo-high')} with every part at one end of its tolerance or the other`,
+      `  90 % of ${document.getElementById('random-builds').textContent} random builds notch at least ${t('depth-90')}` +
+        ` below the source's voltage; at ${fo} itself 90 % take at least ${t('reject-90')} off`,
+    );
+    if (has('depth-90-passive')) lines.push(`  as a passive network the same builds reach ${t('depth-90-passive')}`);
+    if (t('no-notch-corners') !== '0' || t('no-notch-random') !== '0') {
+      lines.push(`  no notch at all in ${t('no-notch-corners')} of the 256 corner builds and ${t('no-notch-random')}` +
+        ' of the random ones');
+    }
+    const trim = (r) =>
+      `  ${r.toUpperCase()} from ${t(`trim-${r}-low`)} to ${t(`trim-${r}-high`)}: ` +
+      (has(`trim-${r}-fixed`)
+        ? `fixed ${t(`trim-${r}-fixed`)} in series with a ${t(`trim-${r}-pot`)} trimmer`
+        : 'no fixed resistor of the series with a trimmer covers it');
+    lines.push(
+      '',
+      `Temperature: resistors ${option('resistor-tempco')}, capacitors ${option('capacitor-tempco')}, ` +
+        option('temperature-range'),
+      `  notch between ${has('drift-fo-low') ? `${t('drift-fo-low')} and ${t('drift-fo-high')}` : '– and –'};` +
+        ` takes at least ${t('drift-reject')} off ${fo} itself`,
+      '',
+      `Trimming every build onto ${fo}`,
+      trim('r1'),
+      trim('r3'),
+      '  set R1 and R3 in turn for the least output at Fo, until neither lowers it',
+    );
+  }
+  lines.push('', `Source resistance ${t('source')}, load ${has('load') ? t('load') : 'none'}`);
+  if (has('measured-reject')) {
+    lines.push(
+      '',
+      `Measured parts: ${MEASURED.map((field) => `${field.id.slice(9).toUpperCase()} ${field.value.trim()}`).join(', ')}`,
+      `  ${has('measured-fo') ? `notch at ${t('measured-fo')}, ${t('measured-depth')} deep` : 'no notch'};` +
+        ` takes ${t('measured-reject')} off ${fo} itself`,
+    );
+    if (has('measured-trim-r1')) {
+      lines.push(`  nulls at ${fo} with R1 = ${t('measured-trim-r1')} (${t('measured-trim-r1-change')})` +
+        ` and R3 = ${t('measured-trim-r3')} (${t('measured-trim-r3-change')})`);
+    }
+  }
+  lines.push(
+    '',
+    `Ideal network: notch at ${t('notch')}, half power at ${has('band-low') ? t('band-low') : 'none'} and ` +
+      `${has('band-high') ? t('band-high') : 'none'}, Q = ${has('q') ? t('q') : '–'}`,
+    '',
+    'Harmonics: level through the ideal network, and the nearest build',
+  );
+  for (let n = 2; n <= 5; ++n) {
+    lines.push(`  ${n} Fo: ${t(`h${n}`)}${has(`build-h${n}`) ? `, ${t(`build-h${n}`)}` : ''}`);
+  }
+  return `${lines.join('\n').replace(/\u00a0/g, ' ')}\n`;
+}
+
+control('copy').addEventListener('click', async () => {
+  const text = designText();
+  try {
+    await navigator.clipboard.writeText(text);
+    copyText.hidden = true;
+    copyStatus.textContent = 'Copied: the design is on the clipboard as plain text.';
+  } catch {
+    copyText.value = text;
+    copyText.hidden = false;
+    copyText.focus();
+    copyText.select();
+    copyStatus.textContent = 'This browser did not let the page copy: select the text below and copy it.';
+  }
+});
