@@ -71,6 +71,8 @@ enum class Figure : int {
   DriftFoLow,  // the nearest build over the temperature range
   DriftFoHigh,
   DriftReject,
+  SpreadLow,  // where 90 % of the random builds lie at the form's Fo
+  SpreadHigh,
   Count
 };
 constexpr int kFigureCount = static_cast<int>(Figure::Count);
@@ -154,6 +156,8 @@ inline constexpr FigureInfo kFigures[kFigureCount] = {
     {"drift-fo-low", FigureUnit::Hertz, 5, false},
     {"drift-fo-high", FigureUnit::Hertz, 5, false},
     {"drift-reject", FigureUnit::Decibel, 1, false},
+    {"spread-low", FigureUnit::Decibel, 1, false},
+    {"spread-high", FigureUnit::Decibel, 1, false},
 };
 
 constexpr const FigureInfo& InfoOf(Figure figure) { return kFigures[static_cast<int>(figure)]; }

@@ -46,10 +46,16 @@ TwinTCircuit CircuitOf(const TwinTParts& parts, const DesignInputs& inputs, doub
   return {parts, inputs.source_ohms, inputs.load_ohms, feedback > 0, feedback};
 }
 
+// A curve's own notch, or none.
+void SetCurveNotch(DesignReport& report, int curve, const TransferFunction& h, const Notch& notch) {
+  report.curve_notch_hertz[curve] = notch.found ? HertzAt(h, notch.x) : 0;
+  report.curve_notch_db[curve] = notch.found ? PowerRatioToDecibels(notch.power_ratio) : 0;
+}
+
 // A build's notch and its distance from the form's Fo, and what it takes
 // off the form's Fo itself.
-void SetBuildFigures(DesignReport& report, const TransferFunction& h, double fo_hertz, Figure fo, Figure error,
-                     Figure reject) {
+Notch SetBuildFigures(DesignReport& report, const TransferFunction& h, double fo_hertz, Figure fo, Figure error,
+                      Figure reject) {
   const Notch notch = FindNotch(h);
   if (notch.found) {
     const double hertz = HertzAt(h, notch.x);
@@ -57,6 +63,7 @@ void SetBuildFigures(DesignReport& report, const TransferFunction& h, double fo_
     Set(report, error, 100 * RelativeError(hertz, fo_hertz));
   }
   Set(report, reject, -LevelDb(h, fo_hertz));
+  return notch;
 }
 
 void Curve(const TransferFunction& h, const double (&hertz)[kCurvePoints], double (&decibels)[kCurvePoints]) {
@@ -83,7 +90,9 @@ void SetIdealFigures(DesignReport& report, const DesignInputs& inputs, double k)
   for (int i = 0; i < kCurvePoints; ++i) {
     report.curve_hertz[i] = inputs.fo_hertz * Pow10(-2 + 4.0 * i / (kCurvePoints - 1));
   }
+  report.curve_hertz[kCurvePoints / 2] = inputs.fo_hertz;
   Curve(ideal, report.curve_hertz, report.curve_ideal_db);
+  SetCurveNotch(report, 0, ideal, notch);
   SetHarmonics(report, ideal, inputs.fo_hertz, Figure::H2);
 }
 
@@ -99,7 +108,7 @@ void SetNearestBuildFigures(DesignReport& report, const DesignInputs& inputs, do
   const double fo = inputs.fo_hertz;
   Set(report, Figure::BuildR, build_r);
   Set(report, Figure::BuildC, build_c);
-  SetBuildFigures(report, h, fo, Figure::BuildFo, Figure::BuildError, Figure::BuildReject);
+  SetCurveNotch(report, 1, h, SetBuildFigures(report, h, fo, Figure::BuildFo, Figure::BuildError, Figure::BuildReject));
   Curve(h, report.curve_hertz, report.curve_build_db);
   SetHarmonics(report, h, fo, Figure::BuildH2);
 
@@ -111,7 +120,13 @@ void SetNearestBuildFigures(DesignReport& report, const DesignInputs& inputs, do
     Set(report, Figure::FoHigh, spread.fo_high_hertz);
   }
   Set(report, Figure::NoNotchCorners, spread.without_notch);
-  const RandomBuilds random = AnalyseRandomBuilds(build, r_tolerance, c_tolerance, fo, nullptr);
+  // The spread at every other point of the curves, Fo among them.
+  static double hertz[kBandPoints];
+  for (int i = 0; i < kBandPoints; ++i) hertz[i] = report.curve_hertz[2 * i];
+  const SpreadBand band{hertz, kBandPoints, report.band_low_db, report.band_high_db};
+  const RandomBuilds random = AnalyseRandomBuilds(build, r_tolerance, c_tolerance, fo, &band);
+  Set(report, Figure::SpreadLow, report.band_low_db[kBandPoints / 2]);
+  Set(report, Figure::SpreadHigh, report.band_high_db[kBandPoints / 2]);
   Set(report, Figure::Depth90, random.depth_90_db);
   Set(report, Figure::Reject90, random.reject_90_db);
   Set(report, Figure::NoNotchRandom, random.without_notch);
@@ -174,6 +189,7 @@ void SetMeasuredFigures(DesignReport& report, const DesignInputs& inputs, double
   const TransferFunction h = TransferFunctionOf(CircuitOf(parts, inputs, k_build), SquareRoot(m.r1) * SquareRoot(m.r2),
                                                 SquareRoot(m.c1) * SquareRoot(m.c2));
   const Notch notch = FindNotchInScan(h, kWideScanStart, kWideScanRatio, kWideScanSteps);
+  SetCurveNotch(report, 2, h, notch);
   if (notch.found) {
     Set(report, Figure::MeasuredFo, HertzAt(h, notch.x));
     Set(report, Figure::MeasuredDepth, -PowerRatioToDecibels(notch.power_ratio));
@@ -203,6 +219,7 @@ void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
     report.values[i] = 0;
     report.available[i] = false;
   }
+  for (int i = 0; i < kCurves; ++i) report.curve_notch_hertz[i] = report.curve_notch_db[i] = 0;
   const double r = inputs.r_ohms;
   const double c = inputs.c_farads;
   Set(report, Figure::Fo, inputs.fo_hertz);

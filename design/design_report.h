@@ -14,8 +14,12 @@
 
 namespace notchwell {
 
-constexpr int kCurvePoints = 400;  // from Fo / 100 to 100 Fo, evenly on a log scale
-constexpr int kHarmonics = 4;      // 2 Fo to 5 Fo
+// From Fo / 100 to 100 Fo, evenly on a log scale: Fo is the middle one.
+constexpr int kCurvePoints = 401;
+// The spread of the random builds at every other point, Fo among them.
+constexpr int kBandPoints = (kCurvePoints + 1) / 2;
+constexpr int kHarmonics = 4;  // 2 Fo to 5 Fo
+constexpr int kCurves = 3;     // the ideal network, the nearest build, the measured build
 
 struct DesignInputs {
   // The form's values in ohms, farads and hertz: positive and finite.
@@ -52,6 +56,16 @@ struct DesignReport {
   double curve_ideal_db[kCurvePoints];     // |Vout/Vs| of the ideal network
   double curve_build_db[kCurvePoints];     // of the nearest build, when in range
   double curve_measured_db[kCurvePoints];  // of the measured build, when given
+  // Where 90 % of the random builds of the nearest build lie (their 5th to
+  // their 95th percentile) at curve_hertz[0], [2] ... [kCurvePoints - 1],
+  // when it is in range.
+  double band_low_db[kBandPoints];
+  double band_high_db[kBandPoints];
+  // Each curve's own notch, for it to be drawn among the curve's points:
+  // the ideal network's, the nearest build's and the measured build's
+  // (0 Hz where there is none).
+  double curve_notch_hertz[kCurves];
+  double curve_notch_db[kCurves];
 };
 
 // Whether the form's values make a network at all.

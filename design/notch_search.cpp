@@ -10,12 +10,11 @@ constexpr double kScanStart = 0.5;
 constexpr double kScanRatio = 1.0905077326652577;  // 4^(1/16)
 
 // Brent's minimisation on [a, b] (golden sections with parabolic steps)
-// from the bracket's best point `x`, to a relative width of 1e-12: far
-// finer than the 1e-7 the figures need, and a deep notch is a clean
-// parabola there.
-double MinimiseBetween(const TransferFunction& h, double a, double b, double x, double& fx) {
+// from the bracket's best point `x`, to a relative width of
+// `relative_width`.
+double MinimiseBetween(const TransferFunction& h, double a, double b, double x, double& fx, double relative_width) {
   constexpr double kGolden = 0.3819660112501051;  // (3 - sqrt 5) / 2
-  constexpr double kRelative = 1e-12;
+  const double kRelative = relative_width;
   double w = x, v = x;
   double fw = fx, fv = fx;
   double d = 0, e = 0;
@@ -76,9 +75,11 @@ double CrossingBetween(const TransferFunction& h, double a, double b, double lev
 
 }  // namespace
 
-Notch FindNotch(const TransferFunction& h) { return FindNotchInScan(h, kScanStart, kScanRatio, kScanSteps); }
+Notch FindNotch(const TransferFunction& h, double relative_width) {
+  return FindNotchInScan(h, kScanStart, kScanRatio, kScanSteps, relative_width);
+}
 
-Notch FindNotchInScan(const TransferFunction& h, double lowest_x, double ratio, int steps) {
+Notch FindNotchInScan(const TransferFunction& h, double lowest_x, double ratio, int steps, double relative_width) {
   steps = steps < 2 ? 2 : steps > kMaxScanSteps ? kMaxScanSteps : steps;
   double points[kMaxScanSteps + 1];
   double values[kMaxScanSteps + 1];
@@ -92,7 +93,7 @@ Notch FindNotchInScan(const TransferFunction& h, double lowest_x, double ratio, 
   // A smallest value at either end is no minimum: |H| falls on beyond it.
   if (best == 0 || best == steps) return {false, 1, values[best]};
   double value = values[best];
-  const double at = MinimiseBetween(h, points[best - 1], points[best + 1], points[best], value);
+  const double at = MinimiseBetween(h, points[best - 1], points[best + 1], points[best], value, relative_width);
   const double far = PowerRatioAtZero(h) < PowerRatioAtInfinity(h) ? PowerRatioAtZero(h) : PowerRatioAtInfinity(h);
   return {value < far, at, value};
 }

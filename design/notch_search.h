@@ -12,17 +12,23 @@ namespace notchwell {
 // when |H| has no minimum there, or one that does not dip below the level
 // it tends to on either side: a sharp active network whose parts are far
 // enough apart rises near Fo instead.
+// The minimum is found to a relative width in x of 1e-12 (far finer than
+// the 1e-7 the figures need, and a deep notch is a clean parabola there);
+// a depth alone needs less, since a notch is flat at its bottom.
 struct Notch {
   bool found;
   double x;            // (omega / omega_ref)^2 at the minimum
   double power_ratio;  // |H|^2 there
 };
-Notch FindNotch(const TransferFunction& h);
+constexpr double kNotchWidth = 1e-12;
+constexpr double kDepthWidth = 1e-9;
+Notch FindNotch(const TransferFunction& h, double relative_width = kNotchWidth);
 
 // The same over a wider scan, for a build whose parts may be far from
 // equal: `steps` equal ratios of x from `lowest_x` (at most kMaxScanSteps).
 constexpr int kMaxScanSteps = 64;
-Notch FindNotchInScan(const TransferFunction& h, double lowest_x, double ratio, int steps);
+Notch FindNotchInScan(const TransferFunction& h, double lowest_x, double ratio, int steps,
+                      double relative_width = kNotchWidth);
 
 // The frequency of a point x = (omega / omega_ref)^2 in hertz.
 inline double HertzAt(const TransferFunction& h, double x) { return SquareRoot(x) * h.omega_ref / (2 * kPi); }

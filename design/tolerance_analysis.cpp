@@ -11,17 +11,20 @@ namespace {
 constexpr int kParts = 8;
 constexpr std::uint64_t kSeed = 0x6e6f746368776c6cull;
 
-// SplitMix64: integer arithmetic only, so every target draws the same builds.
-std::uint64_t NextRandom(std::uint64_t& state) {
-  std::uint64_t z = (state += 0x9e3779b97f4a7c15ull);
+// SplitMix64: integer arithmetic only, so every target draws the same
+// builds. Its state steps by a constant, so any draw can be had at once:
+// build n's part i is draw 8 n + i.
+constexpr std::uint64_t kGamma = 0x9e3779b97f4a7c15ull;
+std::uint64_t Draw(std::uint64_t index) {
+  std::uint64_t z = kSeed + (index + 1) * kGamma;
   z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
   z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
   return z ^ (z >> 31);
 }
 
 // Uniform in [-1, 1).
-double RandomSpread(std::uint64_t& state) {
-  return static_cast<double>(static_cast<std::int64_t>(NextRandom(state) >> 11)) * (2.0 / 9007199254740992.0) - 1;
+double RandomSpread(std::uint64_t index) {
+  return static_cast<double>(static_cast<std::int64_t>(Draw(index) >> 11)) * (2.0 / 9007199254740992.0) - 1;
 }
 
 // The nominal parts, each scaled by its factor.
@@ -56,19 +59,102 @@ struct Smallest {
   }
 };
 
-// Room for the random builds' responses while the band is drawn.
-TransferFunction g_responses[kRandomBuilds];
+// The random builds' responses, each coefficient's builds side by side,
+// so that the levels of all of them at one frequency come out of one
+// plain loop. They share the nominal build's omega_ref.
+struct Responses {
+  double numerator[4][kRandomBuilds];
+  double denominator[4][kRandomBuilds];
+};
+Responses g_responses;
+
+void Keep(int n, const TransferFunction& h) {
+  for (int i = 0; i < 4; ++i) {
+    g_responses.numerator[i][n] = h.numerator[i];
+    g_responses.denominator[i][n] = h.denominator[i];
+  }
+}
+
+// Nearest ranks of 2000: the 5th percentile is the 100th smallest, the
+// 95th the 1900th, which 101 builds reach or pass.
+constexpr int kBelowLow = (kRandomBuilds * 5 + 99) / 100;
+constexpr int kFromHigh = kRandomBuilds - (kRandomBuilds * 95 + 99) / 100 + 1;
+
 double g_levels[kRandomBuilds];
 
-void FillBand(const SpreadBand& band) {
-  // Nearest ranks: the 100th and the 1900th of 2000.
-  constexpr int kLow = (kRandomBuilds * 5 + 99) / 100 - 1;
-  constexpr int kHigh = (kRandomBuilds * 95 + 99) / 100 - 1;
+// |N|^2 or |D|^2 of every build at x, as SquaredMagnitude gives it, in a
+// loop without branches.
+void SquaredMagnitudes(const double (&c)[4][kRandomBuilds], double x, double* out) {
+  if (x > 1) {
+    const double inverse = 1 / x;
+    for (int n = 0; n < kRandomBuilds; ++n) {
+      const double real = c[0][n] * inverse - c[2][n];
+      const double imaginary = c[1][n] * inverse - c[3][n];
+      out[n] = real * real * inverse + imaginary * imaginary;
+    }
+  } else {
+    for (int n = 0; n < kRandomBuilds; ++n) {
+      const double real = c[0][n] - c[2][n] * x;
+      const double imaginary = c[1][n] - c[3][n] * x;
+      out[n] = real * real + x * (imaginary * imaginary);
+    }
+  }
+}
+
+// The builds whose sign * level are the K smallest at the last frequency
+// a band point looked at. From one point to the next few builds change
+// places, so the largest of their new keys bounds the K-th smallest
+// closely: only the builds at or below it need sorting out.
+template <int K>
+struct Tail {
+  int members[K];
+  bool known;
+  double sign;
+
+  double KthSmallest(const double* levels) {
+    static double keys[kRandomBuilds];
+    static double sorted[kRandomBuilds];
+    static int candidates[kRandomBuilds];
+    double bound = 1.7976931348623157e308;
+    if (known) {
+      bound = sign * levels[members[0]];
+      for (const int m : members) bound = sign * levels[m] > bound ? sign * levels[m] : bound;
+    }
+    int count = 0;
+    for (int n = 0; n < kRandomBuilds; ++n) {
+      const double key = sign * levels[n];
+      if (key > bound) continue;
+      keys[count] = sorted[count] = key;
+      candidates[count++] = n;
+    }
+    const double kth = NthSmallest(sorted, 0, count, K - 1);
+    // The members for the next point: below the K-th, then level with it.
+    int kept = 0;
+    for (int i = 0; i < count && kept < K; ++i) {
+      if (keys[i] < kth) members[kept++] = candidates[i];
+    }
+    for (int i = 0; i < count && kept < K; ++i) {
+      if (keys[i] == kth) members[kept++] = candidates[i];
+    }
+    known = true;
+    return kth;
+  }
+};
+
+void FillBand(const SpreadBand& band, double omega_ref) {
+  static double denominators[kRandomBuilds];
+  static Tail<kBelowLow> low;
+  static Tail<kFromHigh> high;
+  low = {{}, false, 1};
+  high = {{}, false, -1};
   for (int point = 0; point < band.points; ++point) {
-    const double hertz = band.hertz[point];
-    for (int n = 0; n < kRandomBuilds; ++n) g_levels[n] = PowerRatioAtHertz(g_responses[n], hertz);
-    band.low_db[point] = PowerRatioToDecibels(NthSmallest(g_levels, 0, kRandomBuilds, kLow));
-    band.high_db[point] = PowerRatioToDecibels(NthSmallest(g_levels, kLow + 1, kRandomBuilds, kHigh));
+    const double y = band.hertz[point] * (2 * kPi) / omega_ref;
+    const double x = y * y;
+    SquaredMagnitudes(g_responses.numerator, x, g_levels);
+    SquaredMagnitudes(g_responses.denominator, x, denominators);
+    for (int n = 0; n < kRandomBuilds; ++n) g_levels[n] /= denominators[n];
+    band.low_db[point] = PowerRatioToDecibels(low.KthSmallest(g_levels));
+    band.high_db[point] = PowerRatioToDecibels(-high.KthSmallest(g_levels));
   }
 }
 
@@ -79,6 +165,14 @@ TwinTParts CornerParts(const TwinTParts& nominal, double r_tolerance, double c_t
   for (int i = 0; i < kParts; ++i) {
     const double tolerance = i < 4 ? r_tolerance : c_tolerance;
     factors[i] = corner & (1 << i) ? 1 + tolerance : 1 - tolerance;
+  }
+  return Scaled(nominal, factors);
+}
+
+TwinTParts RandomParts(const TwinTParts& nominal, double r_tolerance, double c_tolerance, int n) {
+  double factors[kParts];
+  for (int i = 0; i < kParts; ++i) {
+    factors[i] = 1 + (i < 4 ? r_tolerance : c_tolerance) * RandomSpread(static_cast<std::uint64_t>(n) * kParts + i);
   }
   return Scaled(nominal, factors);
 }
@@ -107,20 +201,17 @@ RandomBuilds AnalyseRandomBuilds(const TwinTCircuit& nominal, double r_tolerance
   depths.kept = 0;
   rejections.kept = 0;
   RandomBuilds result{0, 0, 0};
-  double factors[kParts];
-  std::uint64_t state = kSeed;
   for (int n = 0; n < kRandomBuilds; ++n) {
-    for (int i = 0; i < kParts; ++i) factors[i] = 1 + (i < 4 ? r_tolerance : c_tolerance) * RandomSpread(state);
-    const TransferFunction h = ResponseWith(nominal, Scaled(nominal.parts, factors));
-    const Notch notch = FindNotch(h);
+    const TransferFunction h = ResponseWith(nominal, RandomParts(nominal.parts, r_tolerance, c_tolerance, n));
+    const Notch notch = FindNotch(h, kDepthWidth);
     if (!notch.found) ++result.without_notch;
     depths.Add(notch.found ? -PowerRatioToDecibels(notch.power_ratio) : 0);
     rejections.Add(-PowerRatioToDecibels(PowerRatioAtHertz(h, fo_hertz)));
-    if (band) g_responses[n] = h;
+    if (band) Keep(n, h);
   }
   result.depth_90_db = depths.values[kKept - 1];
   result.reject_90_db = rejections.values[kKept - 1];
-  if (band) FillBand(*band);
+  if (band) FillBand(*band, 1 / (nominal.parts.r1 * nominal.parts.c1));
   return result;
 }
 

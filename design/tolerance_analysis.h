@@ -14,6 +14,10 @@ constexpr int kRandomBuilds = 2000;  // drawn with a fixed seed
 // C3b) at the upper end of its tolerance where bit i is set.
 TwinTParts CornerParts(const TwinTParts& nominal, double r_tolerance, double c_tolerance, int corner);
 
+// Random build n (0 <= n < kRandomBuilds): every part anywhere within its
+// tolerance, drawn with a fixed seed, the same on every target.
+TwinTParts RandomParts(const TwinTParts& nominal, double r_tolerance, double c_tolerance, int n);
+
 // A build without a notch (a sharp active network can rise near Fo
 // instead of dipping) is counted, not used.
 struct CornerSpread {

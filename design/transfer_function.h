@@ -22,17 +22,18 @@ TransferFunction TransferFunctionOf(const TwinTCircuit& circuit, double r_ref, d
 // |P(jy)|^2 with x = y^2: the real part P0 - P2 x and the imaginary part
 // y (P1 - P3 x), each squared. Above x = 1 both are taken divided by x, so
 // that the value, divided by x^3, cannot overflow however far x goes.
-inline double SquaredMagnitude(const double (&c)[4], double x) {
+inline double SquaredMagnitudeOf(double c0, double c1, double c2, double c3, double x) {
   if (x > 1) {
     const double inverse = 1 / x;
-    const double real = c[0] * inverse - c[2];
-    const double imaginary = c[1] * inverse - c[3];
+    const double real = c0 * inverse - c2;
+    const double imaginary = c1 * inverse - c3;
     return real * real * inverse + imaginary * imaginary;
   }
-  const double real = c[0] - c[2] * x;
-  const double imaginary = c[1] - c[3] * x;
+  const double real = c0 - c2 * x;
+  const double imaginary = c1 - c3 * x;
   return real * real + x * (imaginary * imaginary);
 }
+inline double SquaredMagnitude(const double (&c)[4], double x) { return SquaredMagnitudeOf(c[0], c[1], c[2], c[3], x); }
 
 // |H(jy)|^2 at y = omega / omega_ref, as a function of x = y^2. |N|^2 and
 // |D|^2 are each summed from the squares of their real and imaginary

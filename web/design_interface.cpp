@@ -24,6 +24,7 @@ char g_field_texts[kFields][kFieldTextSize];
 DesignReport g_report;
 uint8_t g_available[kFigureCount];
 double g_exact_parts[kPositions * 3];
+double g_curve_notches[2 * kCurves];
 
 bool IsFigure(int figure) { return figure >= 0 && figure < kFigureCount; }
 
@@ -178,10 +179,20 @@ const double* nw_design_exact_parts(void) { return g_exact_parts; }
 
 int nw_design_curve_points(void) { return kCurvePoints; }
 
+int nw_design_band_points(void) { return kBandPoints; }
+
 int nw_design_random_builds(void) { return kRandomBuilds; }
 
 const double* nw_design_curve(int curve) {
-  const double* const curves[] = {g_report.curve_hertz, g_report.curve_ideal_db, g_report.curve_build_db,
-                                  g_report.curve_measured_db};
-  return curve >= 0 && curve < 4 ? curves[curve] : nullptr;
+  const double* const curves[] = {g_report.curve_hertz,       g_report.curve_ideal_db, g_report.curve_build_db,
+                                  g_report.curve_measured_db, g_report.band_low_db,    g_report.band_high_db};
+  return curve >= 0 && curve < 6 ? curves[curve] : nullptr;
+}
+
+const double* nw_design_curve_notches(void) {
+  for (int i = 0; i < kCurves; ++i) {
+    g_curve_notches[i] = g_report.curve_notch_hertz[i];
+    g_curve_notches[kCurves + i] = g_report.curve_notch_db[i];
+  }
+  return g_curve_notches;
 }

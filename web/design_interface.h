@@ -58,12 +58,19 @@ int nw_design_update(int resistor_series, int capacitor_series, int resistor_tol
 // the connection, 0 one part, 1 series, 2 parallel, then the two parts'
 // values, the second 0 for one part); the curves (0 frequencies in Hz,
 // 1 the ideal network in dB, 2 the nearest build, 3 the measured build,
-// each when available).
+// 4 and 5 the low and high edge of the band where 90 % of the random
+// builds lie, at every other frequency from the first (band points), each
+// when available); and the curves' own notches, to be
+// drawn among their points (the frequencies of the ideal network's, the
+// nearest build's and the measured build's, 0 for none, then their
+// levels in dB).
 const double* nw_design_values(void);
 const uint8_t* nw_design_available(void);
 const double* nw_design_exact_parts(void);
 int nw_design_curve_points(void);
+int nw_design_band_points(void);
 // How many random builds the depth figure comes from.
 int nw_design_random_builds(void);
 const double* nw_design_curve(int curve);
+const double* nw_design_curve_notches(void);
 }

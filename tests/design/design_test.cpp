@@ -3,6 +3,7 @@
 // a brute-force pair search, and hand-checkable sums.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <sstream>
@@ -303,6 +304,35 @@ TEST(Tolerances, SpreadTheNotchAsThePartsDo) {
   EXPECT_EQ(once.depth_90_db, again.depth_90_db);
   EXPECT_EQ(once.reject_90_db, again.reject_90_db);
   EXPECT_EQ(once.without_notch, again.without_notch);
+}
+
+// The band of the random builds and their 90 % figures, against sorting
+// every build's level: the 100th and the 1900th of 2000 at each point, and
+// the 201st smallest rejection at Fo (at least 90 % reach it).
+TEST(Tolerances, SpreadTheBuildsAsSortingThemAllDoes) {
+  for (const TwinTCircuit& nominal : {Passive(33e3, 100e-9, 600, 10e3), Active(10, 600)}) {
+    const double fo = 50;
+    const double hertz[] = {0.5, 20, 47.3, 48.2, 50, 52, 200, 5000};
+    double low[8], high[8];
+    const SpreadBand band{hertz, 8, low, high};
+    const RandomBuilds random = AnalyseRandomBuilds(nominal, 0.01, 0.05, fo, &band);
+    for (int point = 0; point <= 8; ++point) {
+      std::vector<double> levels;
+      for (int n = 0; n < kRandomBuilds; ++n) {
+        TwinTCircuit build = nominal;
+        build.parts = RandomParts(nominal.parts, 0.01, 0.05, n);
+        const TransferFunction h = TransferFunctionOf(build, nominal.parts.r1, nominal.parts.c1);
+        levels.push_back(10 * std::log10(PowerRatioAtHertz(h, point < 8 ? hertz[point] : fo)));
+      }
+      std::sort(levels.begin(), levels.end());
+      if (point == 8) {
+        EXPECT_NEAR(-random.reject_90_db, levels[kRandomBuilds * 9 / 10 - 1], 1e-9);
+        continue;
+      }
+      EXPECT_NEAR(low[point], levels[99], 1e-9) << hertz[point];
+      EXPECT_NEAR(high[point], levels[1899], 1e-9) << hertz[point];
+    }
+  }
 }
 
 // --- The panel's report ----------------------------------------------------
