@@ -20,8 +20,10 @@ export const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve(
 export const browserNames = (process.env.NOTCHWELL_BROWSERS ?? 'chromium,firefox').split(',');
 
 // Inside a describe for one browser: starts it before the tests and closes
-// it after them; withPage(width, height, test) runs a test on a fresh page
-// and desktop(test) at 800 x 700.
+// it after them; withPage(width, height, test, options) runs a test on a
+// fresh page (options: `hash`, a fragment to open the page with; and
+// `downloads`, a folder that saved files go to) and desktop(test) at
+// 800 x 700.
 export function browserSession(name) {
   let browser;
   before(async () => {
@@ -29,22 +31,26 @@ export function browserSession(name) {
   });
   after(async () => browser?.close());
 
-  async function withPage(width, height, test) {
-    const page = await browser.newPage();
+  async function withPage(width, height, test, { hash = '', downloads } = {}) {
+    const context = downloads
+      ? await browser.createBrowserContext({ downloadBehavior: { policy: 'allow', downloadPath: downloads } })
+      : null;
+    const page = await (context ?? browser).newPage();
     const problems = [];
     page.on('console', (m) => m.type() === 'error' && problems.push(`console: ${m.text()}`));
     page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
     page.on('request', (r) => {
-      if (!r.url().startsWith('data:') && r.url() !== pageUrl) problems.push(`request: ${r.url()}`);
+      if (!r.url().startsWith('data:') && r.url().split('#')[0] !== pageUrl) problems.push(`request: ${r.url()}`);
     });
     try {
       await page.setViewport({ width, height });
-      await page.goto(pageUrl);
+      await page.goto(`${pageUrl}${hash}`);
       await page.waitForSelector('html[data-ready]');
       await test(page);
       assert.deepEqual(problems, []);
     } finally {
       await page.close();
+      await context?.close();
     }
   }
   return { withPage, desktop: (test) => withPage(800, 700, test) };

@@ -1,6 +1,6 @@
 // Builds the web edition's one offline file: the page with its style
-// sheet, scripts, core module and schematic inlined, and the control
-// identifiers filled in from the core's own table.
+// sheet, scripts, core module, design panel and schematic inlined, and
+// the control identifiers filled in from the core's own table.
 //
 //   node tools/web/bundle.mjs CORE.wasm SCHEMATIC.bmp OUT.html
 import fs from 'node:fs';
@@ -42,18 +42,27 @@ const codePage = read('web/code_page_1252.txt')
   .map((line) => line.replace('\t', ''))
   .join('');
 
-// The design panel's parts, in this order in one scope of their own.
+// The design panel: its markup and its script's parts (in this order, in
+// one scope of their own), packed together and gzip-compressed like the
+// module. The page puts them in when it starts; unpacked, they would
+// take twice the room the budget leaves.
 const designParts = ['design-core.js', 'design-format.js', 'design-fields.js', 'design-figures.js', 'design-plot.js',
-  'design-export.js', 'design.js'];
+  'design-export.js', 'design-link.js', 'design.js'];
 const designScript = designParts.map((file) => compactScript(read(`web/page/${file}`), file)).join('\n');
+const designPanel = JSON.stringify({
+  markup: compactMarkup(read('web/page/design-panel.html').replace(/<!--[\s\S]*?-->/g, '')),
+  script: `(() => {\n'use strict';\n${designScript}\n})();`,
+});
+const gzipBase64 = (bytes) => zlib.gzipSync(bytes, { level: 9 }).toString('base64');
 
 // The module gzip-compressed (no name or time in its header, so the same
 // module gives the same bytes), for the page to unpack with the browser's
-// DecompressionStream; then the design panel's script.
-const script = `${fill(compactScript(read('web/page/notchwell.js'), 'notchwell.js'), {
-  CORE_WASM_BASE64: zlib.gzipSync(fs.readFileSync(corePath), { level: 9 }).toString('base64'),
+// DecompressionStream; the same for the design panel.
+const script = fill(compactScript(read('web/page/notchwell.js'), 'notchwell.js'), {
+  CORE_WASM_BASE64: gzipBase64(fs.readFileSync(corePath)),
+  DESIGN_PANEL_BASE64: gzipBase64(Buffer.from(designPanel)),
   CODE_PAGE_1252: codePage,
-})}\n(() => {\n'use strict';\n${designScript}\n})();`;
+});
 const page = fill(compactMarkup(read('web/page/index.html')), {
   ...controlIds,
   STYLE: compactStyle(read('web/page/notchwell.css')),

@@ -2,8 +2,10 @@
 // script: design-core (this file: what every part shares), design-format
 // (numbers as text), design-fields (the panel's value fields),
 // design-figures (the figures and what shows), design-plot (the response
-// curve), design-export (the design as text), and design.js, which starts
-// the panel and works it out afresh after every OK press and change.
+// curve), design-export (the design as text, a SPICE netlist and CSV),
+// design-link (the design in the page's address), and design.js, which
+// starts the panel and works it out afresh after every OK press and
+// change.
 //
 // After every OK press that writes a result, the dialog's script hands
 // the form's texts to the design code (in the same WebAssembly module as

@@ -1,43 +1,97 @@
-// --- The response plot: 400 points evenly on a log scale, in dB.
+// --- The response plot: 401 points evenly on a log scale, in dB, each
+// curve with its own notch among them, over the band where 90 % of the
+// random builds lie.
 const plot = document.getElementById('plot');
 const readout = document.getElementById('readout');
+// In the plot's own pixels (at least 400 wide, scaled down below that),
+// so that its lettering keeps its size on a wide screen.
 const AREA = { left: 44, top: 8, width: 348, height: 202 };
 const SPAN_DB = 80;
 const CURVES = ['ideal', 'build', 'measured'];
-let curves = null; // { hertz, ideal, build, measured } of the last figures; a curve not worked out is null
+const NOTCHING = { ideal: 'the ideal network notches', build: 'the nearest build notches', measured: 'your measured parts notch' };
+let curves = null; // { hertz, ideal, build, measured, band, notches } of the last figures; null where not worked out
 let cursor = -1;
 
 const svgLine = (x1, y1, x2, y2, kind) =>
   `<line x1="${x1.toFixed(1)}" y1="${y1.toFixed(1)}" x2="${x2.toFixed(1)}" y2="${y2.toFixed(1)}" class="${kind}"/>`;
 const svgText = (x, y, anchor, text) => `<text x="${x.toFixed(1)}" y="${y}" text-anchor="${anchor}">${text}</text>`;
 const xAt = (index) => AREA.left + (AREA.width * index) / (curves.hertz.length - 1);
+// A frequency's place, on the same log scale as the points.
+const xOf = (hertz) => {
+  const low = Math.log10(curves.hertz[0]);
+  return AREA.left + (AREA.width * (Math.log10(hertz) - low)) / (Math.log10(curves.hertz[curves.hertz.length - 1]) - low);
+};
 
 // The curves of the last update: the frequencies, the ideal network's,
-// and the nearest build's and the measured build's where there are such.
+// the nearest build's and the measured build's where there are such, the
+// band of the random builds at every other point, and each curve's notch.
 function readCurves() {
+  const read = (which, count) => new Float64Array(core.memory.buffer, core.nw_design_curve(which), count).slice();
   const points = core.nw_design_curve_points();
-  const curve = (which) => new Float64Array(core.memory.buffer, core.nw_design_curve(which), points).slice();
+  const bandPoints = core.nw_design_band_points();
+  const build = latest.has('build-r');
+  const notches = new Float64Array(core.memory.buffer, core.nw_design_curve_notches(), 2 * CURVES.length);
   curves = {
-    hertz: curve(0),
-    ideal: curve(1),
-    build: latest.has('build-r') ? curve(2) : null,
-    measured: latest.has('measured-reject') ? curve(3) : null,
+    hertz: read(0, points),
+    ideal: read(1, points),
+    build: build ? read(2, points) : null,
+    measured: latest.has('measured-reject') ? read(3, points) : null,
+    band: build ? { low: read(4, bandPoints), high: read(5, bandPoints) } : null,
+    notches: Object.fromEntries(CURVES.map((name, i) => [name, { hertz: notches[i], db: notches[CURVES.length + i] }])),
   };
+}
+
+// A curve's points, its own notch among them where it lies on the plot.
+function curvePoints(name) {
+  const { hertz } = curves;
+  const levels = curves[name];
+  const notch = curves.notches[name];
+  const points = Array.from(levels, (db, i) => [xAt(i), db]);
+  if (notch.hertz >= hertz[0] && notch.hertz <= hertz[hertz.length - 1]) {
+    const at = hertz.findIndex((f) => f > notch.hertz);
+    points.splice(at < 0 ? points.length : at, 0, [xOf(notch.hertz), notch.db]);
+  }
+  return points;
+}
+
+// The plot's width on the page, as the browser last laid it out: asking
+// for it while drawing would lay the page out once more.
+let plotWidth = 400;
+let drawnGrid = '';
+
+// Fits the plot to its width on the page.
+function sizePlot() {
+  const width = Math.max(400, plotWidth);
+  const height = Math.round(250 + (width - 400) / 4);
+  AREA.width = width - 52;
+  AREA.height = height - 48;
+  plot.setAttribute('viewBox', `0 0 ${width} ${height}`);
+  const area = plot.querySelector('clipPath rect');
+  area.setAttribute('width', AREA.width);
+  area.setAttribute('height', AREA.height + AREA.top);
+  plot.querySelector('.cursor').setAttribute('y2', AREA.top + AREA.height);
 }
 
 function drawPlot() {
   readCurves();
-  const { hertz } = curves;
+  drawCurves();
+}
+
+function drawCurves() {
+  sizePlot();
+  const { hertz, band } = curves;
   let highest = -Infinity;
   for (const name of CURVES) if (curves[name]) for (const level of curves[name]) highest = Math.max(highest, level);
+  if (band) for (const level of band.high) highest = Math.max(highest, level);
   // A rise of a dB or so over the top line (a sharp network beside a
   // source) shows in the margin above it.
   const top = Math.max(0, Math.ceil((highest - 1) / 10) * 10);
-  const yAt = (db) => AREA.top + (AREA.height * (top - Math.max(db, top - SPAN_DB - 5))) / SPAN_DB;
-  const path = (levels) => `M${Array.from(levels, (db, i) => `${xAt(i).toFixed(1)},${yAt(db).toFixed(1)}`).join('L')}`;
+  const floor = top - SPAN_DB;
+  const yAt = (db) => AREA.top + (AREA.height * (top - Math.max(db, floor - 5))) / SPAN_DB;
+  const path = (points) => `M${points.map(([x, db]) => `${x.toFixed(1)},${yAt(db).toFixed(1)}`).join('L')}`;
   const bottom = AREA.top + AREA.height;
   let grid = svgLine(AREA.left, AREA.top, AREA.left, bottom, 'decade');
-  for (let db = top; db >= top - SPAN_DB; db -= 10) {
+  for (let db = top; db >= floor; db -= 10) {
     grid += svgLine(AREA.left, yAt(db), AREA.left + AREA.width, yAt(db), db === top ? 'decade' : '');
     grid += svgText(AREA.left - 4, yAt(db) + 4, 'end', db === top ? `${db}${SPACE}dB` : `${db < 0 ? MINUS : ''}${Math.abs(db)}`);
   }
@@ -53,13 +107,39 @@ function drawPlot() {
       if (step === 1) grid += svgText(x, bottom + 15, 'middle', format(10 ** power, 'hertz', 1, true).replace(/^1\u00a0× /, ''));
     }
   }
-  grid += svgLine(xAt((hertz.length - 1) / 2), AREA.top, xAt((hertz.length - 1) / 2), bottom, 'fo');
+  const middle = xAt((hertz.length - 1) / 2);
+  grid += svgLine(middle, AREA.top, middle, bottom, 'fo');
   grid += svgText(AREA.left + AREA.width / 2, bottom + 34, 'middle', 'frequency, logarithmic');
-  plot.querySelector('.grid').innerHTML = grid;
-  // Over the curves, with its halo, so a sharp notch does not hide it.
-  plot.querySelector('.marks').innerHTML = svgText(xAt((hertz.length - 1) / 2) + 3, AREA.top + 12, 'start', 'Fo');
-  for (const name of CURVES) plot.querySelector(`path.${name}`).setAttribute('d', curves[name] ? path(curves[name]) : '');
+  // The same grid as last time is left as it is.
+  if (grid !== drawnGrid) plot.querySelector('.grid').innerHTML = drawnGrid = grid;
+  // Over the curves, with its halo, so a sharp notch does not hide it; a
+  // notch deeper than the plot's floor is cut there and marked.
+  let marks = svgText(middle + 3, AREA.top + 12, 'start', 'Fo');
+  for (const name of CURVES) {
+    const points = curves[name] ? curvePoints(name) : null;
+    plot.querySelector(`path.${name}`).setAttribute('d', points ? path(points) : '');
+    const notch = curves.notches[name];
+    if (points && notch.hertz > 0 && notch.db < floor) {
+      const x = xOf(notch.hertz).toFixed(1);
+      marks += `<path class="clipped ${name}" d="M${x},${bottom - 1}l-4,-7h8Z"><title>${notchWords(name)}</title></path>`;
+    }
+  }
+  plot.querySelector('.marks').innerHTML = marks;
+  const notched = CURVES.filter((name) => curves[name] && curves.notches[name].hertz > 0);
+  document.getElementById('clipped-text').textContent = notched.length
+    ? ` In the plot, ${notched.map(notchWords).join('; ')}; a notch deeper than the floor is cut there and marked ▼.`
+    : '';
+  // The band: along its high edge, and back along its low edge.
+  const edge = (levels) => Array.from(levels, (db, i) => [xAt(2 * i), db]);
+  plot.querySelector('path.band').setAttribute('d', band ? `${path([...edge(band.high), ...edge(band.low).reverse()])}Z` : '');
   showReadout(cursor);
+}
+
+// A curve's notch in words: where it lies, and how deep below the source's voltage.
+function notchWords(name) {
+  const { hertz, db } = curves.notches[name];
+  const depth = db < -200 ? 'a null' : `${format(-db, 'dB', 1, false)} deep`;
+  return `${NOTCHING[name]} at ${format(hertz, 'hertz', 5, false)}, ${depth}`;
 }
 
 const level = (db) => format(db, 'dB', 1, false);
@@ -85,14 +165,19 @@ function pointAt(event) {
   const last = curves.hertz.length - 1;
   showReadout(Math.min(last, Math.max(0, Math.round(((x - AREA.left) / AREA.width) * last))));
 }
+new ResizeObserver(([entry]) => {
+  plotWidth = Math.round(entry.borderBoxSize[0].inlineSize);
+  if (curves !== null && Math.max(400, plotWidth) !== AREA.width + 52) drawCurves();
+}).observe(plot);
 plot.addEventListener('pointermove', pointAt);
 plot.addEventListener('pointerdown', pointAt);
 plot.addEventListener('keydown', (event) => {
   if (curves === null) return;
   const last = curves.hertz.length - 1;
   const moves = { ArrowLeft: -1, ArrowRight: 1, ArrowDown: -1, ArrowUp: 1, PageDown: -40, PageUp: 40 };
-  let index = cursor < 0 ? Math.floor(last / 2) : cursor;
-  if (event.key in moves) index += moves[event.key] * (event.shiftKey ? 10 : 1);
+  // The first key on a curve not yet pointed at reads Fo itself.
+  let index = cursor;
+  if (event.key in moves) index = cursor < 0 ? last / 2 : cursor + moves[event.key] * (event.shiftKey ? 10 : 1);
   else if (event.key === 'Home') index = 0;
   else if (event.key === 'End') index = last;
   else return;

@@ -13,6 +13,8 @@ function update() {
   if (core.nw_design_update(...lists.map((list) => list.selectedIndex)) === 0) {
     render();
     drawPlot();
+    refreshExports();
+    writeLink();
   }
   copyStatus.textContent = '';
   copyText.hidden = true;
@@ -20,9 +22,15 @@ function update() {
 
 document.addEventListener('notchwell-result', (event) => {
   designable = event.detail.designable;
-  if (designable) update();
-  else renderNoNetwork();
+  linkNote.hidden = true;
+  if (designable) {
+    update();
+  } else {
+    renderNoNetwork();
+    writeLink();
+  }
 });
+window.addEventListener('hashchange', () => openLink(location.hash.slice(1)));
 // With an active network the load field has no effect, and says so.
 const loadNote = document.getElementById('load-note');
 const noteLoad = () => (loadNote.hidden = control('network').value === 'passive');
@@ -74,11 +82,14 @@ document.addEventListener('notchwell-core', (event) => {
     for (let i = 0; i < core.nw_design_choice_count(which); ++i) list.add(choiceOption(which, i));
     list.selectedIndex = core.nw_design_choice_default(which);
   });
-  document.getElementById('random-builds').textContent = core.nw_design_random_builds().toLocaleString('en');
+  const builds = core.nw_design_random_builds().toLocaleString('en');
+  panel.querySelectorAll('.random-builds').forEach((span) => (span.textContent = builds));
   noteLoad();
-  // Every start is fresh, whatever the browser kept of a visit.
+  // Every start is fresh, whatever the browser kept of a visit; then the
+  // design the page's address holds, if any.
   fields.forEach((field, index) => {
     field.value = '';
     checkField(index);
   });
+  openLink(location.hash.slice(1));
 });

@@ -2,11 +2,14 @@
 // WebAssembly (inlined below); this script only does what the Windows
 // dialog procedure does: fill the unit lists from the core, hand it the
 // form on OK, and write the result back or show the message box and move
-// the focus. After a result it hands the form to the design panel
-// (design.js) too.
+// the focus. It puts in the design panel (design-panel.html and its
+// script, design-*.js) when it starts, and after a result hands the
+// form to the panel too.
 'use strict';
 (() => {
   const CORE_WASM = '{{CORE_WASM_BASE64}}';
+  // The design panel's markup and script, packed the same way.
+  const DESIGN_PANEL = '{{DESIGN_PANEL_BASE64}}';
   const FIELD_TEXT_SIZE = 64;
   const NOTHING = 0;
   const ERROR = 1;
@@ -67,17 +70,18 @@
   // OK: the mode from the radio buttons (Fo, else R, else C), the lists'
   // selections and the three texts go to the core; its outcome is carried
   // out as the dialog does.
-  function calculate() {
-    if (core === null || box.open) return;
+  // With `quiet`, an error is not shown: the caller is told instead.
+  function calculate(quiet = false) {
+    if (core === null || box.open) return 'nothing';
     const mode = radios[2].checked ? 0 : radios[0].checked ? 1 : 2;
     values.forEach((input, quantity) => writeText(core.nw_field_text(quantity), input.value));
     const kind = core.nw_evaluate(mode, units[0].selectedIndex, units[1].selectedIndex, units[2].selectedIndex);
-    if (kind === NOTHING) return;
+    if (kind === NOTHING) return 'nothing';
     const target = control(core.nw_outcome_field());
     const text = readText(core.nw_outcome_text());
     if (kind === ERROR) {
-      showMessage(text, target);
-      return;
+      if (!quiet) showMessage(text, target);
+      return 'error';
     }
     target.value = text;
     values[0].focus();
@@ -85,8 +89,12 @@
     values.forEach((input, quantity) => writeText(core.nw_field_text(quantity), input.value));
     const designable = core.nw_design_take_form(...units.map((select) => select.selectedIndex)) === 1;
     document.dispatchEvent(new CustomEvent('notchwell-result', { detail: { designable } }));
+    return 'result';
   }
 
+  // The design panel reopening a link presses OK this way: what would
+  // show a message box is handed back instead.
+  document.addEventListener('notchwell-quiet-ok', (event) => (event.detail.outcome = calculate(true)));
   form.addEventListener('submit', (event) => {
     event.preventDefault();
     calculate();
@@ -127,11 +135,21 @@
     if (!box.open) closeMessage();
   });
 
-  // The module is inlined gzip-compressed, and unpacked by the browser.
+  // The module and the design panel are inlined gzip-compressed, and
+  // unpacked by the browser.
+  const unpack = (base64) => {
+    const packed = new Blob([Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))]);
+    return new Response(packed.stream().pipeThrough(new DecompressionStream('gzip')));
+  };
   async function start() {
-    const packed = new Blob([Uint8Array.from(atob(CORE_WASM), (c) => c.charCodeAt(0))]);
-    const bytes = await new Response(packed.stream().pipeThrough(new DecompressionStream('gzip'))).arrayBuffer();
-    core = (await WebAssembly.instantiate(bytes, {})).instance.exports;
+    // The module compiles while the panel goes in.
+    const module = unpack(CORE_WASM).arrayBuffer().then((bytes) => WebAssembly.instantiate(bytes, {}));
+    const panel = await unpack(DESIGN_PANEL).json();
+    document.getElementById('design-client').innerHTML = panel.markup;
+    const panelScript = document.createElement('script');
+    panelScript.textContent = panel.script;
+    document.body.append(panelScript);
+    core = (await module).instance.exports;
     units.forEach((select, quantity) => {
       select.length = 0;
       for (let i = 0; i < core.nw_unit_count(); ++i) select.add(new Option(readText(core.nw_unit_label(quantity, i))));

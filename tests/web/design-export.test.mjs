@@ -1,0 +1,237 @@
+// Taking the design away and seeing it whole, in both browsers: the
+// nearest build as a SPICE netlist that ngspice runs as it is and that
+// agrees with the panel, the figures as CSV, both saved as files from
+// file://; the page's address that reopens the design, and fragments
+// from outside; the spread of builds on the curve and the wide layout.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { describe, test } from 'node:test';
+import { at, controlIds as ids } from '../../tools/web/control-ids.mjs';
+import { browserNames, browserSession, screenshot, shots, valueOf } from './browser-driver.mjs';
+import { design, expectNativeFigures, figuresOf, hum, measuredHum, measuredNames, panelText, paste, setChoice }
+  from './design-driver.mjs';
+import { printedLevels, sweptLevels } from './spice.mjs';
+
+// A file saved by a click on a download link, once it is whole.
+async function saved(page, folder, link) {
+  const file = path.join(folder, await page.$eval(link, (a) => a.download));
+  await page.click(link);
+  let size = -1;
+  for (let i = 0; i < 100 && !(fs.existsSync(file) && fs.statSync(file).size === size); ++i) {
+    size = fs.existsSync(file) ? fs.statSync(file).size : -1;
+    await new Promise((resolve) => setTimeout(resolve, 100));
+  }
+  return fs.readFileSync(file, 'utf8');
+}
+
+const exported = (page, name) => page.$eval(`[data-export="${name}"]`, (e) => e.textContent);
+// The page's address once it holds the design now on the page (it is
+// rewritten a moment after the last change).
+const hash = async (page) => {
+  await new Promise((resolve) => setTimeout(resolve, 400));
+  return page.evaluate(() => location.hash);
+};
+const dialogState = (page) =>
+  page.evaluate(() => ({
+    values: Array.from(document.querySelectorAll('main input.value'), (i) => i.value),
+    units: Array.from(document.querySelectorAll('main select'), (s) => s.value),
+    solve: Array.from(document.querySelectorAll('main input[type="radio"]'), (r) => r.checked),
+    panel: Array.from(document.querySelectorAll('#design select, #design input'), (e) => e.value),
+    box: document.getElementById('message-box').open,
+  }));
+
+// A small RFC 4180 reader: quoted fields, doubled quotes, CRLF rows.
+function parseCsv(text) {
+  const rows = [];
+  let row = [], field = '', quoted = false;
+  for (let i = 0; i < text.length; ++i) {
+    const ch = text[i];
+    if (quoted) {
+      if (ch === '"' && text[i + 1] === '"') field += text[++i];
+      else if (ch === '"') quoted = false;
+      else field += ch;
+    } else if (ch === '"') quoted = true;
+    else if (ch === ',') row.push(field), (field = '');
+    else if (ch === '\r' && text[i + 1] === '\n') rows.push([...row, field]), (row = []), (field = ''), ++i;
+    else field += ch;
+  }
+  return rows;
+}
+
+for (const name of browserNames) {
+  describe(name, () => {
+    const { withPage } = browserSession(name);
+
+    test('export: the nearest build as a SPICE netlist that ngspice runs and that agrees with the panel', () => {
+      const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'notchwell-saved-'));
+      return withPage(1000, 800, async (page) => {
+        for (const network of ['passive', '2']) {
+          await setChoice(page, 'network', network);
+          await design(page, hum);
+          await paste(page, 'source', '600');
+          await paste(page, 'load', '10k');
+          if (await page.$eval('#netlist-export', (e) => e.hidden)) await page.click('[data-design="netlist"]');
+          const f = await expectNativeFigures(page);
+          const netlist = await exported(page, 'netlist');
+          for (const line of [/^VS vs 0 DC 0 AC 1$/m, /^RS vs in 600$/m, /^R3A b [0g] 33000$/m, /^R3B b [0g] 33000$/m,
+            /^C3B a [0g] 1e-07$/m, /^\.ac dec 100 0\.5 5000$/m, /^\.end$/m, /^\* Fo = 50\.00 Hz/m]) {
+            assert.match(netlist, line);
+          }
+          assert.doesNotMatch(netlist, /\.control|[^\x00-\x7f]/, 'no control block, plain ASCII');
+          if (network !== 'passive') assert.match(netlist, /^EOUT out 0 t 0 1\nRTOP out tap 1300\nRBOTTOM tap 0 9100\nEG g 0 tap 0 1$/m);
+          // As it is: its own sweep, Fo/100 to 100 Fo, with Fo the middle row.
+          const rows = printedLevels(netlist);
+          assert.equal(rows.length, 401);
+          assert.ok(Math.abs(rows[200][0] / 50 - 1) < 1e-9);
+          assert.ok(Math.abs(rows[200][1] + f['build-reject'].value) < 0.01, `${rows[200][1]} at Fo`);
+          // The notch, from the vertex of the parabola through the
+          // simulator's three lowest points, and the harmonics.
+          const notch = f['build-fo'].value;
+          const [fine, ...harmonics] = sweptLevels(netlist, [`lin 2001 ${notch * 0.98} ${notch * 1.0213}`,
+            ...[2, 3, 4, 5].map((n) => `lin 1 ${50 * n} ${50 * n}`)]);
+          let i = 1;
+          for (let j = 1; j + 1 < fine.length; ++j) if (fine[j][1] < fine[i][1]) i = j;
+          const power = [-1, 0, 1].map((d) => 10 ** (fine[i + d][1] / 10));
+          const vertex = fine[i][0] + ((fine[i + 1][0] - fine[i][0]) * (power[0] - power[2])) /
+            (2 * (power[0] - 2 * power[1] + power[2]));
+          assert.ok(Math.abs(vertex / notch - 1) < 1e-4, `ngspice ${vertex} Hz, the panel ${notch} Hz`);
+          harmonics.forEach(([[, db]], n) => {
+            const level = f[`build-h${n + 2}`].value;
+            assert.ok(level < -80 || Math.abs(db - level) < 0.01, `${n + 2} Fo: ngspice ${db}, the panel ${level}`);
+          });
+          if (network === 'passive') assert.equal(await saved(page, folder, '#netlist-export a.save'), netlist);
+        }
+      }, { downloads: folder });
+    });
+
+    test('export: every figure as CSV, shown and saved', () => {
+      const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'notchwell-saved-'));
+      return withPage(800, 700, async (page) => {
+        await design(page, hum);
+        for (const [i, field] of measuredNames.entries()) await paste(page, field, measuredHum[i]);
+        await page.click('[data-design="csv"]');
+        const csv = await exported(page, 'csv');
+        const [header, ...rows] = parseCsv(csv);
+        assert.deepEqual(header, ['figure', 'value', 'unit', 'text']);
+        const shown = await figuresOf(page);
+        const available = Object.entries(shown).filter(([, { value }]) => value !== undefined);
+        assert.deepEqual(rows.map(([figure]) => figure), available.map(([figure]) => figure));
+        for (const [figure, value, , text] of rows) {
+          assert.equal(value, shown[figure].value, figure);
+          assert.equal(text, shown[figure].text.replace(/\u00a0/g, ' '), figure);
+        }
+        const units = Object.fromEntries(rows.map(([figure, , unit]) => [figure, unit]));
+        assert.deepEqual([units['build-r'], units.c, units.fo, units['depth-90'], units['exact-error'], units.q],
+          ['Ω', 'F', 'Hz', 'dB', '%', '']);
+        assert.equal(await saved(page, folder, '#csv-export a.save'), `\ufeff${csv}`);
+      }, { downloads: folder });
+    });
+
+    test('link: the address reopens the design, without history entries, and Copy carries it', async () => {
+      let link, before;
+      await withPage(800, 700, async (page) => {
+        const length = await page.evaluate(() => history.length);
+        await setChoice(page, 'network', '2');
+        await setChoice(page, 'resistor-series', 'E96');
+        await design(page, hum);
+        await paste(page, 'source', '4k7');
+        for (const [i, field] of measuredNames.entries()) await paste(page, field, measuredHum[i]);
+        link = await hash(page);
+        assert.match(link, /^#v=1&solve=r&r=31\.830988&/);
+        assert.equal(await page.evaluate(() => history.length), length, 'no history entries');
+        before = { state: await dialogState(page), figures: await figuresOf(page) };
+        await page.reload();
+        await page.waitForSelector('html[data-ready]');
+        assert.deepEqual({ state: await dialogState(page), figures: await figuresOf(page) }, before, 'reloaded');
+      });
+      await withPage(800, 700, async (page) => {
+        assert.deepEqual({ state: await dialogState(page), figures: await figuresOf(page) }, before, 'opened');
+        assert.equal(await page.$eval('#link-note', (e) => e.hidden), true);
+        assert.equal(await valueOf(page, ids.IDC_RESISTANCE), '31.830988');
+        if (name === 'chromium') {
+          await page.browserContext().overridePermissions('file://', ['clipboard-read', 'clipboard-sanitized-write']);
+          await page.click('[data-design="copy"]');
+          await page.waitForFunction(() => document.getElementById('copy-status').textContent !== '');
+          const copied = await page.evaluate(() => navigator.clipboard.readText());
+          assert.ok(copied.split('\n').includes(`Link: ${await page.evaluate(() => location.href)}`));
+        }
+      }, { hash: link });
+    });
+
+    // Each gives the design or the page as it starts with a quiet note;
+    // never a message box, and OK afterwards computes what it always does.
+    const good = '#v=1&solve=r&r=&r-unit=kOhm&c=100&c-unit=nf&fo=50&fo-unit=Hz&resistor-series=E24' +
+      '&capacitor-series=E12&resistor-tolerance=1&capacitor-tolerance=5&network=passive&resistor-tempco=50' +
+      '&capacitor-tempco=200&temperature-range=0%2C70';
+    const fragments = [
+      ['hand-edited', good.replace('c=100', 'c=220'), null],
+      ['truncated', good.slice(0, 60), /not a link to a design|out of range/],
+      ['another version', good.replace('v=1', 'v=7'), /another version/],
+      ['not ours', '#section-2', /not a link to a design/],
+      ['a name twice', `${good}&c=47`, /not a link to a design/],
+      ['foreign characters', good.replace('fo=50', 'fo=%E2%98%83%F0%9F%8E%B5').replace('c=100', 'c=%EF%BC%91%EF%BC%90'), 'either'],
+      ['broken escapes', good.replace('c=100', 'c=%E0%A4%A'), 'either'],
+      ['a text over 63 characters', good.replace('fo=50', `fo=${'5'.repeat(64)}`), /out of range/],
+      ['a choice the page has not', good.replace('network=passive', 'network=3'), /out of range/],
+      ['values the dialog refuses', good.replace('c=100', 'c=abc'), /give no design/],
+      ['a source field with bad text', `${good}&source=1m`, /give no design/],
+      ['a negative Fo', good.replace('fo=50', 'fo=-50'), null],
+    ];
+    test('link: fragments from outside give the design or the empty page with a note, never a box', async () => {
+      for (const [what, fragment, note] of fragments) {
+        await withPage(800, 700, async (page) => {
+          const state = await dialogState(page);
+          const noted = !(await page.$eval('#link-note', (e) => e.hidden));
+          const text = await page.$eval('#link-note', (e) => e.textContent);
+          assert.equal(state.box, false, what);
+          if (note === null || (note === 'either' && !noted)) {
+            assert.equal(noted, false, `${what}: ${text}`);
+            assert.notEqual(state.values.join(''), '', what);
+          } else {
+            assert.ok(noted, what);
+            if (note instanceof RegExp) assert.match(text, note, what);
+            assert.deepEqual(state.values, ['', '', ''], what);
+            assert.match(await panelText(page), /Press OK with two of R, C and Fo/, what);
+          }
+          assert.doesNotMatch(await panelText(page), /NaN|Infinity|undefined/, what);
+          await design(page, hum);
+          assert.equal(await valueOf(page, ids.IDC_RESISTANCE), '31.830988', what);
+        }, { hash: fragment });
+      }
+    });
+
+    test('curve: the spread of the builds, each curve down to its own notch, wide beside the dialog', async () => {
+      await withPage(1000, 800, async (page) => {
+        await design(page, hum);
+        for (const [i, field] of measuredNames.entries()) await paste(page, field, measuredHum[i]);
+        const f = await expectNativeFigures(page);
+        assert.ok(f['spread-low'].value <= -f['reject-90'].value && -f['reject-90'].value <= f['spread-high'].value);
+        const plot = await page.$eval('#plot', (svg) => {
+          const points = (path) => (path.getAttribute('d').match(/[\d.]+,[\d.]+/g) ?? []).map((p) => p.split(',').map(Number));
+          const labels = Object.fromEntries(Array.from(svg.querySelectorAll('.grid text'), (t) => [t.textContent, Number(t.getAttribute('y'))]));
+          const curves = Object.fromEntries(['band', 'build', 'measured', 'ideal'].map((c) => [c, points(svg.querySelector(`path.${c}`))]));
+          return { labels, curves, clipped: Array.from(svg.querySelectorAll('path.clipped'), (p) => p.classList[1]),
+            width: svg.getBoundingClientRect().width };
+        });
+        assert.deepEqual([plot.curves.band.length, plot.curves.build.length, plot.curves.ideal.length], [402, 402, 402]);
+        // The measured build's drawn depth is its own: 49.8 dB.
+        const dbAt = (y) => (-80 * (y - (plot.labels['0\u00a0dB'] - 4))) / (plot.labels['\u221280'] - plot.labels['0\u00a0dB']);
+        const deepest = Math.max(...plot.curves.measured.map(([, y]) => y));
+        assert.ok(Math.abs(dbAt(deepest) + f['measured-depth'].value) < 0.3, `drawn ${dbAt(deepest)} dB`);
+        assert.deepEqual(plot.clipped, ['ideal', 'build'], 'the nulls are cut at the floor and marked');
+        const words = (await page.$eval('#response-text', (e) => e.innerText)).replace(/\s+/g, ' ');
+        assert.match(words, /Shaded: where 90 % of the 2,000 random builds .* between −44\.3 dB and −30\.0 dB\./);
+        assert.match(words, /your measured parts notch at 47\.883 Hz, 49\.8 dB deep/);
+        assert.match(await page.$eval('.legend', (e) => e.innerText), /90 % of its builds/);
+        // Wide: beside the dialog, the curve at least 560 pixels.
+        const boxes = await page.evaluate(() => ['main', '#design'].map((s) => document.querySelector(s).getBoundingClientRect().toJSON()));
+        assert.ok(boxes[1].left >= boxes[0].right && boxes[1].top < boxes[0].bottom, 'the panel beside the dialog');
+        assert.ok(plot.width >= 560, `the curve ${plot.width} pixels wide`);
+        await page.evaluate(() => window.scrollTo(0, 0));
+        await screenshot(page, `design-${name}-wide.png`);
+      });
+    });
+  });
+}

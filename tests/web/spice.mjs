@@ -1,0 +1,39 @@
+// Runs a netlist through Debian's ngspice, the simulator the design code
+// is checked against: as it is, or with a control block of the test's.
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+
+// The rows ngspice prints for the netlist's own .print line: [hertz, dB].
+export function printedLevels(netlist) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'notchwell-netlist-'));
+  try {
+    fs.writeFileSync(path.join(folder, 'design.cir'), netlist);
+    const output = execFileSync('ngspice', ['-b', 'design.cir'], { cwd: folder, encoding: 'utf8' });
+    return Array.from(output.matchAll(/^\d+\t(\S+)\t(\S+)/gm), ([, hertz, db]) => [Number(hertz), Number(db)]);
+  } finally {
+    fs.rmSync(folder, { recursive: true });
+  }
+}
+
+// V(out) in dB over each `ac` sweep (such as "lin 2001 40 60"), the
+// netlist's own analysis left out.
+export function sweptLevels(netlist, sweeps) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'notchwell-netlist-'));
+  try {
+    const control = ['.control', 'set wr_singlescale', 'option numdgt=15',
+      ...sweeps.flatMap((sweep, i) => [`ac ${sweep}`, `wrdata sweep${i}.txt vdb(out)`]), '.endc'];
+    fs.writeFileSync(path.join(folder, 'design.cir'), netlist.replace(/^\.end$/m, `${control.join('\n')}\n.end`));
+    // ngspice exits with 1 in batch mode when the analyses come from a
+    // control block; what it wrote tells whether it ran.
+    try {
+      execFileSync('ngspice', ['-b', 'design.cir'], { cwd: folder, stdio: 'ignore' });
+    } catch {}
+    return sweeps.map((sweep, i) =>
+      fs.readFileSync(path.join(folder, `sweep${i}.txt`), 'utf8').trim().split('\n')
+        .map((line) => line.trim().split(/\s+/).map(Number)));
+  } finally {
+    fs.rmSync(folder, { recursive: true });
+  }
+}
