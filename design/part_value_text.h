@@ -10,6 +10,19 @@ namespace notchwell {
 
 enum class ValueField : int { Source, Load, MeasuredResistor, MeasuredCapacitor };
 
+// The panel's value fields in the page's order: the source, the load, then
+// the measured R1, R2, R3, C1, C2 and C3.
+constexpr int kPanelFields = 8;
+constexpr int kFirstMeasuredField = 2;
+inline constexpr ValueField kPanelFieldKinds[kPanelFields] = {ValueField::Source,
+                                                              ValueField::Load,
+                                                              ValueField::MeasuredResistor,
+                                                              ValueField::MeasuredResistor,
+                                                              ValueField::MeasuredResistor,
+                                                              ValueField::MeasuredCapacitor,
+                                                              ValueField::MeasuredCapacitor,
+                                                              ValueField::MeasuredCapacitor};
+
 enum class ValueProblem : int {
   None,
   NotANumber,

@@ -14,8 +14,8 @@ using namespace notchwell;
 
 namespace {
 
-constexpr int kFields = 8;  // source, load, the six measured parts
-constexpr int kFirstMeasured = 2;
+constexpr int kFields = kPanelFields;
+constexpr int kFirstMeasured = kFirstMeasuredField;
 constexpr int kNoForm = 256;
 
 DesignInputs g_inputs;
@@ -30,12 +30,7 @@ bool IsFigure(int figure) { return figure >= 0 && figure < kFigureCount; }
 
 bool IsField(int field) { return field >= 0 && field < kFields; }
 
-ValueField FieldKind(int field) {
-  if (field < kFirstMeasured) return field == 0 ? ValueField::Source : ValueField::Load;
-  return field < kFirstMeasured + 3 ? ValueField::MeasuredResistor : ValueField::MeasuredCapacitor;
-}
-
-ValueReading ReadField(int field) { return ReadValueText(FieldText(g_field_texts[field]), FieldKind(field)); }
+ValueReading ReadField(int field) { return ReadValueText(FieldText(g_field_texts[field]), kPanelFieldKinds[field]); }
 
 }  // namespace
 
@@ -133,7 +128,7 @@ char* nw_design_field_text(int field) { return IsField(field) ? g_field_texts[fi
 int nw_design_field_problem(int field) { return IsField(field) ? static_cast<int>(ReadField(field).problem) : 0; }
 
 const char* nw_design_field_message(int field) {
-  return IsField(field) ? ValueProblemMessage(ReadField(field).problem, FieldKind(field)) : "";
+  return IsField(field) ? ValueProblemMessage(ReadField(field).problem, kPanelFieldKinds[field]) : "";
 }
 
 int nw_design_update(int resistor_series, int capacitor_series, int resistor_tolerance, int capacitor_tolerance,

@@ -32,20 +32,12 @@ int main(int argc, char** argv) {
   form.capacitance_unit = std::atoi(argv[4]);
   form.frequency_unit = std::atoi(argv[6]);
   FormValues values;
-  const ValueField kinds[] = {ValueField::Source,
-                              ValueField::Load,
-                              ValueField::MeasuredResistor,
-                              ValueField::MeasuredResistor,
-                              ValueField::MeasuredResistor,
-                              ValueField::MeasuredCapacitor,
-                              ValueField::MeasuredCapacitor,
-                              ValueField::MeasuredCapacitor};
-  ValueReading fields[8];
+  ValueReading fields[kPanelFields];
   bool problem = !ReadFormValues(form, values), measured = true;
-  for (int i = 0; i < 8; ++i) {
-    fields[i] = ReadValueText(argv[15 + i], kinds[i]);
+  for (int i = 0; i < kPanelFields; ++i) {
+    fields[i] = ReadValueText(argv[15 + i], kPanelFieldKinds[i]);
     problem = problem || fields[i].problem != ValueProblem::None;
-    measured = measured && (i < 2 || !fields[i].empty);
+    measured = measured && (i < kFirstMeasuredField || !fields[i].empty);
   }
   if (problem) {
     std::puts("{}");

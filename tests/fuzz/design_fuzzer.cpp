@@ -20,15 +20,7 @@ using namespace notchwell;
 
 namespace {
 
-constexpr int kFields = 8;
-constexpr ValueField kKinds[kFields] = {ValueField::Source,
-                                        ValueField::Load,
-                                        ValueField::MeasuredResistor,
-                                        ValueField::MeasuredResistor,
-                                        ValueField::MeasuredResistor,
-                                        ValueField::MeasuredCapacitor,
-                                        ValueField::MeasuredCapacitor,
-                                        ValueField::MeasuredCapacitor};
+constexpr int kFields = kPanelFields;
 
 void Check(bool condition) {
   if (!condition) std::abort();
@@ -75,9 +67,9 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
   ValueReading fields[kFields];
   bool measured = true;
   for (int i = 0; i < kFields; ++i) {
-    fields[i] = CheckField(texts[i], kKinds[i]);
+    fields[i] = CheckField(texts[i], kPanelFieldKinds[i]);
     if (fields[i].problem != ValueProblem::None) return;
-    measured = measured && (i < 2 || !fields[i].empty);
+    measured = measured && (i < kFirstMeasuredField || !fields[i].empty);
   }
   // The new lists take the first choices' bytes again: any index will do.
   const auto choice = [&](int i) { return static_cast<int>(static_cast<std::int8_t>(data[15 + i % 5])); };
@@ -117,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (data[0] % 2 == 0) {
     std::string_view texts[kFields];
     SplitFields(data + 1, size - 1, texts);
-    for (int i = 0; i < kFields; ++i) CheckField(texts[i], kKinds[i]);
+    for (int i = 0; i < kFields; ++i) CheckField(texts[i], kPanelFieldKinds[i]);
   } else {
     CheckDesign(data + 1, size - 1);
   }
