@@ -43,7 +43,9 @@ window.addEventListener('pagehide', () => linkTimer && writeLinkNow());
 function readLink(fragment) {
   const link = new URLSearchParams(fragment);
   const names = Array.from(link.keys());
-  if (link.get('v') !== LINK_VERSION) return { problem: link.has('v') ? 'it comes from another version of this page' : 'it is not a link to a design' };
+  if (link.get('v') !== LINK_VERSION) {
+    return { problem: link.has('v') ? 'it comes from another version of this page' : 'it is not a link to a design' };
+  }
   const known = new Set(['v', 'solve', ...ROWS, ...ROWS.map((row) => `${row}-unit`), ...LIST_NAMES, ...FIELD_NAMES]);
   if (names.some((name) => !known.has(name)) || new Set(names).size !== names.length) {
     return { problem: 'it is not a link to a design' };
@@ -101,7 +103,7 @@ function pageState() {
 }
 
 function setState(state) {
-  form.radios[state.solve].checked = true;
+  if (state.solve >= 0) form.radios[state.solve].checked = true;
   state.values.forEach((text, i) => (form.values[i].value = text));
   state.units.forEach((index, i) => (form.units[i].selectedIndex = index));
   state.lists.forEach((index, i) => (lists[i].selectedIndex = index));
