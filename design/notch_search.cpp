@@ -14,13 +14,12 @@ constexpr double kScanRatio = 1.0905077326652577;  // 4^(1/16)
 // `relative_width`.
 double MinimiseBetween(const TransferFunction& h, double a, double b, double x, double& fx, double relative_width) {
   constexpr double kGolden = 0.3819660112501051;  // (3 - sqrt 5) / 2
-  const double kRelative = relative_width;
   double w = x, v = x;
   double fw = fx, fv = fx;
   double d = 0, e = 0;
   for (int iteration = 0; iteration < 200; ++iteration) {
     const double middle = 0.5 * (a + b);
-    const double tolerance = kRelative * x;
+    const double tolerance = relative_width * x;
     if (Abs(x - middle) <= 2 * tolerance - 0.5 * (b - a)) break;
     bool parabolic = false;
     if (Abs(e) > tolerance) {

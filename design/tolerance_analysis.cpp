@@ -43,21 +43,9 @@ TransferFunction ResponseWith(const TwinTCircuit& nominal, const TwinTParts& par
   return TransferFunctionOf(c, nominal.parts.r1, nominal.parts.c1);
 }
 
-// The smallest `kKept` of a stream of numbers, in order: the figure at
-// least 90 % of the random builds reach is the (n - ceil(0.9 n) + 1)-th
-// smallest.
-constexpr int kKept = kRandomBuilds - (kRandomBuilds * 9 + 9) / 10 + 1;
-struct Smallest {
-  double values[kKept];
-  int kept;
-
-  void Add(double value) {
-    if (kept == kKept && value >= values[kKept - 1]) return;
-    int i = kept < kKept ? kept++ : kKept - 1;
-    for (; i > 0 && values[i - 1] > value; --i) values[i] = values[i - 1];
-    values[i] = value;
-  }
-};
+// The figure at least 90 % of the random builds reach is the
+// (n - ceil(0.9 n) + 1)-th smallest of theirs: the 201st of 2000.
+constexpr int kReached = kRandomBuilds - (kRandomBuilds * 9 + 9) / 10;
 
 // The random builds' responses, each coefficient's builds side by side,
 // so that the levels of all of them at one frequency come out of one
@@ -196,21 +184,19 @@ CornerSpread SpreadAtCorners(const TwinTCircuit& nominal, double r_tolerance, do
 
 RandomBuilds AnalyseRandomBuilds(const TwinTCircuit& nominal, double r_tolerance, double c_tolerance, double fo_hertz,
                                  const SpreadBand* band) {
-  static Smallest depths;
-  static Smallest rejections;
-  depths.kept = 0;
-  rejections.kept = 0;
+  static double depths[kRandomBuilds];
+  static double rejections[kRandomBuilds];
   RandomBuilds result{0, 0, 0};
   for (int n = 0; n < kRandomBuilds; ++n) {
     const TransferFunction h = ResponseWith(nominal, RandomParts(nominal.parts, r_tolerance, c_tolerance, n));
     const Notch notch = FindNotch(h, kDepthWidth);
     if (!notch.found) ++result.without_notch;
-    depths.Add(notch.found ? -PowerRatioToDecibels(notch.power_ratio) : 0);
-    rejections.Add(-PowerRatioToDecibels(PowerRatioAtHertz(h, fo_hertz)));
+    depths[n] = notch.found ? -PowerRatioToDecibels(notch.power_ratio) : 0;
+    rejections[n] = -PowerRatioToDecibels(PowerRatioAtHertz(h, fo_hertz));
     if (band) Keep(n, h);
   }
-  result.depth_90_db = depths.values[kKept - 1];
-  result.reject_90_db = rejections.values[kKept - 1];
+  result.depth_90_db = NthSmallest(depths, 0, kRandomBuilds, kReached);
+  result.reject_90_db = NthSmallest(rejections, 0, kRandomBuilds, kReached);
   if (band) FillBand(*band, 1 / (nominal.parts.r1 * nominal.parts.c1));
   return result;
 }

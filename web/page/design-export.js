@@ -106,7 +106,7 @@ function designText() {
   for (let n = 2; n <= 5; ++n) {
     lines.push(`  ${n} Fo: ${t(`h${n}`)}${has(`build-h${n}`) ? `, ${t(`build-h${n}`)}` : ''}`);
   }
-  return `${lines.join('\n').replace(/\u00a0/g, ' ')}\n`;
+  return `${plain(lines.join('\n'))}\n`;
 }
 
 control('copy').addEventListener('click', async () => {
