@@ -12,26 +12,19 @@
 #include "allocation_counter.h"
 #include "design_choices.h"
 #include "design_report.h"
+#include "panel_controls.h"
 
 namespace {
 
 using namespace notchwell;
 
-constexpr DesignInputs kHumFilter = {31830.988,
-                                     100e-9,
-                                     50,
-                                     kResistorSeries.default_index,
-                                     kCapacitorSeries.default_index,
-                                     kResistorTolerances.default_index,
-                                     kCapacitorTolerances.default_index,
-                                     kNetworks.default_index,
-                                     600,
-                                     10e3,
-                                     kResistorTempcos.default_index,
-                                     kCapacitorTempcos.default_index,
-                                     kTemperatureRanges.default_index,
-                                     true,
-                                     {33.2e3, 32.9e3, 16.4e3, 98.7e-9, 101.9e-9, 204.4e-9}};
+DesignInputs HumFilter() {
+  DesignInputs inputs{31830.988, 100e-9, 50,   {},
+                      600,       10e3,   true, {33.2e3, 32.9e3, 16.4e3, 98.7e-9, 101.9e-9, 204.4e-9}};
+  for (int i = 0; i < kPanelListCount; ++i) inputs.choices[i] = kPanelLists[i].default_index;
+  return inputs;
+}
+const DesignInputs kHumFilter = HumFilter();
 
 double g_allocations = -1;
 

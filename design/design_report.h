@@ -5,10 +5,17 @@
 // builds the divider's); and at the form's Fo itself: what each build
 // takes off there, the values two parts a position give, the trimmers
 // that null every build there, a build of measured parts, the harmonics
-// and the drift with temperature.
+// and the drift with temperature. Each analysis gives its own result;
+// design_figures.cpp turns them into the named figures.
 #pragma once
 
+#include "active_feedback.h"
 #include "design_figures.h"
+#include "notch_search.h"
+#include "panel_controls.h"
+#include "temperature_drift.h"
+#include "tolerance_analysis.h"
+#include "trimmer_choice.h"
 #include "twin_t_circuit.h"
 #include "two_part_values.h"
 
@@ -26,39 +33,126 @@ struct DesignInputs {
   double r_ohms;
   double c_farads;
   double fo_hertz;
-  // Indices into the tables of design_choices.h.
-  int resistor_series;
-  int capacitor_series;
-  int resistor_tolerance;
-  int capacitor_tolerance;
-  int network;         // passive, or active with a target Q
+  // Each list's selected index (panel_controls.h); one out of range
+  // counts as the list's default.
+  int choices[kPanelListCount];
   double source_ohms;  // 0: the source drives the network directly
   double load_ohms;    // 0: no load (and none reaches an active network)
-  int resistor_tempco;
-  int capacitor_tempco;
-  int temperature_range;
-  bool measured;  // the parts of a build, as read off a meter:
+  bool measured;       // the parts of a build, as read off a meter:
   PositionValues measured_parts;
 };
 
 // The positions of the exact values: R (R1 and R2), R3, C (C1 and C2), C3.
 constexpr int kPositions = 4;
 
+// Where a build notches, how far that is from the form's Fo, and what it
+// takes off the form's Fo itself (dB below Vs).
+struct BuildNotch {
+  bool found;
+  double hertz;
+  double error_percent;
+  double reject_db;
+};
+
+// The active network's feedback: exact for the ideal network, the
+// divider's for the builds (exact too when no divider comes near).
+struct Feedback {
+  bool active;
+  double k;
+  Divider divider;
+  double k_build;
+};
+
+struct IdealResult {
+  double notch_hertz;
+  HalfPowerBand band;
+  double band_low_hertz, band_high_hertz;
+  double harmonics_db[kHarmonics];
+};
+
+struct NearestResult {
+  double r, c;
+  BuildNotch notch;
+  double harmonics_db[kHarmonics];
+  CornerSpread corners;
+  RandomBuilds random;
+  double depth_90_passive_db;            // the same random builds as a passive network, when active
+  double spread_low_db, spread_high_db;  // where 90 % of them lie at the form's Fo
+  TrimRanges trims;
+  FixedAndTrimmer trim_r1, trim_r3;
+  TemperatureDrift drift;
+};
+
+struct ExactResult {
+  PartCombination positions[kPositions];
+  BuildNotch notch;
+};
+
+struct PairResult {
+  double r, c;
+  BuildNotch notch;
+};
+
+struct MeasuredResult {
+  bool notch_found;
+  double notch_hertz;
+  double depth_db;
+  double reject_db;
+  bool trim_found;  // nulling it at Fo takes resistors within any double
+  double trim_r1, trim_r3;
+  double trim_r1_change_percent, trim_r3_change_percent;
+};
+
+// Which parts of the report hold: the page shows and hides by these (its
+// data-when names), never by which figures there are.
+// clang-format off
+#define NOTCHWELL_SECTIONS(X) \
+  X(Build, "build")              /* R and C within the standard ranges */ \
+  X(Pair, "pair")                /* a standard capacitor within reach of C */ \
+  X(Active, "active") \
+  X(DividerFound, "divider")     /* a divider from the series within 10 % of the Q */ \
+  X(NoNotch, "no-notch")         /* some builds within tolerance rise instead of dipping */ \
+  X(Measured, "measured")        /* all six measured parts given */ \
+  X(MeasuredDip, "measured-dip") \
+  X(MeasuredTrim, "measured-trim") \
+  X(BandLow, "band-low")         /* the ideal network's half-power points */ \
+  X(BandHigh, "band-high") \
+  X(TrimR1, "trim-r1")           /* a fixed resistor and trimmer that cover the range */ \
+  X(TrimR3, "trim-r3")
+// clang-format on
+
+enum class Section : int {
+#define NOTCHWELL_SECTION_ENUMERATOR(enumerator, name) enumerator,
+  NOTCHWELL_SECTIONS(NOTCHWELL_SECTION_ENUMERATOR)
+#undef NOTCHWELL_SECTION_ENUMERATOR
+      Count
+};
+constexpr int kSectionCount = static_cast<int>(Section::Count);
+inline constexpr const char* kSectionNames[kSectionCount] = {
+#define NOTCHWELL_SECTION_NAME(enumerator, name) name,
+    NOTCHWELL_SECTIONS(NOTCHWELL_SECTION_NAME)
+#undef NOTCHWELL_SECTION_NAME
+};
+
 struct DesignReport {
-  double values[kFigureCount];  // in ohms, farads, hertz, dB and percent
+  Feedback feedback;
+  IdealResult ideal;
+  NearestResult nearest;    // when in range
+  ExactResult exact;        // when in range
+  PairResult pair;          // when found
+  MeasuredResult measured;  // when given
+  bool sections[kSectionCount];
+  // The figures of all of the above, in ohms, farads, hertz, dB and percent.
+  double values[kFigureCount];
   bool available[kFigureCount];
-  // Builds from standard parts need R and C within the standard ranges;
-  // the best pair a standard capacitor within reach of C.
-  bool build_in_range;
-  bool pair_found;
-  PartCombination exact[kPositions];  // when the build is in range
   double curve_hertz[kCurvePoints];
   double curve_ideal_db[kCurvePoints];     // |Vout/Vs| of the ideal network
   double curve_build_db[kCurvePoints];     // of the nearest build, when in range
   double curve_measured_db[kCurvePoints];  // of the measured build, when given
   // Where 90 % of the random builds of the nearest build lie (their 5th to
-  // their 95th percentile) at curve_hertz[0], [2] ... [kCurvePoints - 1],
-  // when it is in range.
+  // their 95th percentile) at band_hertz: curve_hertz[0], [2] ...
+  // [kCurvePoints - 1], when it is in range.
+  double band_hertz[kBandPoints];
   double band_low_db[kBandPoints];
   double band_high_db[kBandPoints];
   // Each curve's own notch, for it to be drawn among the curve's points:
@@ -68,9 +162,14 @@ struct DesignReport {
   double curve_notch_db[kCurves];
 };
 
+inline bool Holds(const DesignReport& report, Section section) { return report.sections[static_cast<int>(section)]; }
+
 // Whether the form's values make a network at all.
 bool IsDesignable(double r_ohms, double c_farads, double fo_hertz);
 
 void MakeDesignReport(const DesignInputs& inputs, DesignReport& report);
+
+// The named figures of the report's results (design_figures.cpp).
+void SetFigures(const DesignInputs& inputs, DesignReport& report);
 
 }  // namespace notchwell

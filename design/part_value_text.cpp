@@ -99,6 +99,11 @@ double ValueOf(Decimal d) {
 ValueReading ReadValueText(std::string_view text, ValueField field) {
   Scanner s{text, 0};
   const ValueReading not_a_number{ValueProblem::NotANumber, false, 0};
+  // A control character (a NUL pasted in among the digits, say) is no part
+  // of any value, wherever it stands.
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (static_cast<unsigned char>(text[i]) < 0x20 || text[i] == 0x7f) return not_a_number;
+  }
   s.SkipBlanks();
   if (s.AtEnd()) return {ValueProblem::None, true, 0};
 
@@ -150,12 +155,17 @@ ValueReading ReadValueText(std::string_view text, ValueField field) {
 
   if (small_m) return {ValueProblem::SmallM, false, 0};
   const double value = ValueOf(d);
-  if (negative && value != 0) return {ValueProblem::Negative, false, 0};
+  // Zero as written: 1e-400 is no zero, however small a double it makes.
+  const bool zero = d.mantissa == 0;
+  if (negative && !zero) return {ValueProblem::Negative, false, 0};
   switch (field) {
     case ValueField::Source:
     case ValueField::Load:
       if (value > kLargestResistance) return {ValueProblem::TooLarge, false, 0};
-      if (field == ValueField::Load && value == 0) return {ValueProblem::ZeroLoad, false, 0};
+      if (field == ValueField::Load && zero) return {ValueProblem::ZeroLoad, false, 0};
+      // No real source or load comes below a milliohm, and one that did
+      // would leave the figures beyond any double.
+      if (!zero && value < kSmallestResistance) return {ValueProblem::OutOfRange, false, 0};
       break;
     case ValueField::MeasuredResistor:
       if (value < kMeasuredResistanceLowest || value > kMeasuredResistanceHighest) {
@@ -187,6 +197,12 @@ const char* ValueProblemMessage(ValueProblem problem, ValueField field) {
     case ValueProblem::TooLarge:
       return "Enter at most 1,000,000 M\xce\xa9.";
     case ValueProblem::OutOfRange:
+      if (field == ValueField::Source) {
+        return "Enter 0 \xce\xa9 for none, or a resistance from 0.001 \xce\xa9 to 1,000,000 M\xce\xa9.";
+      }
+      if (field == ValueField::Load) {
+        return "Leave the field empty for no load, or enter a resistance from 0.001 \xce\xa9 to 1,000,000 M\xce\xa9.";
+      }
       return capacitance ? "Enter a capacitance from 0.001 pF to 1 F."
                          : "Enter a resistance from 0.001 \xce\xa9 to 1,000,000 M\xce\xa9.";
     default:

@@ -10,18 +10,10 @@ namespace notchwell {
 
 enum class ValueField : int { Source, Load, MeasuredResistor, MeasuredCapacitor };
 
-// The panel's value fields in the page's order: the source, the load, then
-// the measured R1, R2, R3, C1, C2 and C3.
+// The panel's value fields (named in panel_controls.h): the source, the
+// load, then the six measured parts.
 constexpr int kPanelFields = 8;
 constexpr int kFirstMeasuredField = 2;
-inline constexpr ValueField kPanelFieldKinds[kPanelFields] = {ValueField::Source,
-                                                              ValueField::Load,
-                                                              ValueField::MeasuredResistor,
-                                                              ValueField::MeasuredResistor,
-                                                              ValueField::MeasuredResistor,
-                                                              ValueField::MeasuredCapacitor,
-                                                              ValueField::MeasuredCapacitor,
-                                                              ValueField::MeasuredCapacitor};
 
 enum class ValueProblem : int {
   None,
@@ -30,13 +22,14 @@ enum class ValueProblem : int {
   ZeroLoad,    // a load of 0 ohms would short the output
   SmallM,      // m could mean milli or, as on the dialog, mega
   TooLarge,    // a source or load above kLargestResistance
-  OutOfRange,  // a measured part outside the range below
+  OutOfRange,  // a source or load below kSmallestResistance, or a measured part outside the range below
   Count
 };
 
 constexpr double kLargestResistance = 1e12;
+constexpr double kSmallestResistance = 1e-3;  // of a source or load other than 0
 // What a meter's reading of a part may be.
-constexpr double kMeasuredResistanceLowest = 1e-3;
+constexpr double kMeasuredResistanceLowest = kSmallestResistance;
 constexpr double kMeasuredResistanceHighest = kLargestResistance;
 constexpr double kMeasuredCapacitanceLowest = 1e-15;
 constexpr double kMeasuredCapacitanceHighest = 1;
@@ -47,7 +40,9 @@ struct ValueReading {
   double value;  // ohms or farads, when there is no problem and the text is not empty
 };
 
-// `text` in UTF-8. A source may be 0 ohms; a load and a measured part not.
+// `text` in UTF-8, all of it: a control character anywhere, NUL among
+// them, makes it not a number. A source may be 0 ohms; a load and a
+// measured part not.
 ValueReading ReadValueText(std::string_view text, ValueField field);
 
 // What the field tells the person, for each problem.

@@ -54,21 +54,11 @@ struct Responses {
   double numerator[4][kRandomBuilds];
   double denominator[4][kRandomBuilds];
 };
-Responses g_responses;
-
-void Keep(int n, const TransferFunction& h) {
-  for (int i = 0; i < 4; ++i) {
-    g_responses.numerator[i][n] = h.numerator[i];
-    g_responses.denominator[i][n] = h.denominator[i];
-  }
-}
 
 // Nearest ranks of 2000: the 5th percentile is the 100th smallest, the
 // 95th the 1900th, which 101 builds reach or pass.
 constexpr int kBelowLow = (kRandomBuilds * 5 + 99) / 100;
 constexpr int kFromHigh = kRandomBuilds - (kRandomBuilds * 95 + 99) / 100 + 1;
-
-double g_levels[kRandomBuilds];
 
 // |N|^2 or |D|^2 of every build at x, as SquaredMagnitude gives it, in a
 // loop without branches.
@@ -99,50 +89,78 @@ struct Tail {
   bool known;
   double sign;
 
-  double KthSmallest(const double* levels) {
-    static double keys[kRandomBuilds];
-    static double sorted[kRandomBuilds];
-    static int candidates[kRandomBuilds];
-    double bound = 1.7976931348623157e308;
-    if (known) {
-      bound = sign * levels[members[0]];
-      for (const int m : members) bound = sign * levels[m] > bound ? sign * levels[m] : bound;
-    }
-    int count = 0;
-    for (int n = 0; n < kRandomBuilds; ++n) {
-      const double key = sign * levels[n];
-      if (key > bound) continue;
-      keys[count] = sorted[count] = key;
-      candidates[count++] = n;
-    }
-    const double kth = NthSmallest(sorted, 0, count, K - 1);
-    // The members for the next point: below the K-th, then level with it.
-    int kept = 0;
-    for (int i = 0; i < count && kept < K; ++i) {
-      if (keys[i] < kth) members[kept++] = candidates[i];
-    }
-    for (int i = 0; i < count && kept < K; ++i) {
-      if (keys[i] == kth) members[kept++] = candidates[i];
-    }
-    known = true;
-    return kth;
-  }
+  double KthSmallest(const double* levels);
 };
 
+// The random builds' working arrays, some hundred kilobytes: in one place
+// of static storage, since the WebAssembly module's stack holds 16 KiB.
+struct Workspace {
+  Responses responses;
+  double levels[kRandomBuilds];
+  double denominators[kRandomBuilds];
+  double depths[kRandomBuilds];
+  double rejections[kRandomBuilds];
+  // The tails' scratch: the keys at or below the bound, sorted in place.
+  double keys[kRandomBuilds];
+  double sorted[kRandomBuilds];
+  int candidates[kRandomBuilds];
+  Tail<kBelowLow> low;
+  Tail<kFromHigh> high;
+};
+Workspace g_work;
+
+void Keep(int n, const TransferFunction& h) {
+  for (int i = 0; i < 4; ++i) {
+    g_work.responses.numerator[i][n] = h.numerator[i];
+    g_work.responses.denominator[i][n] = h.denominator[i];
+  }
+}
+
+template <int K>
+double Tail<K>::KthSmallest(const double* levels) {
+  double* const keys = g_work.keys;
+  double* const sorted = g_work.sorted;
+  int* const candidates = g_work.candidates;
+  double bound = 1.7976931348623157e308;
+  if (known) {
+    bound = sign * levels[members[0]];
+    for (const int m : members) bound = sign * levels[m] > bound ? sign * levels[m] : bound;
+  }
+  int count = 0;
+  for (int n = 0; n < kRandomBuilds; ++n) {
+    const double key = sign * levels[n];
+    if (key > bound) continue;
+    keys[count] = sorted[count] = key;
+    candidates[count++] = n;
+  }
+  const double kth = NthSmallest(sorted, 0, count, K - 1);
+  // The members for the next point: below the K-th, then level with it.
+  int kept = 0;
+  for (int i = 0; i < count && kept < K; ++i) {
+    if (keys[i] < kth) members[kept++] = candidates[i];
+  }
+  for (int i = 0; i < count && kept < K; ++i) {
+    if (keys[i] == kth) members[kept++] = candidates[i];
+  }
+  known = true;
+  return kth;
+}
+
 void FillBand(const SpreadBand& band, double omega_ref) {
-  static double denominators[kRandomBuilds];
-  static Tail<kBelowLow> low;
-  static Tail<kFromHigh> high;
+  double* const denominators = g_work.denominators;
+  double* const levels = g_work.levels;
+  Tail<kBelowLow>& low = g_work.low;
+  Tail<kFromHigh>& high = g_work.high;
   low = {{}, false, 1};
   high = {{}, false, -1};
   for (int point = 0; point < band.points; ++point) {
     const double y = band.hertz[point] * (2 * kPi) / omega_ref;
     const double x = y * y;
-    SquaredMagnitudes(g_responses.numerator, x, g_levels);
-    SquaredMagnitudes(g_responses.denominator, x, denominators);
-    for (int n = 0; n < kRandomBuilds; ++n) g_levels[n] /= denominators[n];
-    band.low_db[point] = PowerRatioToDecibels(low.KthSmallest(g_levels));
-    band.high_db[point] = PowerRatioToDecibels(-high.KthSmallest(g_levels));
+    SquaredMagnitudes(g_work.responses.numerator, x, levels);
+    SquaredMagnitudes(g_work.responses.denominator, x, denominators);
+    for (int n = 0; n < kRandomBuilds; ++n) levels[n] /= denominators[n];
+    band.low_db[point] = PowerRatioToDecibels(low.KthSmallest(levels));
+    band.high_db[point] = PowerRatioToDecibels(-high.KthSmallest(levels));
   }
 }
 
@@ -184,8 +202,8 @@ CornerSpread SpreadAtCorners(const TwinTCircuit& nominal, double r_tolerance, do
 
 RandomBuilds AnalyseRandomBuilds(const TwinTCircuit& nominal, double r_tolerance, double c_tolerance, double fo_hertz,
                                  const SpreadBand* band) {
-  static double depths[kRandomBuilds];
-  static double rejections[kRandomBuilds];
+  double* const depths = g_work.depths;
+  double* const rejections = g_work.rejections;
   RandomBuilds result{0, 0, 0};
   for (int n = 0; n < kRandomBuilds; ++n) {
     const TransferFunction h = ResponseWith(nominal, RandomParts(nominal.parts, r_tolerance, c_tolerance, n));

@@ -1,36 +1,63 @@
 #include "design_interface.h"
 
-#include <cstring>
-
-#include "core_interface.h"
 #include "design_choices.h"
 #include "design_report.h"
-#include "evaluate_form.h"
-#include "form_values.h"
+#include "panel_controls.h"
+#include "panel_snapshot.h"
 #include "part_value_text.h"
+#include "spice_netlist.h"
 #include "tolerance_analysis.h"
 
 using namespace notchwell;
 
 namespace {
 
-constexpr int kFields = kPanelFields;
-constexpr int kFirstMeasured = kFirstMeasuredField;
-constexpr int kNoForm = 256;
+constexpr int kNoNetwork = 256;
+constexpr int kNetlistSize = 4096;
 
+PanelSnapshot g_snapshot;
+PanelReading g_reading;
 DesignInputs g_inputs;
-bool g_have_form = false;
-char g_field_texts[kFields][kFieldTextSize];
 DesignReport g_report;
 uint8_t g_available[kFigureCount];
+uint8_t g_sections[kSectionCount];
 double g_exact_parts[kPositions * 3];
 double g_curve_notches[2 * kCurves];
+char g_netlist[kNetlistSize];
 
 bool IsFigure(int figure) { return figure >= 0 && figure < kFigureCount; }
 
-bool IsField(int field) { return field >= 0 && field < kFields; }
+bool IsField(int field) { return field >= 0 && field < kPanelFields; }
 
-ValueReading ReadField(int field) { return ReadValueText(FieldText(g_field_texts[field]), kPanelFieldKinds[field]); }
+bool IsList(int list) { return list >= 0 && list < kPanelListCount; }
+
+ValueReading ReadField(int field) {
+  return ReadValueText(PanelFieldText(g_snapshot, field), kPanelFieldTable[field].kind);
+}
+
+// Each list's options: their numbers and labels, in the lists' order.
+struct ChoiceList {
+  double (*value)(int option);
+  double (*high)(int option);
+  const char* (*label)(int option);
+};
+constexpr double None(int) { return 0; }
+constexpr const char* NoLabel(int) { return nullptr; }
+constexpr ChoiceList kChoiceLists[kPanelListCount] = {
+    {None, None, NoLabel},
+    {None, None, NoLabel},
+    {[](int i) { return kResistorTolerances.options[i]; }, None, NoLabel},
+    {[](int i) { return kCapacitorTolerances.options[i]; }, None, NoLabel},
+    {[](int i) { return kNetworks.options[i]; }, None, NoLabel},
+    {[](int i) { return kResistorTempcos.options[i].ppm_per_kelvin; }, None,
+     [](int i) { return kResistorTempcos.options[i].parts; }},
+    {[](int i) { return kCapacitorTempcos.options[i].ppm_per_kelvin; }, None,
+     [](int i) { return kCapacitorTempcos.options[i].parts; }},
+    {[](int i) { return kTemperatureRanges.options[i].low; }, [](int i) { return kTemperatureRanges.options[i].high; },
+     [](int i) { return kTemperatureRanges.options[i].use; }},
+};
+
+bool IsChoice(int list, int option) { return IsList(list) && option >= 0 && option < kPanelLists[list].count; }
 
 }  // namespace
 
@@ -44,53 +71,19 @@ int nw_design_figure_digits(int figure) { return IsFigure(figure) ? kFigures[fig
 
 int nw_design_figure_trimmed(int figure) { return IsFigure(figure) && kFigures[figure].trimmed; }
 
-namespace {
+int nw_design_list_count(void) { return kPanelListCount; }
 
-// The panel's lists in order: their counts, defaults, numbers and labels.
-struct ChoiceList {
-  int count;
-  int default_index;
-  double (*value)(int option);
-  double (*high)(int option);
-  const char* (*label)(int option);
-};
-constexpr double None(int) { return 0; }
-constexpr const char* NoLabel(int) { return nullptr; }
-constexpr ChoiceList kChoiceLists[] = {
-    {kResistorSeries.count, kResistorSeries.default_index, None, None, NoLabel},
-    {kCapacitorSeries.count, kCapacitorSeries.default_index, None, None, NoLabel},
-    {kResistorTolerances.count, kResistorTolerances.default_index, [](int i) { return kResistorTolerances.options[i]; },
-     None, NoLabel},
-    {kCapacitorTolerances.count, kCapacitorTolerances.default_index,
-     [](int i) { return kCapacitorTolerances.options[i]; }, None, NoLabel},
-    {kNetworks.count, kNetworks.default_index, [](int i) { return kNetworks.options[i]; }, None, NoLabel},
-    {kResistorTempcos.count, kResistorTempcos.default_index,
-     [](int i) { return kResistorTempcos.options[i].ppm_per_kelvin; }, None,
-     [](int i) { return kResistorTempcos.options[i].parts; }},
-    {kCapacitorTempcos.count, kCapacitorTempcos.default_index,
-     [](int i) { return kCapacitorTempcos.options[i].ppm_per_kelvin; }, None,
-     [](int i) { return kCapacitorTempcos.options[i].parts; }},
-    {kTemperatureRanges.count, kTemperatureRanges.default_index,
-     [](int i) { return kTemperatureRanges.options[i].low; }, [](int i) { return kTemperatureRanges.options[i].high; },
-     [](int i) { return kTemperatureRanges.options[i].use; }},
-};
-constexpr int kChoiceListCount = sizeof kChoiceLists / sizeof kChoiceLists[0];
+const char* nw_design_list_name(int list) { return IsList(list) ? kPanelLists[list].name : nullptr; }
 
-bool IsChoice(int list, int option) {
-  return list >= 0 && list < kChoiceListCount && option >= 0 && option < kChoiceLists[list].count;
-}
+int nw_design_choice_count(int list) { return IsList(list) ? kPanelLists[list].count : 0; }
 
-}  // namespace
-
-int nw_design_choice_count(int list) { return list >= 0 && list < kChoiceListCount ? kChoiceLists[list].count : 0; }
-
-int nw_design_choice_default(int list) {
-  return list >= 0 && list < kChoiceListCount ? kChoiceLists[list].default_index : -1;
-}
+int nw_design_choice_default(int list) { return IsList(list) ? kPanelLists[list].default_index : -1; }
 
 const char* nw_design_series_name(int list, int option) {
-  if (!IsChoice(list, option) || list > 1) return nullptr;
-  return SeriesOf(list == 0 ? kResistorSeries.options[option] : kCapacitorSeries.options[option]).name;
+  if (!IsChoice(list, option)) return nullptr;
+  if (list == static_cast<int>(PanelList::ResistorSeries)) return SeriesOf(kResistorSeries.options[option]).name;
+  if (list == static_cast<int>(PanelList::CapacitorSeries)) return SeriesOf(kCapacitorSeries.options[option]).name;
+  return nullptr;
 }
 
 double nw_design_choice_value(int list, int option) {
@@ -105,66 +98,73 @@ const char* nw_design_choice_label(int list, int option) {
   return IsChoice(list, option) ? kChoiceLists[list].label(option) : nullptr;
 }
 
-int nw_design_take_form(int resistance_unit, int capacitance_unit, int frequency_unit) {
-  FormSnapshot form{};
-  form.resistance_unit = resistance_unit;
-  form.capacitance_unit = capacitance_unit;
-  form.frequency_unit = frequency_unit;
-  std::memcpy(form.resistance_text, nw_field_text(0), kFieldTextSize);
-  std::memcpy(form.capacitance_text, nw_field_text(1), kFieldTextSize);
-  std::memcpy(form.frequency_text, nw_field_text(2), kFieldTextSize);
-  FormValues values;
-  g_have_form = ReadFormValues(form, values);
-  if (g_have_form) {
-    g_inputs.r_ohms = values.r_ohms;
-    g_inputs.c_farads = values.c_farads;
-    g_inputs.fo_hertz = values.fo_hertz;
-  }
-  return g_have_form ? 1 : 0;
+int nw_design_field_count(void) { return kPanelFields; }
+
+const char* nw_design_field_name(int field) { return IsField(field) ? kPanelFieldTable[field].name : nullptr; }
+
+int32_t* nw_design_snapshot_form_numbers(void) {
+  // CalcMode and the three unit indices lie one int after another.
+  static_assert(sizeof(CalcMode) == sizeof(int32_t), "the mode is an int");
+  return reinterpret_cast<int32_t*>(&g_snapshot.form.mode);
 }
 
-char* nw_design_field_text(int field) { return IsField(field) ? g_field_texts[field] : nullptr; }
+char* nw_design_snapshot_form_text(int quantity) {
+  char* const texts[] = {g_snapshot.form.resistance_text, g_snapshot.form.capacitance_text,
+                         g_snapshot.form.frequency_text};
+  return quantity >= 0 && quantity < 3 ? texts[quantity] : nullptr;
+}
+
+int32_t* nw_design_snapshot_choices(void) { return g_snapshot.choices; }
+
+char* nw_design_snapshot_field(int field) { return IsField(field) ? g_snapshot.fields[field] : nullptr; }
+
+int32_t* nw_design_snapshot_field_lengths(void) { return g_snapshot.field_lengths; }
 
 int nw_design_field_problem(int field) { return IsField(field) ? static_cast<int>(ReadField(field).problem) : 0; }
 
 const char* nw_design_field_message(int field) {
-  return IsField(field) ? ValueProblemMessage(ReadField(field).problem, kPanelFieldKinds[field]) : "";
+  return IsField(field) ? ValueProblemMessage(ReadField(field).problem, kPanelFieldTable[field].kind) : "";
 }
 
-int nw_design_update(int resistor_series, int capacitor_series, int resistor_tolerance, int capacitor_tolerance,
-                     int network, int resistor_tempco, int capacitor_tempco, int temperature_range) {
-  ValueReading readings[kFields];
-  int problems = 0;
-  bool measured = true;
-  for (int field = 0; field < kFields; ++field) {
-    readings[field] = ReadField(field);
-    if (readings[field].problem != ValueProblem::None) problems |= 1 << field;
-    if (field >= kFirstMeasured && readings[field].empty) measured = false;
-  }
-  if (problems != 0 || !g_have_form) return problems != 0 ? problems : kNoForm;
-  g_inputs.resistor_series = resistor_series;
-  g_inputs.capacitor_series = capacitor_series;
-  g_inputs.resistor_tolerance = resistor_tolerance;
-  g_inputs.capacitor_tolerance = capacitor_tolerance;
-  g_inputs.network = network;
-  g_inputs.source_ohms = readings[0].value;
-  g_inputs.load_ohms = readings[1].empty ? 0 : readings[1].value;
-  g_inputs.resistor_tempco = resistor_tempco;
-  g_inputs.capacitor_tempco = capacitor_tempco;
-  g_inputs.temperature_range = temperature_range;
-  g_inputs.measured = measured;
-  const ValueReading* m = readings + kFirstMeasured;
-  g_inputs.measured_parts = {m[0].value, m[1].value, m[2].value, m[3].value, m[4].value, m[5].value};
+int nw_design_update(void) {
+  DesignInputs inputs;
+  const bool designable = ReadPanelSnapshot(g_snapshot, g_reading, inputs);
+  if (g_reading.field_problems != 0) return g_reading.field_problems;
+  if (!designable) return kNoNetwork;
+  g_inputs = inputs;
   MakeDesignReport(g_inputs, g_report);
   for (int i = 0; i < kFigureCount; ++i) g_available[i] = g_report.available[i] ? 1 : 0;
+  for (int i = 0; i < kSectionCount; ++i) g_sections[i] = g_report.sections[i] ? 1 : 0;
   for (int i = 0; i < kPositions; ++i) {
-    const PartCombination& p = g_report.exact[i];
+    const PartCombination& p = g_report.exact.positions[i];
     g_exact_parts[3 * i] = static_cast<double>(p.connection);
     g_exact_parts[3 * i + 1] = p.a;
     g_exact_parts[3 * i + 2] = p.b;
   }
+  for (int i = 0; i < kCurves; ++i) {
+    g_curve_notches[i] = g_report.curve_notch_hertz[i];
+    g_curve_notches[kCurves + i] = g_report.curve_notch_db[i];
+  }
   return 0;
 }
+
+int nw_design_form_problem(void) { return static_cast<int>(g_reading.form.problem); }
+
+int nw_design_form_field(void) { return static_cast<int>(g_reading.form.field); }
+
+int nw_design_form_imprecise(void) { return g_reading.form.imprecise ? 1 : 0; }
+
+double nw_design_form_reads(void) { return g_reading.form.reads; }
+
+double nw_design_form_computed(void) { return g_reading.form.computed; }
+
+int nw_design_section_count(void) { return kSectionCount; }
+
+const char* nw_design_section_name(int section) {
+  return section >= 0 && section < kSectionCount ? kSectionNames[section] : nullptr;
+}
+
+const uint8_t* nw_design_sections(void) { return g_sections; }
 
 const double* nw_design_values(void) { return g_report.values; }
 
@@ -184,10 +184,16 @@ const double* nw_design_curve(int curve) {
   return curve >= 0 && curve < 6 ? curves[curve] : nullptr;
 }
 
-const double* nw_design_curve_notches(void) {
-  for (int i = 0; i < kCurves; ++i) {
-    g_curve_notches[i] = g_report.curve_notch_hertz[i];
-    g_curve_notches[kCurves + i] = g_report.curve_notch_db[i];
-  }
-  return g_curve_notches;
+const double* nw_design_curve_notches(void) { return g_curve_notches; }
+
+char* nw_design_netlist_text(void) { return g_netlist; }
+
+int nw_design_netlist(int header) {
+  if (!Holds(g_report, Section::Build) || header < 0 || header >= kNetlistSize) return 0;
+  const NearestResult& n = g_report.nearest;
+  const Feedback& f = g_report.feedback;
+  const TwinTCircuit build{BalancedParts(n.r, n.c), g_inputs.source_ohms, g_inputs.load_ohms, f.active, f.k_build};
+  NetlistText out{g_netlist, kNetlistSize, header, false};
+  WriteSpiceNetlist(build, {f.divider.found, f.divider.top, f.divider.bottom}, true, g_inputs.fo_hertz, out);
+  return out.overflow ? 0 : out.length;
 }

@@ -1,8 +1,10 @@
 // The page's way into the design code, beside its way into the core
 // (core_interface.h): plain C functions over fixed buffers in the module's
-// memory. The page hands over the form's texts after an OK press that
-// wrote a result, and the panel's choices and fields; it reads back named
-// figures in SI units, the exact values' parts and the response curves.
+// memory. Before every update the page fills in the panel snapshot (the
+// form as the calculator read it at the last OK press that wrote a
+// result, each list's selected index, each field's text); it reads back
+// the sections that hold, named figures in SI units, the exact values'
+// parts and the response curves.
 #pragma once
 
 #include <stdint.h>
@@ -19,13 +21,14 @@ int nw_design_figure_unit(int figure);
 int nw_design_figure_digits(int figure);
 int nw_design_figure_trimmed(int figure);
 
-// The panel's lists (0 resistor series, 1 capacitor series, 2 resistor
-// tolerance, 3 capacitor tolerance, 4 network, 5 resistor tempco,
-// 6 capacitor tempco, 7 temperature range): their length, default, and
-// each option's series name, or its number (a tolerance in percent, a
-// network's target Q or 0 for the passive one, a tempco in ppm/K, a
-// range's low end in degrees Celsius) with the high end of a range, and
-// the parts a tempco comes with or what a range is for.
+// The panel's lists in the snapshot's order: their names (the page's
+// data-design and the link's keys), lengths, defaults, and each option's
+// series name, or its number (a tolerance in percent, a network's target
+// Q or 0 for the passive one, a tempco in ppm/K, a range's low end in
+// degrees Celsius) with the high end of a range, and the parts a tempco
+// comes with or what a range is for.
+int nw_design_list_count(void);
+const char* nw_design_list_name(int list);
 int nw_design_choice_count(int list);
 int nw_design_choice_default(int list);
 const char* nw_design_series_name(int list, int option);
@@ -33,25 +36,48 @@ double nw_design_choice_value(int list, int option);
 double nw_design_choice_high(int list, int option);
 const char* nw_design_choice_label(int list, int option);
 
-// The form as the calculator reads it: the three texts in the core
-// interface's field buffers with their units. Returns 1 when they make a
-// network (positive and finite), 0 otherwise.
-int nw_design_take_form(int resistance_unit, int capacitance_unit, int frequency_unit);
+// The panel's value fields in the snapshot's order, by name: the source,
+// the load, then the measured R1, R2, R3, C1, C2 and C3.
+int nw_design_field_count(void);
+const char* nw_design_field_name(int field);
 
-// The 64-byte UTF-8 text buffers of the panel's fields: 0 source, 1 load,
-// then the measured parts 2 R1, 3 R2, 4 R3, 5 C1, 6 C2, 7 C3; the problem
-// with the text there (0 none) and its message ("" for none).
-char* nw_design_field_text(int field);
+// The snapshot: the form's mode (as the core's CalcMode) and three unit
+// indices; its three texts (64 bytes each, as the calculator reads a
+// field); each list's selected index; each panel field's UTF-8 text (64
+// bytes) and its length in bytes, NULs and all.
+int32_t* nw_design_snapshot_form_numbers(void);
+char* nw_design_snapshot_form_text(int quantity);
+int32_t* nw_design_snapshot_choices(void);
+char* nw_design_snapshot_field(int field);
+int32_t* nw_design_snapshot_field_lengths(void);
+
+// The problem with a field's text in the snapshot now (0 none) and its
+// message ("" for none).
 int nw_design_field_problem(int field);
 const char* nw_design_field_message(int field);
 
-// Works out the panel for the form last taken, the choices given (list
-// indices in the order above) and the fields' texts; the measured build
-// when all six of its fields hold a value. Returns 0; or, leaving the last
-// figures as they were, the fields whose text has a problem (bit n for
-// field n), or 256 when the form last taken made no network.
-int nw_design_update(int resistor_series, int capacitor_series, int resistor_tolerance, int capacitor_tolerance,
-                     int network, int resistor_tempco, int capacitor_tempco, int temperature_range);
+// Works out the panel for the snapshot. Returns 0; or, leaving the last
+// report as it was, the fields whose text has a problem (bit n for field
+// n), or 256 when the form makes no network.
+int nw_design_update(void);
+
+// The form as the last update read it: the problem that keeps it from
+// making a network (0 none, 1 not a number, 2 negative, 3 zero, 4 beyond
+// any double) and the field it lies in (0 R, 1 C, 2 Fo; without a problem
+// the field the calculator wrote); whether that written field's text
+// keeps fewer than four significant digits of what the calculator
+// computed, what the text reads as and what was computed, in SI units.
+int nw_design_form_problem(void);
+int nw_design_form_field(void);
+int nw_design_form_imprecise(void);
+double nw_design_form_reads(void);
+double nw_design_form_computed(void);
+
+// Which sections of the last report hold (1 byte each), by name (the
+// page's data-when).
+int nw_design_section_count(void);
+const char* nw_design_section_name(int section);
+const uint8_t* nw_design_sections(void);
 
 // The last figures: values in SI units, and whether each is available
 // (1 byte each); the exact values' parts (for R, R3, C and C3 in turn:
@@ -60,10 +86,9 @@ int nw_design_update(int resistor_series, int capacitor_series, int resistor_tol
 // 1 the ideal network in dB, 2 the nearest build, 3 the measured build,
 // 4 and 5 the low and high edge of the band where 90 % of the random
 // builds lie, at every other frequency from the first (band points), each
-// when available); and the curves' own notches, to be
-// drawn among their points (the frequencies of the ideal network's, the
-// nearest build's and the measured build's, 0 for none, then their
-// levels in dB).
+// when available); and the curves' own notches, to be drawn among their
+// points (the frequencies of the ideal network's, the nearest build's and
+// the measured build's, 0 for none, then their levels in dB).
 const double* nw_design_values(void);
 const uint8_t* nw_design_available(void);
 const double* nw_design_exact_parts(void);
@@ -73,4 +98,11 @@ int nw_design_band_points(void);
 int nw_design_random_builds(void);
 const double* nw_design_curve(int curve);
 const double* nw_design_curve_notches(void);
+
+// The nearest build of the last report as a SPICE netlist, after the
+// page's comment lines (`header` bytes of UTF-8 the page wrote into
+// nw_design_netlist_text); returns its length in bytes there, or 0 when
+// the build is out of range or the text would not fit.
+char* nw_design_netlist_text(void);
+int nw_design_netlist(int header);
 }

@@ -21,21 +21,9 @@ inline TwinTCircuit Active(double q, double source = 0, double load = 0) {
 }
 
 inline DesignInputs Inputs(double r, double c, double fo, double source = 0, double load = 0) {
-  return {r,
-          c,
-          fo,
-          kResistorSeries.default_index,
-          kCapacitorSeries.default_index,
-          kResistorTolerances.default_index,
-          kCapacitorTolerances.default_index,
-          kNetworks.default_index,
-          source,
-          load,
-          kResistorTempcos.default_index,
-          kCapacitorTempcos.default_index,
-          kTemperatureRanges.default_index,
-          false,
-          {}};
+  DesignInputs inputs{r, c, fo, {}, source, load, false, {}};
+  for (int i = 0; i < kPanelListCount; ++i) inputs.choices[i] = kPanelLists[i].default_index;
+  return inputs;
 }
 
 inline double Figured(const DesignReport& report, Figure figure) {

@@ -165,8 +165,8 @@ TEST(AtFo, TheHumFilterAsBuiltAndAsMeasured) {
   EXPECT_NEAR(Figured(report, Figure::BuildReject), -10 * std::log10(closed), 1e-9);
   EXPECT_NEAR(Figured(report, Figure::Reject90), 30.8, 0.5);
   EXPECT_NEAR(Figured(report, Figure::ExactReject), 75.2, 0.5);
-  EXPECT_EQ(PartsText(report.exact[0]), "parallel:33000,910000");
-  EXPECT_EQ(PartsText(report.exact[3]), "parallel:1e-07,1e-07");
+  EXPECT_EQ(PartsText(report.exact.positions[0]), "parallel:33000,910000");
+  EXPECT_EQ(PartsText(report.exact.positions[3]), "parallel:1e-07,1e-07");
   for (int n = 2; n <= 5; ++n) {
     const double ideal = std::pow(1 - n * n, 2) / (std::pow(1 - n * n, 2) + 16.0 * n * n);
     EXPECT_NEAR(report.values[static_cast<int>(Figure::H2) + n - 2], 10 * std::log10(ideal), 1e-6) << n;
@@ -200,7 +200,7 @@ TEST(AtFo, TheHumFilterAsBuiltAndAsMeasured) {
 TEST(AtFo, AMeasuredBuildWithoutADipSaysSo) {
   static DesignReport report;
   DesignInputs inputs = Inputs(10e3, 10e-9, BalancedNotchHertz(10e3, 10e-9));
-  inputs.network = kNetworks.count - 1;  // Q = 10
+  inputs.choices[static_cast<int>(PanelList::Network)] = kNetworks.count - 1;  // Q = 10
   inputs.measured = true;
   inputs.measured_parts = {10e3, 12e3, 4e3, 10e-9, 9e-9, 25e-9};
   MakeDesignReport(inputs, report);

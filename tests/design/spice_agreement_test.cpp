@@ -17,6 +17,7 @@
 #include "elementary.h"
 #include "notch_search.h"
 #include "null_conditions.h"
+#include "spice_netlist.h"
 #include "twin_t_circuit.h"
 
 namespace {
@@ -58,30 +59,15 @@ const SpiceCase kSpiceCases[] = {
     {"MeasuredWithSourceAndLoad", {kMeasured, 600, 10e3, false, 0}},
 };
 
-// A source of 1 V AC behind its resistance, the network from "in" to
-// "out". In the active form R3 and C3 meet at "g", which a follower drives
-// from the tap of a divider (10k on top) across the output follower's
-// output "y"; the load hangs on "y".
+// The netlist the page exports, without its sweep: the panel's own
+// writer, with a 10k over the bottom that gives the feedback as the
+// divider of an active circuit.
 std::string SpiceNetlist(const TwinTCircuit& c) {
-  const TwinTParts& p = c.parts;
-  const char* const common = c.active ? " g " : " 0 ";
-  std::ostringstream n;
-  n.precision(17);
-  n << "twin-T notch\n";
-  if (c.source_ohms > 0) {
-    n << "V1 vs 0 AC 1\nRS vs in " << c.source_ohms << "\n";
-  } else {
-    n << "V1 in 0 AC 1\n";
-  }
-  n << "R1 in a " << p.r1 << "\nR2 a out " << p.r2 << "\nC3A a" << common << p.c3a << "\nC3B a" << common << p.c3b
-    << "\nC1 in b " << p.c1 << "\nC2 b out " << p.c2 << "\nR3A b" << common << p.r3a << "\nR3B b" << common << p.r3b
-    << "\n";
-  if (c.active) {
-    n << "EOUT y 0 out 0 1\nRTOP y tap 10000\nRBOTTOM tap 0 " << 10000 * c.feedback / (1 - c.feedback)
-      << "\nEG g 0 tap 0 1\n";
-  }
-  if (c.load_ohms > 0) n << "RL " << (c.active ? "y" : "out") << " 0 " << c.load_ohms << "\n";
-  return n.str();
+  char text[4096];
+  NetlistText out{text, sizeof text, 0, false};
+  WriteSpiceNetlist(c, {false, 0, 0}, false, 0, out);
+  EXPECT_FALSE(out.overflow);
+  return std::string("* twin-T notch\n") + text;
 }
 
 // Worst differences over all cases, for the record.
@@ -96,7 +82,7 @@ std::vector<std::pair<double, double>> Simulate(const TwinTCircuit& circuit, con
   {
     std::ofstream netlist(base + "/circuit.cir");
     netlist << SpiceNetlist(circuit) << ".control\nset wr_singlescale\noption numdgt=15\nac " << sweep << "\nwrdata "
-            << base << "/levels.txt vdb(" << (circuit.active ? "y" : "out") << ")\n.endc\n.end\n";
+            << base << "/levels.txt vdb(out)\n.endc\n.end\n";
   }
   const std::string command = "ngspice -b " + base + "/circuit.cir >" + base + "/log.txt 2>&1";
   // ngspice exits with 1 in batch mode when the analysis comes from a

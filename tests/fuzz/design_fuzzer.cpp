@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "design_report.h"
+#include "panel_controls.h"
 #include "part_value_text.h"
 
 using namespace notchwell;
@@ -67,38 +68,32 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
   ValueReading fields[kFields];
   bool measured = true;
   for (int i = 0; i < kFields; ++i) {
-    fields[i] = CheckField(texts[i], kPanelFieldKinds[i]);
+    fields[i] = CheckField(texts[i], kPanelFieldTable[i].kind);
     if (fields[i].problem != ValueProblem::None) return;
     measured = measured && (i < kFirstMeasuredField || !fields[i].empty);
   }
   // The new lists take the first choices' bytes again: any index will do.
   const auto choice = [&](int i) { return static_cast<int>(static_cast<std::int8_t>(data[15 + i % 5])); };
   static DesignReport report;
-  MakeDesignReport(
-      {values[0],
-       values[1],
-       values[2],
-       choice(0),
-       choice(1),
-       choice(2),
-       choice(3),
-       choice(4),
-       fields[0].value,
-       fields[1].empty ? 0 : fields[1].value,
-       choice(5),
-       choice(6),
-       choice(7),
-       measured,
-       {fields[2].value, fields[3].value, fields[4].value, fields[5].value, fields[6].value, fields[7].value}},
-      report);
+  DesignInputs inputs{
+      values[0],
+      values[1],
+      values[2],
+      {},
+      fields[0].value,
+      fields[1].empty ? 0 : fields[1].value,
+      measured,
+      {fields[2].value, fields[3].value, fields[4].value, fields[5].value, fields[6].value, fields[7].value}};
+  for (int i = 0; i < kPanelListCount; ++i) inputs.choices[i] = choice(i);
+  MakeDesignReport(inputs, report);
   for (int i = 0; i < kFigureCount; ++i) Check(!report.available[i] || std::isfinite(report.values[i]));
   for (int i = 0; i < kCurvePoints; ++i) {
     Check(std::isfinite(report.curve_hertz[i]) && std::isfinite(report.curve_ideal_db[i]));
-    Check(!report.build_in_range || std::isfinite(report.curve_build_db[i]));
+    Check(!Holds(report, Section::Build) || std::isfinite(report.curve_build_db[i]));
     Check(!measured || std::isfinite(report.curve_measured_db[i]));
   }
-  for (int i = 0; report.build_in_range && i < kPositions; ++i) {
-    Check(std::isfinite(report.exact[i].value) && report.exact[i].value > 0);
+  for (int i = 0; Holds(report, Section::Build) && i < kPositions; ++i) {
+    Check(std::isfinite(report.exact.positions[i].value) && report.exact.positions[i].value > 0);
   }
 }
 
@@ -109,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (data[0] % 2 == 0) {
     std::string_view texts[kFields];
     SplitFields(data + 1, size - 1, texts);
-    for (int i = 0; i < kFields; ++i) CheckField(texts[i], kPanelFieldKinds[i]);
+    for (int i = 0; i < kFields; ++i) CheckField(texts[i], kPanelFieldTable[i].kind);
   } else {
     CheckDesign(data + 1, size - 1);
   }

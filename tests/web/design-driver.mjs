@@ -17,6 +17,7 @@ const rows = [
   [ids.IDC_FREQUENCY, ids.IDC_FREQUENCY_UNITS],
 ];
 // The panel's lists, in the order the native report takes them.
+const formNames = ['r', 'c', 'fo'];
 export const choiceNames = ['resistor-series', 'capacitor-series', 'resistor-tolerance', 'capacitor-tolerance', 'network',
   'resistor-tempco', 'capacitor-tempco', 'temperature-range'];
 export const measuredNames = ['measured-r1', 'measured-r2', 'measured-r3', 'measured-c1', 'measured-c2', 'measured-c3'];
@@ -39,8 +40,9 @@ export async function design(page, form) {
   await page.keyboard.press('Enter');
 }
 
+// The panel's figures, the curve's among them wherever the page puts it.
 export const figuresOf = (page) =>
-  page.$$eval('#design [data-figure]', (elements) =>
+  page.$$eval('#design [data-figure], #curve-dock [data-figure]', (elements) =>
     Object.fromEntries(elements.map((e) => [e.dataset.figure,
       { text: e.textContent, value: e.dataset.value, parts: e.dataset.parts }])));
 
@@ -48,14 +50,15 @@ export const figuresOf = (page) =>
 // panel's choices and fields: every available figure the same to 12
 // digits, and the exact values' parts as written.
 export async function expectNativeFigures(page) {
-  const state = await page.evaluate((names) => ({
+  // Each of the panel's lists and fields by its name, as the design code's table names them.
+  const state = await page.evaluate(() => ({
     fields: Array.from(document.querySelectorAll('main input.value'), (i) => i.value),
     units: Array.from(document.querySelectorAll('main select'), (s) => s.value),
-    choices: names.map((name) => String(document.querySelector(`[data-design="${name}"]`).selectedIndex)),
-    surroundings: Array.from(document.querySelectorAll('#design input'), (i) => i.value),
-  }), choiceNames);
-  const args = state.fields.flatMap((text, i) => [text, String(unitIndex[state.units[i]])]);
-  const native = JSON.parse(execFileSync(reporter, [...args, ...state.choices, ...state.surroundings], { encoding: 'utf8' }));
+    panel: Array.from(document.querySelectorAll('#design select, #design input'),
+      (e) => `${e.dataset.design}=${e.tagName === 'SELECT' ? e.selectedIndex : e.value}`),
+  }));
+  const args = state.fields.flatMap((text, i) => [`${formNames[i]}=${text}`, `${formNames[i]}-unit=${unitIndex[state.units[i]]}`]);
+  const native = JSON.parse(execFileSync(reporter, [...args, ...state.panel], { encoding: 'utf8' }));
   const shown = await figuresOf(page);
   for (const [name, { value }] of Object.entries(shown)) {
     assert.equal(value, name in native ? native[name].toPrecision(12) : undefined, name);

@@ -42,16 +42,54 @@ const codePage = read('web/code_page_1252.txt')
   .map((line) => line.replace('\t', ''))
   .join('');
 
-// The design panel: its markup and its script's parts (in this order, in
-// one scope of their own), packed together and gzip-compressed like the
-// module. The page puts them in when it starts; unpacked, they would
-// take twice the room the budget leaves.
-const designParts = ['design-core.js', 'design-format.js', 'design-fields.js', 'design-figures.js', 'design-plot.js',
-  'design-export.js', 'design-link.js', 'design.js'];
-const designScript = designParts.map((file) => compactScript(read(`web/page/${file}`), file)).join('\n');
+// The design panel's script: its ES modules (web/page/design/), each in
+// a scope of its own in the order they import each other, an import
+// becoming the names its module hands back. No cycles, and every name
+// imported must be exported.
+const IMPORT = /^import (?:\{([^}]*)\}|\* as (\w+)) from '\.\/([\w-]+)\.js';$/;
+const EXPORTED = /^export (?:async )?(?:function|const|let) (\w+)/;
+function bundleModules(entry) {
+  const order = [];
+  const state = new Map(); // file -> 'visiting' | exported names
+  const scopeOf = (file) => `module_${file.replace(/-/g, '_')}`;
+  function visit(file, from) {
+    if (state.get(file) === 'visiting') throw new Error(`web/page/design: an import cycle through ${file}.js (from ${from})`);
+    if (state.has(file)) return state.get(file);
+    state.set(file, 'visiting');
+    const source = read(`web/page/design/${file}.js`);
+    const names = [];
+    const body = source.split('\n').map((line) => {
+      const imported = line.match(IMPORT);
+      if (imported) {
+        const [, list, star, dependency] = imported;
+        const exported = visit(dependency, file);
+        if (star) return `const ${star} = ${scopeOf(dependency)};`;
+        const bindings = list.split(',').map((name) => name.trim()).filter(Boolean).map((name) => {
+          const [original, local] = name.split(/\s+as\s+/);
+          if (!exported.includes(original)) throw new Error(`${file}.js imports ${original}, which ${dependency}.js does not export`);
+          return local ? `${original}: ${local}` : original;
+        });
+        return `const { ${bindings.join(', ')} } = ${scopeOf(dependency)};`;
+      }
+      if (line.startsWith('import ')) throw new Error(`${file}.js: an import the bundler does not take: ${line}`);
+      const exported = line.match(EXPORTED);
+      if (exported) {
+        names.push(exported[1]);
+        return line.slice('export '.length);
+      }
+      if (line.startsWith('export ')) throw new Error(`${file}.js: an export the bundler does not take: ${line}`);
+      return line;
+    });
+    order.push(`const ${scopeOf(file)} = (() => {\n${compactScript(body.join('\n'), `${file}.js`)}\nreturn { ${names.join(', ')} };\n})();`);
+    state.set(file, names);
+    return names;
+  }
+  visit(entry, 'the page');
+  return order.join('\n');
+}
 const designPanel = JSON.stringify({
   markup: compactMarkup(read('web/page/design-panel.html').replace(/<!--[\s\S]*?-->/g, '')),
-  script: `(() => {\n'use strict';\n${designScript}\n})();`,
+  script: `(() => {\n'use strict';\n${bundleModules('panel')}\n})();`,
 });
 const gzipBase64 = (bytes) => zlib.gzipSync(bytes, { level: 9 }).toString('base64');
 

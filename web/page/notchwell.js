@@ -85,10 +85,10 @@
     }
     target.value = text;
     values[0].focus();
-    // The design panel follows every result, for the texts as they now stand.
-    values.forEach((input, quantity) => writeText(core.nw_field_text(quantity), input.value));
-    const designable = core.nw_design_take_form(...units.map((select) => select.selectedIndex)) === 1;
-    document.dispatchEvent(new CustomEvent('notchwell-result', { detail: { designable } }));
+    // The design panel follows every result, for the texts as they now
+    // stand and as the calculator reads them.
+    const result = { mode, units: units.map((select) => select.selectedIndex), texts: values.map((input) => ansiBytes(input.value)) };
+    document.dispatchEvent(new CustomEvent('notchwell-result', { detail: result }));
     return 'result';
   }
 

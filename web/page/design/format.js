@@ -1,7 +1,7 @@
-// --- Numbers as text: SI prefixes, never milli, since on this page
-// "mOhm" and "mHz" mean mega.
-const MINUS = '\u2212';
-const SPACE = '\u00a0';
+// Numbers as the panel writes them: SI prefixes, never milli, since on
+// this page "mOhm" and "mHz" mean mega; and values as machines read them.
+export const MINUS = '\u2212';
+export const SPACE = '\u00a0';
 const PREFIXES = {
   ohm: [[1e9, 'G'], [1e6, 'M'], [1e3, 'k'], [1, '']],
   farad: [[1e-6, 'µ'], [1e-9, 'n'], [1e-12, 'p']],
@@ -16,7 +16,11 @@ function significant(value, digits, trimmed) {
   return text;
 }
 
-function format(value, unit, digits, trimmed) {
+// A value in its unit ('ohm', 'farad', 'hertz', 'dB', 'percent',
+// 'number' or 'count'), with `digits` significant digits (or for dB,
+// percent and numbers digits after the point), trailing zeros dropped
+// where `trimmed`.
+export function format(value, unit, digits, trimmed) {
   const size = Math.abs(value);
   if (unit === 'count') return String(Math.round(value));
   if (unit === 'number') return value.toFixed(digits);
@@ -43,16 +47,10 @@ function format(value, unit, digits, trimmed) {
   return `${sign}${shown}${SPACE}${steps[i][1]}${SYMBOLS[unit]}`;
 }
 
-// A figure of the last update as the panel shows it.
-function figureText(name) {
-  const { unit, digits, trimmed } = figures.get(name);
-  return format(latest.get(name), unit, digits, trimmed);
-}
-
 // A part's value as machines read it: as C's "%.12g" writes it (12
 // significant digits, no trailing zeros, an exponent of two digits at
 // least below 1e-4 and from 1e12).
-function exactText(value) {
+export function exactText(value) {
   if (value === 0) return '0';
   const [mantissa, exponentText] = value.toExponential(11).split('e');
   const exponent = Number(exponentText);
@@ -62,3 +60,6 @@ function exactText(value) {
   }
   return trim(value.toFixed(11 - exponent));
 }
+
+// Plain text: no-break spaces as spaces.
+export const plain = (text) => text.replace(/\u00a0/g, ' ');

@@ -1,6 +1,9 @@
-// --- The response plot: 401 points evenly on a log scale, in dB, each
-// curve with its own notch among them, over the band where 90 % of the
-// random builds lie.
+// The response plot: 401 points evenly on a log scale, in dB, each curve
+// with its own notch among them, over the band where 90 % of the random
+// builds lie. Drawn from a state's curves; the reading at the pointer or
+// the keys is the plot's own.
+import { MINUS, SPACE, format } from './format.js';
+
 const plot = document.getElementById('plot');
 const readout = document.getElementById('readout');
 // In the plot's own pixels (at least 400 wide, scaled down below that),
@@ -9,7 +12,7 @@ const AREA = { left: 44, top: 8, width: 348, height: 202 };
 const SPAN_DB = 80;
 const CURVES = ['ideal', 'build', 'measured'];
 const NOTCHING = { ideal: 'the ideal network notches', build: 'the nearest build notches', measured: 'your measured parts notch' };
-let curves = null; // { hertz, ideal, build, measured, band, notches } of the last figures; null where not worked out
+let curves = null; // { hertz, ideal, build, measured, band, notches } of the state drawn last; null before any
 let cursor = -1;
 
 const svgLine = (x1, y1, x2, y2, kind) =>
@@ -21,25 +24,6 @@ const xOf = (hertz) => {
   const low = Math.log10(curves.hertz[0]);
   return AREA.left + (AREA.width * (Math.log10(hertz) - low)) / (Math.log10(curves.hertz[curves.hertz.length - 1]) - low);
 };
-
-// The curves of the last update: the frequencies, the ideal network's,
-// the nearest build's and the measured build's where there are such, the
-// band of the random builds at every other point, and each curve's notch.
-function readCurves() {
-  const read = (which, count) => new Float64Array(core.memory.buffer, core.nw_design_curve(which), count).slice();
-  const points = core.nw_design_curve_points();
-  const bandPoints = core.nw_design_band_points();
-  const build = latest.has('build-r');
-  const notches = new Float64Array(core.memory.buffer, core.nw_design_curve_notches(), 2 * CURVES.length);
-  curves = {
-    hertz: read(0, points),
-    ideal: read(1, points),
-    build: build ? read(2, points) : null,
-    measured: latest.has('measured-reject') ? read(3, points) : null,
-    band: build ? { low: read(4, bandPoints), high: read(5, bandPoints) } : null,
-    notches: Object.fromEntries(CURVES.map((name, i) => [name, { hertz: notches[i], db: notches[CURVES.length + i] }])),
-  };
-}
 
 // A curve's points, its own notch among them where it lies on the plot.
 function curvePoints(name) {
@@ -57,12 +41,13 @@ function curvePoints(name) {
 // The plot's width on the page, as the browser last laid it out: asking
 // for it while drawing would lay the page out once more.
 let plotWidth = 400;
+let heightLimit = Infinity;
 let drawnGrid = '';
 
-// Fits the plot to its width on the page.
+// Fits the plot to its width on the page, and to the height it may take.
 function sizePlot() {
   const width = Math.max(400, plotWidth);
-  const height = Math.round(250 + (width - 400) / 4);
+  const height = Math.round(Math.min(250 + (width - 400) / 4, Math.max(200, heightLimit)));
   AREA.width = width - 52;
   AREA.height = height - 48;
   plot.setAttribute('viewBox', `0 0 ${width} ${height}`);
@@ -72,8 +57,16 @@ function sizePlot() {
   plot.querySelector('.cursor').setAttribute('y2', AREA.top + AREA.height);
 }
 
-function drawPlot() {
-  readCurves();
+// At most this many pixels high (but never below 200), so that the curve
+// and the dialog above it fit a window; Infinity for no limit.
+export function fitPlot(limit) {
+  if (limit === heightLimit) return;
+  heightLimit = limit;
+  if (curves !== null) drawCurves();
+}
+
+export function drawPlot(state) {
+  curves = state.curves;
   drawCurves();
 }
 
@@ -168,6 +161,9 @@ function pointAt(event) {
 new ResizeObserver(([entry]) => {
   plotWidth = Math.round(entry.borderBoxSize[0].inlineSize);
   if (curves !== null && Math.max(400, plotWidth) !== AREA.width + 52) drawCurves();
+  // Once the page lays the plot out at its new size (a ResizeObserver
+  // runs before the next frame is painted, so nothing flickers).
+  plot.dispatchEvent(new Event('plot-resized'));
 }).observe(plot);
 plot.addEventListener('pointermove', pointAt);
 plot.addEventListener('pointerdown', pointAt);

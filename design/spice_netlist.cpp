@@ -1,0 +1,75 @@
+#include "spice_netlist.h"
+
+#include "exact_text.h"
+
+namespace notchwell {
+namespace {
+
+constexpr double kFallbackTop = 1e4;
+
+void Put(NetlistText& out, const char* text) {
+  for (; *text; ++text) {
+    if (out.length + 1 >= out.capacity) {
+      out.overflow = true;
+      return;
+    }
+    out.text[out.length++] = *text;
+  }
+  out.text[out.length] = '\0';
+}
+
+void PutValue(NetlistText& out, double value) {
+  char text[kExactTextSize];
+  ExactText(value, text);
+  Put(out, text);
+}
+
+// NAME A B VALUE
+void Element(NetlistText& out, const char* name_and_nodes, double value) {
+  Put(out, name_and_nodes);
+  PutValue(out, value);
+  Put(out, "\n");
+}
+
+}  // namespace
+
+void WriteSpiceNetlist(const TwinTCircuit& c, const NetlistDivider& divider, bool sweep, double fo_hertz,
+                       NetlistText& out) {
+  const TwinTParts& p = c.parts;
+  if (c.source_ohms > 0) {
+    Put(out, "VS vs 0 DC 0 AC 1\n");
+    Element(out, "RS vs in ", c.source_ohms);
+  } else {
+    Put(out, "VS in 0 DC 0 AC 1\n");
+  }
+  // The network's own output is the output itself, or in the active form
+  // the input of the follower that gives it; R3 and C3 meet at ground or
+  // at the second follower's output.
+  const bool a = c.active;
+  Element(out, "R1 in a ", p.r1);
+  Element(out, a ? "R2 a t " : "R2 a out ", p.r2);
+  Element(out, a ? "C3A a g " : "C3A a 0 ", p.c3a);
+  Element(out, a ? "C3B a g " : "C3B a 0 ", p.c3b);
+  Element(out, "C1 in b ", p.c1);
+  Element(out, a ? "C2 b t " : "C2 b out ", p.c2);
+  Element(out, a ? "R3A b g " : "R3A b 0 ", p.r3a);
+  Element(out, a ? "R3B b g " : "R3B b 0 ", p.r3b);
+  if (a) {
+    Put(out,
+        "* The output follower; the divider across it feeds the follower that drives the common end of R3 and C3\n"
+        "EOUT out 0 t 0 1\n");
+    const double k = c.feedback;
+    Element(out, "RTOP out tap ", divider.found ? divider.top : kFallbackTop);
+    Element(out, "RBOTTOM tap 0 ", divider.found ? divider.bottom : kFallbackTop * k / (1 - k));
+    Put(out, "EG g 0 tap 0 1\n");
+  }
+  if (c.load_ohms > 0) Element(out, "RL out 0 ", c.load_ohms);
+  if (!sweep) return;
+  Put(out, ".ac dec 100 ");
+  PutValue(out, fo_hertz / 100);
+  Put(out, " ");
+  PutValue(out, fo_hertz * 100);
+  Put(out, "\n.print ac vdb(out)\n.end\n");
+}
+
+}  // namespace notchwell

@@ -1,0 +1,33 @@
+// A twin-T as a SPICE netlist, the one place its topology is written: the
+// source VS with AC 1 behind its resistance RS, the eight parts, in the
+// active form the output follower EOUT, the divider across its output and
+// the follower EG that drives the common end of R3 and C3, and the load.
+// V(out) is Vout/Vs.
+#pragma once
+
+#include "twin_t_circuit.h"
+
+namespace notchwell {
+
+struct NetlistText {
+  char* text;
+  int capacity;
+  int length;
+  bool overflow;  // something did not fit: the text is cut short
+};
+
+// The divider of an active circuit: its resistors, or none found (then a
+// 10 kOhm top and the bottom that gives the circuit's feedback).
+struct NetlistDivider {
+  bool found;
+  double top;
+  double bottom;
+};
+
+// Appends the circuit's elements, then with `sweep` an .ac analysis from
+// fo / 100 to 100 fo, a .print of vdb(out) and .end. Values as "%.12g"
+// writes them.
+void WriteSpiceNetlist(const TwinTCircuit& circuit, const NetlistDivider& divider, bool sweep, double fo_hertz,
+                       NetlistText& out);
+
+}  // namespace notchwell

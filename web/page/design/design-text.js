@@ -1,0 +1,107 @@
+// The design as plain text, for the clipboard.
+import { plain } from './format.js';
+import { EXACT, chosen, figureText, holds, partsWords } from './report.js';
+
+export function designText(state) {
+  const t = (name) => figureText(state, name);
+  const has = (name) => state.figures.has(name);
+  const is = (section) => holds(state, section);
+  const option = (name) => chosen(state, name).text;
+  const fo = t('fo');
+  const lines = ['Notchwell: twin-T notch design', `For Fo = ${fo}`, `Link: ${state.href}`,
+    `Network: ${option('network')}`];
+  if (is('active')) {
+    lines.push(
+      `  k = ${t('k')}, driving the common end of R3 and C3 through a follower (ideal op-amps)`,
+      is('divider')
+        ? `  divider: top ${t('divider-top')}, bottom ${t('divider-bottom')}, giving k = ${t('k-build')}, Q = ${t('q-build')}`
+        : '  divider: none from the resistor series comes within 10 % of this Q',
+    );
+  }
+  const notch = (prefix) =>
+    `${has(`${prefix}-fo`) ? `notch at ${t(`${prefix}-fo`)}, off Fo by ${t(`${prefix}-error`)}` : 'no notch'};` +
+    ` takes ${t(`${prefix}-reject`)} off ${fo} itself`;
+  lines.push(
+    '',
+    'Parts list of the ideal network',
+    `  R1 = R2 = ${t('r')}, R3 = R/2 = ${t('r3')}`,
+    `  C1 = C2 = ${t('c')}, C3 = 2C = ${t('c3')}`,
+    '',
+    `Standard parts: resistors ${option('resistor-series')}, capacitors ${option('capacitor-series')}`,
+  );
+  if (is('build')) {
+    lines.push(
+      `  Nearest build: R1 = R2 = ${t('build-r')}, R3 = two ${t('build-r')} in parallel;` +
+        ` C1 = C2 = ${t('build-c')}, C3 = two ${t('build-c')} in parallel`,
+      `    ${notch('build')}`,
+    );
+  } else {
+    lines.push('  Nearest build: out of range for standard parts');
+  }
+  lines.push(is('pair') ? `  Best pair: R = ${t('best-r')}, C = ${t('best-c')}: ${notch('best')}`
+    : '  Best pair: out of range for standard parts');
+  if (is('build')) {
+    const position = (label, i) => `  ${label}: ${partsWords(state, i)}, making ${t(EXACT[i])}`;
+    lines.push(
+      '',
+      'One or two parts a position',
+      position('R1, R2 each', 0),
+      position('R3', 1),
+      position('C1, C2 each', 2),
+      position('C3', 3),
+      `  built so: ${notch('exact')}`,
+      '',
+      `Tolerance of the nearest build: resistors ${option('resistor-tolerance')}, capacitors ${option('capacitor-tolerance')}`,
+      `  notch between ${t('fo-low')} and ${t('fo-high')} with every part at one end of its tolerance or the other`,
+      `  90 % of ${state.tables.randomBuilds.toLocaleString('en')} random builds notch at least ${t('depth-90')}` +
+        ` below the source's voltage; at ${fo} itself 90 % take at least ${t('reject-90')} off`,
+    );
+    if (is('active')) lines.push(`  as a passive network the same builds reach ${t('depth-90-passive')}`);
+    if (is('no-notch')) {
+      lines.push(`  no notch at all in ${t('no-notch-corners')} of the 256 corner builds and ${t('no-notch-random')}` +
+        ' of the random ones');
+    }
+    const trim = (r) =>
+      `  ${r.toUpperCase()} from ${t(`trim-${r}-low`)} to ${t(`trim-${r}-high`)}: ` +
+      (is(`trim-${r}`)
+        ? `fixed ${t(`trim-${r}-fixed`)} in series with a ${t(`trim-${r}-pot`)} trimmer`
+        : 'no fixed resistor of the series with a trimmer covers it');
+    lines.push(
+      '',
+      `Temperature: resistors ${option('resistor-tempco')}, capacitors ${option('capacitor-tempco')}, ` +
+        option('temperature-range'),
+      `  notch between ${has('drift-fo-low') ? `${t('drift-fo-low')} and ${t('drift-fo-high')}` : '– and –'};` +
+        ` takes at least ${t('drift-reject')} off ${fo} itself`,
+      '',
+      `Trimming every build onto ${fo}`,
+      trim('r1'),
+      trim('r3'),
+      '  set R1 and R3 in turn for the least output at Fo, until neither lowers it',
+    );
+  }
+  lines.push('', `Source resistance ${t('source')}, load ${has('load') ? t('load') : 'none'}`);
+  if (is('measured')) {
+    const measured = state.fields.filter((field) => field.name.startsWith('measured-'));
+    lines.push(
+      '',
+      `Measured parts: ${measured.map((field) => `${field.name.slice(9).toUpperCase()} ${field.text.trim()}`).join(', ')}`,
+      `  ${is('measured-dip') ? `notch at ${t('measured-fo')}, ${t('measured-depth')} deep` : 'no notch'};` +
+        ` takes ${t('measured-reject')} off ${fo} itself`,
+    );
+    if (is('measured-trim')) {
+      lines.push(`  nulls at ${fo} with R1 = ${t('measured-trim-r1')} (${t('measured-trim-r1-change')})` +
+        ` and R3 = ${t('measured-trim-r3')} (${t('measured-trim-r3-change')})`);
+    }
+  }
+  lines.push(
+    '',
+    `Ideal network: notch at ${t('notch')}, half power at ${is('band-low') ? t('band-low') : 'none'} and ` +
+      `${is('band-high') ? t('band-high') : 'none'}, Q = ${has('q') ? t('q') : '–'}`,
+    '',
+    'Harmonics: level through the ideal network, and the nearest build',
+  );
+  for (let n = 2; n <= 5; ++n) {
+    lines.push(`  ${n} Fo: ${t(`h${n}`)}${has(`build-h${n}`) ? `, ${t(`build-h${n}`)}` : ''}`);
+  }
+  return `${plain(lines.join('\n'))}\n`;
+}

@@ -1,0 +1,61 @@
+// Taking the design away: Copy puts it on the clipboard as plain text;
+// the nearest build as a SPICE netlist and every figure as CSV are each
+// shown and offered as a file (a Blob behind a download link: no request,
+// from file:// too). Each is written from the state it is handed.
+import { figuresCsv } from './csv.js';
+import { designText } from './design-text.js';
+
+const panel = document.getElementById('design');
+const control = (name) => panel.querySelector(`[data-design="${name}"]`);
+const copyStatus = document.getElementById('copy-status');
+const copyText = document.getElementById('copy-text');
+
+// `sources`: { netlist(state), state() } — the netlist of a state, and
+// the state now, with the page's address written to its latest.
+export function setUpExports(sources) {
+  // The file a spreadsheet opens as UTF-8 starts with a byte order mark.
+  const exports = {
+    netlist: { text: sources.netlist, file: (text) => new Blob([text], { type: 'text/plain' }) },
+    csv: { text: figuresCsv, file: (text) => new Blob(['\ufeff', text], { type: 'text/csv' }) },
+  };
+  function refresh(name, state) {
+    const section = document.getElementById(`${name}-export`);
+    if (section.hidden || state === null) return;
+    const text = exports[name].text(state);
+    section.querySelector('[data-export]').textContent = text;
+    const save = section.querySelector('a.save');
+    if (save.href) URL.revokeObjectURL(save.href);
+    save.href = URL.createObjectURL(exports[name].file(text));
+  }
+  for (const name of Object.keys(exports)) {
+    control(name).addEventListener('click', () => {
+      const section = document.getElementById(`${name}-export`);
+      section.hidden = !section.hidden;
+      control(name).setAttribute('aria-expanded', String(!section.hidden));
+      refresh(name, sources.state());
+    });
+  }
+  control('copy').addEventListener('click', async () => {
+    const text = designText(sources.state());
+    try {
+      await navigator.clipboard.writeText(text);
+      copyText.hidden = true;
+      copyStatus.textContent = 'Copied: the design is on the clipboard as plain text.';
+    } catch {
+      copyText.value = text;
+      copyText.hidden = false;
+      copyText.focus();
+      copyText.select();
+      copyStatus.textContent = 'This browser did not let the page copy: select the text below and copy it.';
+    }
+  });
+  return {
+    // After every update: the sections open show the new design, and any
+    // copy status is gone.
+    refresh(state) {
+      Object.keys(exports).forEach((name) => refresh(name, state));
+      copyStatus.textContent = '';
+      copyText.hidden = true;
+    },
+  };
+}

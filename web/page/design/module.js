@@ -1,0 +1,121 @@
+// The design code in the WebAssembly module (web/design_interface.h): its
+// tables, the snapshot the page fills in before each update, and the
+// report read back. No page here: only the module's memory.
+import { UNITS } from './report.js';
+
+export const FIELD_TEXT_SIZE = 64;
+export const NO_NETWORK = 256;
+const utf8 = new TextDecoder();
+
+export function readText(core, address) {
+  const memory = new Uint8Array(core.memory.buffer, address);
+  return utf8.decode(memory.subarray(0, memory.indexOf(0)));
+}
+
+// What does not change: figures, lists with their options' numbers and
+// labels, fields, sections.
+export function readTables(core) {
+  const text = (address) => readText(core, address);
+  const figures = new Map();
+  for (let i = 0; i < core.nw_design_figure_count(); ++i) {
+    figures.set(text(core.nw_design_figure_name(i)), {
+      index: i,
+      unit: UNITS[core.nw_design_figure_unit(i)],
+      digits: core.nw_design_figure_digits(i),
+      trimmed: core.nw_design_figure_trimmed(i) === 1,
+    });
+  }
+  const lists = [];
+  for (let list = 0; list < core.nw_design_list_count(); ++list) {
+    const options = [];
+    for (let i = 0; i < core.nw_design_choice_count(list); ++i) {
+      const series = core.nw_design_series_name(list, i);
+      const label = core.nw_design_choice_label(list, i);
+      options.push({ series: series ? text(series) : null, value: core.nw_design_choice_value(list, i),
+        high: core.nw_design_choice_high(list, i), label: label ? text(label) : null });
+    }
+    lists.push({ name: text(core.nw_design_list_name(list)), options, default: core.nw_design_choice_default(list) });
+  }
+  const fields = [];
+  for (let i = 0; i < core.nw_design_field_count(); ++i) fields.push(text(core.nw_design_field_name(i)));
+  const sections = [];
+  for (let i = 0; i < core.nw_design_section_count(); ++i) sections.push(text(core.nw_design_section_name(i)));
+  return { figures, lists, fields, sections, randomBuilds: core.nw_design_random_builds(),
+    curvePoints: core.nw_design_curve_points(), bandPoints: core.nw_design_band_points() };
+}
+
+// A field's whole text, NULs and all, up to the 63 bytes a buffer holds.
+export function writeField(core, index, text) {
+  const bytes = new TextEncoder().encode(text).subarray(0, FIELD_TEXT_SIZE - 1);
+  new Uint8Array(core.memory.buffer, core.nw_design_snapshot_field(index), FIELD_TEXT_SIZE).set(bytes);
+  new Int32Array(core.memory.buffer, core.nw_design_snapshot_field_lengths(), index + 1)[index] = bytes.length;
+}
+
+// The problem with a field's text (0 none) and its message.
+export function fieldProblem(core, index, text) {
+  writeField(core, index, text);
+  const problem = core.nw_design_field_problem(index);
+  return { problem, message: problem ? readText(core, core.nw_design_field_message(index)) : '' };
+}
+
+// snapshot: { form: { mode, units, texts (code page 1252 bytes) }, choices
+// (indices), fields (texts) }. Returns the update's outcome: 0, the
+// fields' problem bits, or NO_NETWORK.
+export function update(core, snapshot) {
+  const { form } = snapshot;
+  new Int32Array(core.memory.buffer, core.nw_design_snapshot_form_numbers(), 4).set([form.mode, ...form.units]);
+  form.texts.forEach((bytes, quantity) => {
+    const memory = new Uint8Array(core.memory.buffer, core.nw_design_snapshot_form_text(quantity), FIELD_TEXT_SIZE);
+    memory.fill(0);
+    memory.set(bytes.slice(0, FIELD_TEXT_SIZE - 1));
+  });
+  new Int32Array(core.memory.buffer, core.nw_design_snapshot_choices(), snapshot.choices.length).set(snapshot.choices);
+  snapshot.fields.forEach((text, index) => writeField(core, index, text));
+  return core.nw_design_update();
+}
+
+// How the last update read the form.
+export const formReading = (core) => ({
+  problem: core.nw_design_form_problem(),
+  field: core.nw_design_form_field(),
+  imprecise: core.nw_design_form_imprecise() === 1,
+  reads: core.nw_design_form_reads(),
+  computed: core.nw_design_form_computed(),
+});
+
+// The last report: its figures, sections, exact values' parts, curves.
+export function readReport(core, tables) {
+  const memory = core.memory.buffer;
+  const count = tables.figures.size;
+  const values = new Float64Array(memory, core.nw_design_values(), count);
+  const available = new Uint8Array(memory, core.nw_design_available(), count);
+  const figures = new Map();
+  for (const [name, { index }] of tables.figures) if (available[index]) figures.set(name, values[index]);
+  const held = new Uint8Array(memory, core.nw_design_sections(), tables.sections.length);
+  const sections = new Set(tables.sections.filter((name, i) => held[i]));
+  const exact = new Float64Array(memory, core.nw_design_exact_parts(), 12);
+  const parts = [0, 1, 2, 3].map((i) => Array.from(exact.subarray(3 * i, 3 * i + 3)));
+  const read = (which, points) => new Float64Array(memory, core.nw_design_curve(which), points).slice();
+  const { curvePoints, bandPoints } = tables;
+  const build = sections.has('build');
+  const notches = new Float64Array(memory, core.nw_design_curve_notches(), 6);
+  const curves = {
+    hertz: read(0, curvePoints),
+    ideal: read(1, curvePoints),
+    build: build ? read(2, curvePoints) : null,
+    measured: sections.has('measured') ? read(3, curvePoints) : null,
+    band: build ? { low: read(4, bandPoints), high: read(5, bandPoints) } : null,
+    notches: Object.fromEntries(['ideal', 'build', 'measured'].map((name, i) =>
+      [name, { hertz: notches[i], db: notches[3 + i] }])),
+  };
+  return { figures, sections, parts, curves };
+}
+
+// The nearest build of the last report as a netlist after `header`, or ''
+// when it is out of range.
+export function netlist(core, header) {
+  const bytes = new TextEncoder().encode(header);
+  new Uint8Array(core.memory.buffer, core.nw_design_netlist_text(), bytes.length).set(bytes);
+  const length = core.nw_design_netlist(bytes.length);
+  return utf8.decode(new Uint8Array(core.memory.buffer, core.nw_design_netlist_text(), length));
+}

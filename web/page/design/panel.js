@@ -1,0 +1,286 @@
+// The design panel beside the dialog. After every OK press that writes a
+// result the dialog's script hands over the form as the calculator read
+// it; this script fills in the design module's snapshot with it and the
+// panel's lists and fields, and every update builds one state from the
+// module's report, from which the figures, the curve, the exports and the
+// link are drawn.
+import { MINUS, SPACE, format } from './format.js';
+import { linkText, readLink } from './link.js';
+import * as design from './module.js';
+import { netlistHeader, OUT_OF_RANGE } from './netlist.js';
+import { drawPlot, fitPlot } from './plot.js';
+import { figureOrder, render, renderNoNetwork, setHidden, setText } from './render.js';
+import { setUpExports } from './exports.js';
+
+const panel = document.getElementById('design');
+const control = (name) => panel.querySelector(`[data-design="${name}"]`);
+const dialog = document.getElementById('calculator');
+const form = {
+  values: Array.from(dialog.querySelectorAll('input.value')), // R, C, Fo
+  units: Array.from(dialog.querySelectorAll('select.unit')),
+  radios: Array.from(dialog.querySelectorAll('input[type="radio"]')),
+};
+const linkNote = document.getElementById('link-note');
+const formNote = document.getElementById('form-note');
+const loadNote = document.getElementById('load-note');
+const QUANTITY_NAMES = ['R', 'C', 'Fo'];
+const QUANTITY_UNITS = ['ohm', 'farad', 'hertz'];
+
+let core = null;
+let tables = null;
+let lists = [];
+let fields = [];
+let lastForm = null; // the form at the last OK that wrote a result, as the calculator read it
+let state = null; // the design the panel shows
+
+// --- A field's problem is marked on it and said next to it (announced,
+// and tied to the field for assistive technology); the figures stay.
+function checkField(index) {
+  const field = fields[index];
+  const { problem, message } = design.fieldProblem(core, index, field.value);
+  const said = document.getElementById(`${field.id}-message`);
+  said.textContent = message;
+  if (problem) {
+    field.setAttribute('aria-invalid', 'true');
+    field.setAttribute('aria-errormessage', said.id);
+  } else {
+    field.removeAttribute('aria-invalid');
+    field.removeAttribute('aria-errormessage');
+  }
+}
+
+// What the page holds now: the form's texts, the lists' choices, the fields.
+const pageState = () => ({
+  solve: form.radios.findIndex((radio) => radio.checked),
+  values: form.values.map((value) => value.value),
+  units: form.units.map((unit) => unit.value),
+  lists: lists.map((list) => ({ name: list.dataset.design, index: list.selectedIndex, value: list.value,
+    text: list.options[list.selectedIndex]?.text ?? '' })),
+  fields: fields.map((field) => ({ name: field.dataset.design, text: field.value })),
+});
+
+// --- The link: rewritten a moment after the last change rather than at
+// every one (browsers refuse an address rewritten many times a second,
+// and each rewrite costs a little), without adding to the history.
+let linkTimer = 0;
+function writeLink() {
+  clearTimeout(linkTimer);
+  linkTimer = setTimeout(writeLinkNow, 250);
+}
+function writeLinkNow() {
+  clearTimeout(linkTimer);
+  linkTimer = 0;
+  history.replaceState(null, '', `#${linkText(pageState())}`);
+}
+// A change just made goes into the address before the page goes.
+window.addEventListener('pagehide', () => linkTimer && writeLinkNow());
+
+// What the form reads as where the written field lost its digits, and
+// why it makes no network where it does not.
+function formWords(reading) {
+  const name = QUANTITY_NAMES[reading.field];
+  const unit = QUANTITY_UNITS[reading.field];
+  const reason = ['', `${name} is not a finite number`, `${name} is negative`, `${name} reads as zero`,
+    `${name} is beyond any value the design can take`][reading.problem];
+  if (!reading.imprecise) return { reason, note: '' };
+  const written = String.fromCharCode(...lastForm.texts[reading.field]);
+  const label = form.units[reading.field].options[lastForm.units[reading.field]]?.text ?? '';
+  const computed = format(reading.computed, unit, 4, false);
+  const reads = reading.problem === 0 ? `reads as ${format(reading.reads, unit, 4, false)}` : 'reads as zero';
+  const note = `The ${name} field shows ${written} (${label}), which ${reads}, but the calculation gave ${computed}` +
+    `${reading.problem === 0 ? ': the panel designs for what the field shows' : ''}.` +
+    ` A smaller unit for ${name} shows more digits.`;
+  return { reason, note };
+}
+
+// From 1000 pixels the curve stands under the dialog, in view as the
+// panel scrolls; below, it follows the standard parts.
+const wide = matchMedia('(min-width: 1000px)');
+const response = document.getElementById('response');
+const curveDock = document.getElementById('curve-dock');
+const curveHome = response.nextElementSibling;
+// The curve's words stay in the panel, where there is room for them.
+const responseText = document.getElementById('response-text');
+const responseWords = document.getElementById('response-words');
+const column = document.getElementById('dialog-column');
+const plotElement = document.getElementById('plot');
+function placeCurve() {
+  if (wide.matches && response.parentElement !== curveDock) {
+    curveDock.append(response);
+    responseWords.append(responseText);
+  }
+  if (!wide.matches && response.parentElement === curveDock) {
+    curveHome.before(response);
+    response.append(responseText);
+  }
+  setHidden(curveDock, !wide.matches || response.hidden);
+  setHidden(responseWords, !wide.matches || response.hidden);
+  fitColumn();
+}
+// The plot as high as the window leaves it beside the dialog; where even
+// that is too little, the column sticks by its end: the curve stays in
+// view and the dialog's top goes first.
+function fitColumn() {
+  if (!wide.matches) {
+    fitPlot(Infinity);
+    column.style.top = '';
+    return;
+  }
+  const margin = 24;
+  const others = column.offsetHeight - plotElement.getBoundingClientRect().height;
+  fitPlot(innerHeight - 2 * margin - others);
+  column.style.top = `${Math.min(margin, innerHeight - margin - column.offsetHeight)}px`;
+}
+wide.addEventListener('change', placeCurve);
+addEventListener('resize', fitColumn);
+plotElement.addEventListener('plot-resized', () => {
+  if (wide.matches) column.style.top = `${Math.min(24, innerHeight - 24 - column.offsetHeight)}px`;
+});
+
+let exportsView = null;
+
+// The last OK's form, the choices and the fields, worked out afresh; a
+// field with a problem keeps the last figures.
+function update() {
+  if (core === null || lastForm === null) return;
+  const now = pageState();
+  const outcome = design.update(core, { form: lastForm, choices: now.lists.map((list) => list.index),
+    fields: now.fields.map((field) => field.text) });
+  if (outcome === 0 || outcome === design.NO_NETWORK) {
+    const { reason, note } = formWords(design.formReading(core));
+    if (outcome === 0) {
+      state = { ...now, ...design.readReport(core, tables), tables, href: '' };
+      render(state);
+      drawPlot(state);
+    } else {
+      state = null;
+      renderNoNetwork(reason);
+    }
+    setText(formNote, note);
+    setHidden(formNote, note === '');
+    placeCurve();
+    writeLink();
+  }
+  exportsView.refresh(outcome === 0 ? state : null);
+}
+
+// --- Opening the design a fragment holds, as if OK had been pressed on
+// its texts: or, when it cannot, leaving the page as it was and saying
+// why, quietly: never with a message box.
+function setPage(wanted) {
+  if (wanted.solve >= 0) form.radios[wanted.solve].checked = true;
+  wanted.values.forEach((text, i) => (form.values[i].value = text));
+  wanted.units.forEach((index, i) => (form.units[i].selectedIndex = index));
+  wanted.lists.forEach((index, i) => (lists[i].selectedIndex = index));
+  wanted.fields.forEach((text, i) => {
+    fields[i].value = text;
+    checkField(i);
+  });
+  noteLoad();
+}
+
+function refuseLink(why) {
+  linkNote.textContent = `The design in this page's address could not be opened: ${why}.`;
+  linkNote.hidden = false;
+}
+
+function openLink(fragment) {
+  linkNote.hidden = true;
+  if (fragment === '') return;
+  const options = (select) => Array.from(select.options, (option) => option.value);
+  const { wanted, problem } = readLink(fragment, {
+    units: form.units.map(options),
+    lists: lists.map((list) => ({ name: list.dataset.design, options: options(list) })),
+    fields: fields.map((field) => ({ name: field.dataset.design, maxLength: field.maxLength })),
+    textLength: design.FIELD_TEXT_SIZE - 1,
+  });
+  if (problem) return refuseLink(problem);
+  const before = pageState();
+  const back = {
+    solve: before.solve,
+    values: before.values,
+    units: form.units.map((unit) => unit.selectedIndex),
+    lists: lists.map((list) => list.selectedIndex),
+    fields: before.fields.map((field) => field.text),
+  };
+  setPage(wanted);
+  // The panel's fields must hold good texts, and OK on the form's texts
+  // must write a result.
+  const press = { outcome: null };
+  if (fields.every((field, i) => design.fieldProblem(core, i, field.value).problem === 0)) {
+    document.dispatchEvent(new CustomEvent('notchwell-quiet-ok', { detail: press }));
+  }
+  if (press.outcome === 'result') return;
+  setPage(back);
+  refuseLink('its values give no design');
+}
+
+// With an active network the load field has no effect, and says so.
+const noteLoad = () => (loadNote.hidden = control('network').value === 'passive');
+
+// An option's text and value, from the design code's tables.
+function choiceOption(list, option) {
+  const { value, high, label, series } = option;
+  switch (list.name) {
+    case 'resistor-series':
+    case 'capacitor-series':
+      return new Option(series);
+    case 'network':
+      return value === 0 ? new Option('Passive (Q = 0.25)', 'passive') : new Option(`Active, Q = ${value}`, String(value));
+    case 'resistor-tempco':
+    case 'capacitor-tempco':
+      return new Option(`±${value}${SPACE}ppm/K (${label})`, String(value));
+    case 'temperature-range': {
+      const celsius = (t) => `${t < 0 ? MINUS : ''}${Math.abs(t)}`;
+      return new Option(`${celsius(value)} to ${celsius(high)}${SPACE}°C (${label})`, `${value},${high}`);
+    }
+    default:
+      return new Option(`±${value}${SPACE}%`, String(value));
+  }
+}
+
+document.addEventListener('notchwell-result', (event) => {
+  lastForm = event.detail;
+  linkNote.hidden = true;
+  update();
+});
+window.addEventListener('hashchange', () => openLink(location.hash.slice(1)));
+
+// --- Start: the lists, fields and figures from the design code's tables.
+document.addEventListener('notchwell-core', (event) => {
+  core = event.detail;
+  tables = { ...design.readTables(core), figureOrder };
+  lists = tables.lists.map((list) => {
+    const select = control(list.name);
+    select.length = 0;
+    for (const option of list.options) select.add(choiceOption(list, option));
+    select.selectedIndex = list.default;
+    select.addEventListener('change', update);
+    return select;
+  });
+  fields = tables.fields.map(control);
+  fields.forEach((field, index) =>
+    field.addEventListener('input', () => {
+      checkField(index);
+      update();
+    }),
+  );
+  control('network').addEventListener('change', noteLoad);
+  exportsView = setUpExports({
+    netlist: (shown) => (shown.sections.has('build') ? design.netlist(core, netlistHeader(shown)) : OUT_OF_RANGE),
+    state: () => {
+      writeLinkNow();
+      return { ...state, href: location.href };
+    },
+  });
+  const builds = tables.randomBuilds.toLocaleString('en');
+  panel.querySelectorAll('.random-builds').forEach((span) => (span.textContent = builds));
+  noteLoad();
+  // Every start is fresh, whatever the browser kept of a visit; then the
+  // design the page's address holds, if any.
+  fields.forEach((field, index) => {
+    field.value = '';
+    checkField(index);
+  });
+  openLink(location.hash.slice(1));
+});

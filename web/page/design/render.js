@@ -1,0 +1,111 @@
+// The panel's figures and which of its parts show, from a state.
+import { format, exactText } from './format.js';
+import { figureValue } from './csv.js';
+import { CONNECTIONS, EXACT, figureText, holds, partsWords } from './report.js';
+
+const panel = document.getElementById('design');
+// Every figure's element, in the order the panel shows them (the curve's
+// among them, wherever the page puts it).
+const figureElements = Array.from(panel.querySelectorAll('[data-figure]'));
+export const figureOrder = Array.from(new Set(figureElements.map((element) => element.dataset.figure)));
+const byId = (id) => document.getElementById(id);
+const whenElements = Array.from(panel.querySelectorAll('[data-when]'));
+const intro = byId('design-intro');
+
+// Only what changes is written: an update that leaves most figures as
+// they were then costs the browser little laying the page out again.
+export function setText(element, text) {
+  if (element.textContent !== text) element.textContent = text;
+}
+
+export function setHidden(element, hidden) {
+  if (element.hidden !== hidden) element.hidden = hidden;
+}
+
+// The exact values' parts: data-parts as machines read them, and words.
+function renderExactParts(state) {
+  EXACT.forEach((name, i) => {
+    const element = panel.querySelector(`[data-figure="${name}"]`);
+    const cell = panel.querySelector(`[data-parts-of="${name}"]`);
+    if (!state.figures.has(name)) {
+      delete element.dataset.parts;
+      setText(cell, '–');
+      return;
+    }
+    const [connection, a, b] = state.parts[i];
+    element.dataset.parts = connection ? `${CONNECTIONS[connection]}:${exactText(a)},${exactText(b)}` : exactText(a);
+    setText(cell, partsWords(state, i));
+  });
+}
+
+export function render(state) {
+  const has = (name) => state.figures.has(name);
+  const is = (section) => holds(state, section);
+  const t = (name) => figureText(state, name);
+  for (const element of figureElements) {
+    const name = element.dataset.figure;
+    if (has(name)) {
+      setText(element, t(name));
+      element.dataset.value = figureValue(state, name);
+    } else {
+      setText(element, name === 'load' ? 'none' : '–');
+      delete element.dataset.value;
+    }
+  }
+  renderExactParts(state);
+  panel.querySelectorAll('.fo-text').forEach((span) => setText(span, t('fo')));
+  // What to add to a harmonic read through the filter.
+  panel.querySelectorAll('.harmonics .add').forEach((span) => {
+    const level = state.figures.get(span.previousElementSibling.dataset.figure);
+    setText(span, level === undefined ? '' : `(add ${format(-level, 'dB', 2, false)})`);
+  });
+  const measured = is('measured');
+  const shown = {
+    design: true,
+    'active-build': is('active') && is('build'),
+    'measured-no-dip': measured && !is('measured-dip'),
+  };
+  for (const element of whenElements) {
+    const when = element.dataset.when;
+    setHidden(element, !(when in shown ? shown[when] : is(when)));
+  }
+  setHidden(byId('measured-prompt'), measured);
+  panel.classList.toggle('measured', measured);
+  setHidden(byId('divider-range'), !is('active') || is('divider'));
+  setHidden(panel.querySelector('.builds'), !is('build') && !is('pair'));
+  const untrimmable = ['r1', 'r3'].filter((r) => is('build') && !is(`trim-${r}`));
+  setHidden(byId('trim-none'), untrimmable.length === 0);
+  setText(byId('trim-none-which'), untrimmable
+    .map((r) => `${r.toUpperCase()} from ${t(`trim-${r}-low`)} to ${t(`trim-${r}-high`)}`)
+    .join(' or '));
+  // The half-power points, or plainly where there is none.
+  for (const edge of ['low', 'high']) {
+    setHidden(byId(`band-${edge}-text`), !is(`band-${edge}`));
+    setHidden(byId(`band-${edge}-none`), is(`band-${edge}`));
+  }
+  setHidden(byId('q-text'), !has('q'));
+  // The active network's schematic, labelled with the nearest build's
+  // values (the ideal ones when it is out of range).
+  const r = t(is('build') ? 'build-r' : 'r');
+  const c = t(is('build') ? 'build-c' : 'c');
+  const labels = { r, c, r3: `${r} ∥ ${r}`, c3: `2 × ${c}`,
+    'divider-top': is('divider') ? t('divider-top') : '',
+    'divider-bottom': is('divider') ? t('divider-bottom') : '' };
+  panel.querySelectorAll('[data-label]').forEach((label) => setText(label, labels[label.dataset.label]));
+  setHidden(byId('build-range'), is('build'));
+  setHidden(byId('pair-range'), is('pair'));
+  setText(byId('build-notch-text'), has('build-fo') ? `; the nearest build notches at ${t('build-fo')}` : '');
+  setText(byId('measured-notch-text'), is('measured-dip') ? `, and your measured parts at ${t('measured-fo')}` : '');
+  setHidden(intro, true);
+}
+
+// After an OK press whose form makes no network, and why.
+export function renderNoNetwork(reason) {
+  whenElements.forEach((element) => setHidden(element, true));
+  panel.querySelectorAll('.export').forEach((section) => (section.hidden = true));
+  panel.querySelectorAll('[aria-controls$="-export"]').forEach((button) => button.setAttribute('aria-expanded', 'false'));
+  ['build-range', 'pair-range', 'trim-none'].forEach((id) => (byId(id).hidden = true));
+  intro.hidden = false;
+  intro.textContent = `The values on the form at the last OK make no network to build: ${reason}.` +
+    ' R, C and Fo must each be positive and finite.';
+}

@@ -1,0 +1,28 @@
+// One design: the state each update builds from the design module's
+// report and the page's choices, and what follows from it alone. Every
+// renderer and export is a function of such a state.
+import { format } from './format.js';
+
+export const UNITS = ['ohm', 'farad', 'hertz', 'dB', 'percent', 'number', 'count'];
+
+// A figure of the state as the panel shows it.
+export function figureText(state, name) {
+  const { unit, digits, trimmed } = state.tables.figures.get(name);
+  return format(state.figures.get(name), unit, digits, trimmed);
+}
+
+export const holds = (state, section) => state.sections.has(section);
+
+// The text of the option chosen on a list, or of a field.
+export const chosen = (state, name) => state.lists.find((list) => list.name === name);
+export const fieldText = (state, name) => state.fields.find((field) => field.name === name).text;
+
+export const CONNECTIONS = ['', 'series', 'parallel'];
+export const EXACT = ['exact-r', 'exact-r3', 'exact-c', 'exact-c3'];
+
+// An exact value's parts in words: "33 kΩ and 910 kΩ in parallel", "100 nF alone".
+export function partsWords(state, i) {
+  const [connection, a, b] = state.parts[i];
+  const part = (value) => format(value, i < 2 ? 'ohm' : 'farad', 3, true);
+  return connection ? `${part(a)} and ${part(b)} in ${CONNECTIONS[connection]}` : `${part(a)} alone`;
+}
