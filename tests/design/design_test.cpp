@@ -5,19 +5,24 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "active_feedback.h"
 #include "design_choices.h"
 #include "design_report.h"
 #include "design_test_support.h"
+#include "exact_text.h"
 #include "e_series.h"
 #include "notch_search.h"
 #include "pair_search.h"
+#include "panel_snapshot.h"
 #include "part_value_text.h"
 #include "tolerance_analysis.h"
 
@@ -459,3 +464,106 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"2F", kC, ValueProblem::OutOfRange, 0}, TextCase{"0.0001p", kC, ValueProblem::OutOfRange, 0}));
 
 }  // namespace
+
+// --- Values as machines read them, and the panel's snapshot ----------------
+
+namespace notchwell {
+namespace {
+
+// The C library's %.12g, away from the exact ties where it rounds to even
+// and the page (and so ExactText) away from zero.
+TEST(ExactText, WritesWhatPrintfWrites) {
+  std::uint64_t state = 0x243f6a8885a308d3ull;
+  for (int i = 0; i < 200000; ++i) {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    const double value = std::ldexp(static_cast<double>(state >> 11), static_cast<int>(state % 200) - 153);
+    char ours[kExactTextSize], theirs[32];
+    ExactText(value, ours);
+    std::snprintf(theirs, sizeof theirs, "%.12g", value);
+    char expansion[80];
+    std::snprintf(expansion, sizeof expansion, "%.60e", value);
+    const bool tie = std::strncmp(expansion + 13, "5000000000", 10) == 0;
+    if (!tie) {
+      ASSERT_STREQ(ours, theirs) << value;
+    }
+  }
+  for (const auto& [value, text] : std::vector<std::pair<double, const char*>>{
+           {0, "0"}, {33000, "33000"}, {1e-7, "1e-07"}, {1e12, "1e+12"}, {-2.5, "-2.5"}, {0.0001, "0.0001"},
+           {999999999999.5, "1e+12"}, {2.5e-5, "2.5e-05"}, {1000000000005.0, "1.00000000001e+12"},
+           {1e300, "1e+300"}, {5e-324, "4.94065645841e-324"}}) {
+    char ours[kExactTextSize];
+    ExactText(value, ours);
+    EXPECT_STREQ(ours, text) << value;
+  }
+}
+
+struct SnapshotCase {
+  const char* name;
+  CalcMode mode;
+  const char *r, *c, *fo;
+  int fo_unit;
+  FormProblem problem;
+  Quantity field;
+  bool imprecise;
+  double computed_hertz;  // with imprecise
+};
+
+class PanelSnapshotReading : public testing::TestWithParam<SnapshotCase> {};
+
+TEST_P(PanelSnapshotReading, SaysWhyAFormMakesNoNetworkAndWhatAWrittenFieldLost) {
+  const SnapshotCase& k = GetParam();
+  PanelSnapshot s{};
+  s.form = {k.mode, 1, 1, k.fo_unit, {}, {}, {}};
+  std::strcpy(s.form.resistance_text, k.r);
+  std::strcpy(s.form.capacitance_text, k.c);
+  std::strcpy(s.form.frequency_text, k.fo);
+  for (int i = 0; i < kPanelListCount; ++i) s.choices[i] = kPanelLists[i].default_index;
+  PanelReading reading;
+  DesignInputs inputs;
+  EXPECT_EQ(ReadPanelSnapshot(s, reading, inputs), k.problem == FormProblem::None);
+  EXPECT_EQ(reading.form.problem, k.problem);
+  EXPECT_EQ(reading.form.field, k.field);
+  EXPECT_EQ(reading.form.imprecise, k.imprecise);
+  if (k.imprecise) {
+    EXPECT_NEAR(reading.form.computed / k.computed_hertz, 1, 1e-6);
+  }
+}
+
+constexpr auto kSolveFo = CalcMode::SolveFrequency;
+constexpr auto kFoField = Quantity::Frequency;
+INSTANTIATE_TEST_SUITE_P(
+    Forms, PanelSnapshotReading,
+    testing::Values(
+        SnapshotCase{"Designable", kSolveFo, "10", "10", "1591.549438", 0, FormProblem::None, kFoField, false, 0},
+        SnapshotCase{"OneDigitLeft", kSolveFo, "100", "1061.033", "0.000001", 2, FormProblem::None, kFoField, true,
+                     1.5},
+        SnapshotCase{"ThreeDigitsLeft", kSolveFo, "10", "10", "0.002", 2, FormProblem::None, kFoField, true,
+                     1591.549438},
+        SnapshotCase{"FourDigitsKept", kSolveFo, "10", "10", "0.001592", 2, FormProblem::None, kFoField, false, 0},
+        SnapshotCase{"AllDigitsLost", kSolveFo, "108.8219", "4083.665", "0.000000", 2, FormProblem::Zero, kFoField,
+                     true, 0.358141},
+        SnapshotCase{"NegativeR", kSolveFo, "-10", "10", "-1591.549438", 0, FormProblem::Negative,
+                     Quantity::Resistance, false, 0},
+        SnapshotCase{"InfiniteResult", kSolveFo, "1e-30", "1e-30", "1.#INF00", 0, FormProblem::NotANumber, kFoField,
+                     false, 0},
+        SnapshotCase{"CBeyondAnyDouble", CalcMode::SolveResistance, "1", "1e39", "1e-300", 0,
+                     FormProblem::Infinite, Quantity::Capacitance, false, 0}),
+    [](const testing::TestParamInfo<SnapshotCase>& info) { return std::string(info.param.name); });
+
+// The whole text of a field, NULs and all, as its length says.
+TEST(PanelSnapshotReading, ReadsAFieldToItsLength) {
+  PanelSnapshot s{};
+  s.form = {kSolveFo, 1, 1, 0, "10", "10", "1591.549438"};
+  std::memcpy(s.fields[0], "6\0" "0", 3);
+  s.field_lengths[0] = 3;
+  PanelReading reading;
+  DesignInputs inputs;
+  EXPECT_FALSE(ReadPanelSnapshot(s, reading, inputs));
+  EXPECT_EQ(reading.field_problems, 1);
+  s.field_lengths[0] = 1;
+  EXPECT_TRUE(ReadPanelSnapshot(s, reading, inputs));
+  EXPECT_EQ(inputs.source_ohms, 6);
+}
+
+}  // namespace
+}  // namespace notchwell

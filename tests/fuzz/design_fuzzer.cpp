@@ -1,11 +1,16 @@
 // Fuzzes the design code. The first byte picks the target:
+// (0xff: target 2; otherwise even bytes 0 and odd ones 1)
 //   0  the panel's value fields' reading, on the rest split at newlines
 //      (source, load, then the measured R1, R2, R3, C1, C2, C3): every
 //      text gets one clear outcome, and a plain decimal is read as strtod
 //      reads it;
 //   1  a whole design: three floats with units as the dialog gives them,
 //      the panel's choices (any index) and the fields as above: every
-//      figure the report gives is finite, and so is every curve point.
+//      figure the report gives is finite, and so is every curve point;
+//   2  the panel snapshot as the page's memory could hold it, any bytes
+//      (modes, indices and lengths out of range, texts without a
+//      terminator): read without a fault, and when it makes a design,
+//      that design's figures finite and its netlist whole.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -15,7 +20,9 @@
 
 #include "design_report.h"
 #include "panel_controls.h"
+#include "panel_snapshot.h"
 #include "part_value_text.h"
+#include "spice_netlist.h"
 
 using namespace notchwell;
 
@@ -97,11 +104,33 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
   }
 }
 
+void CheckSnapshot(const std::uint8_t* data, std::size_t size) {
+  static PanelSnapshot s;
+  std::memset(&s, 0, sizeof s);
+  std::memcpy(&s, data, size < sizeof s ? size : sizeof s);
+  static PanelReading reading;
+  static DesignInputs inputs;
+  if (!ReadPanelSnapshot(s, reading, inputs)) return;
+  Check(IsDesignable(inputs.r_ohms, inputs.c_farads, inputs.fo_hertz));
+  static DesignReport report;
+  MakeDesignReport(inputs, report);
+  for (int i = 0; i < kFigureCount; ++i) Check(!report.available[i] || std::isfinite(report.values[i]));
+  if (!Holds(report, Section::Build)) return;
+  static char text[4096];
+  NetlistText out{text, sizeof text, 0, false};
+  const TwinTCircuit build{BalancedParts(report.nearest.r, report.nearest.c), inputs.source_ohms, inputs.load_ohms,
+                           report.feedback.active, report.feedback.k_build};
+  WriteSpiceNetlist(build, {false, 0, 0}, true, inputs.fo_hertz, out);
+  Check(!out.overflow && out.length == static_cast<int>(std::strlen(text)));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  if (data[0] % 2 == 0) {
+  if (data[0] == 0xff) {
+    CheckSnapshot(data + 1, size - 1);
+  } else if (data[0] % 2 == 0) {
     std::string_view texts[kFields];
     SplitFields(data + 1, size - 1, texts);
     for (int i = 0; i < kFields; ++i) CheckField(texts[i], kPanelFieldTable[i].kind);

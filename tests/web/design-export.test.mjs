@@ -8,7 +8,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { describe, test } from 'node:test';
-import { at, controlIds as ids } from '../../tools/web/control-ids.mjs';
+import { at, controlIds as ids, root } from '../../tools/web/control-ids.mjs';
 import { browserNames, browserSession, screenshot, shots, valueOf } from './browser-driver.mjs';
 import { design, expectNativeFigures, figuresOf, hum, measuredHum, measuredNames, panelText, paste, setChoice }
   from './design-driver.mjs';
@@ -93,6 +93,18 @@ for (const name of browserNames) {
           if (network === 'passive') assert.equal(await saved(page, folder, '#netlist-export a.save'), netlist);
         }
       }, { downloads: folder });
+    });
+
+    // The netlists the page gave before the design code wrote them: the
+    // same bytes for the same designs.
+    test('export: the netlist is the very text the page gave for these designs before', async () => {
+      const folder = path.join(root, 'tests/web/netlists');
+      for (const [design, link] of Object.entries(JSON.parse(fs.readFileSync(path.join(folder, 'designs.json'), 'utf8')))) {
+        await withPage(800, 700, async (page) => {
+          await page.click('[data-design="netlist"]');
+          assert.equal(await exported(page, 'netlist'), fs.readFileSync(path.join(folder, `${design}.cir`), 'utf8'), design);
+        }, { hash: `#${link}` });
+      }
     });
 
     test('export: every figure as CSV, shown and saved', () => {

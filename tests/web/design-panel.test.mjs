@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import path from 'node:path';
 import { describe, test } from 'node:test';
 import { at, controlIds as ids } from '../../tools/web/control-ids.mjs';
-import { axeViolations, browserNames, browserSession, focused, screenshot, shots, valueOf } from './browser-driver.mjs';
+import { axeViolations, browserNames, browserSession, focused, pageUrl, screenshot, shots, valueOf } from './browser-driver.mjs';
 import { choiceNames, design, expectNativeFigures, expectOnePrintedPage, fieldState, figuresOf, hum, measuredHum,
   measuredNames, panelText, paste, setChoice, solveC } from './design-driver.mjs';
 
@@ -288,6 +288,61 @@ for (const name of browserNames) {
         assert.equal(await valueOf(page, ids.IDC_FREQUENCY), '-1591.549438');
         assert.match(await panelText(page), /make no network to build/);
         assert.equal(await page.$$eval('#design [data-when]', (e) => e.filter((x) => !x.hidden).length), 0);
+      }));
+
+    test('design: a written field that lost its digits, a form without a network, and why', () =>
+      desktop(async (page) => {
+        const note = () => page.$eval('#form-note', (e) => (e.hidden ? '' : e.textContent.replace(/\u00a0/g, ' ')));
+        await design(page, hum);
+        assert.equal(await note(), '');
+        // 1.5 Hz written in mHz keeps one digit: the panel designs for 1 Hz, and says so.
+        await design(page, { solve: 'Fo', texts: ['100', '1.061033', ''], units: ['kOhm', 'uf', 'mHz'] });
+        assert.equal(await valueOf(page, ids.IDC_FREQUENCY), '0.000001');
+        assert.ok(Math.abs((await expectNativeFigures(page)).fo.value - 1) < 1e-8);
+        assert.match(await note(), /^The Fo field shows 0\.000001 \(mHz\), which reads as 1\.000 Hz, but the calculation gave 1\.500 Hz: the panel designs for what the field shows\. A smaller unit for Fo shows more digits\.$/);
+        // All of them lost: no network, and the reason.
+        await design(page, { solve: 'Fo', texts: ['108.8219', '4083665', ''], units: ['kOhm', 'pf', 'mHz'] });
+        assert.equal(await valueOf(page, ids.IDC_FREQUENCY), '0.000000');
+        assert.match(await panelText(page), /make no network to build: Fo reads as zero\./);
+        assert.match(await note(), /shows 0\.000000 \(mHz\), which reads as zero, but the calculation gave 358\.1 mHz|gave 0\.3581 Hz/);
+        assert.equal(await page.$eval('#design-intro', (e) => e.hidden), false, 'never an empty panel');
+        // A negative value: the reason, and a link that opens the same form.
+        await design(page, { solve: 'Fo', texts: ['-10', '10', ''], units: ['kOhm', 'nf', 'Hz'] });
+        assert.match(await panelText(page), /make no network to build: R is negative\./);
+        await new Promise((resolve) => setTimeout(resolve, 400));
+        const link = await page.evaluate(() => location.hash);
+        await page.goto('about:blank');
+        await page.goto(`${pageUrl}${link}`);
+        await page.waitForSelector('html[data-ready]');
+        assert.deepEqual(await page.$$eval('main input.value', (i) => i.map((e) => e.value)), ['-10', '10', '-1591.549438']);
+        assert.match(await panelText(page), /R is negative/);
+        assert.equal(await page.$eval('#link-note', (e) => e.hidden), true);
+      }));
+
+    test('design: control characters and values beyond any real part in the panel\'s fields', () =>
+      desktop(async (page) => {
+        await design(page, hum);
+        await paste(page, 'source', '600');
+        const shown = await figuresOf(page);
+        for (const [field, text, message] of [
+          ['source', '6\u00000', /^Enter a resistance in ohms/],
+          ['load', '\u00006', /^Enter a resistance in ohms/],
+          ['measured-r1', '33\u0000k', /^Enter a resistance in ohms/],
+          ['measured-c2', '1\u0007n', /^Enter a capacitance/],
+          ['source', '1e-150', /^Enter 0 Ω for none, or a resistance from 0\.001 Ω/],
+          ['source', '1e-300', /^Enter 0 Ω for none/],
+          ['source', '5e-324', /^Enter 0 Ω for none/],
+          ['load', '1e-300', /^Leave the field empty for no load, or enter a resistance from 0\.001 Ω/],
+        ]) {
+          await paste(page, field, text);
+          const state = await fieldState(page, field);
+          assert.equal(state.invalid, 'true', JSON.stringify(text));
+          assert.match(state.message.replace(/\u00a0/g, ' '), message, JSON.stringify(text));
+          assert.deepEqual(await figuresOf(page), shown, 'the last good figures stay');
+          await paste(page, field, field === 'source' ? '600' : '');
+        }
+        assert.doesNotMatch(await panelText(page), /NaN|Infinity|undefined/);
+        assert.equal((await expectNativeFigures(page)).source.value, 600);
       }));
 
     test('design: Tab goes on from OK through the panel; it reads at 320 pixels and prints on one page', async () => {

@@ -1,0 +1,98 @@
+// The panel's page logic on its own, under node: the number formats, the
+// link written and read back, and the CSV. The modules are the very files
+// the page bundles.
+import assert from 'node:assert/strict';
+import { test } from 'node:test';
+import { csvText, figuresCsv } from '../../web/page/design/csv.js';
+import { exactText, format } from '../../web/page/design/format.js';
+import { linkText, readLink } from '../../web/page/design/link.js';
+
+const plain = (text) => text.replace(/\u00a0/g, ' ').replace(/\u2212/g, '-');
+
+test('format: SI prefixes and never milli, digits, signs, powers of ten', () => {
+  for (const [value, unit, digits, trimmed, text] of [
+    [31830.98862, 'ohm', 4, false, '31.83 kΩ'],
+    [33000, 'ohm', 3, true, '33 kΩ'],
+    [999.96, 'ohm', 4, false, '1.000 kΩ'], // rounding carries into the next prefix
+    [1e-7, 'farad', 4, false, '100.0 nF'],
+    [4.7e-9, 'farad', 3, true, '4.7 nF'],
+    [2.2e-6, 'farad', 3, true, '2.2 µF'],
+    [0.5, 'hertz', 4, false, '0.5000 Hz'], // not 500 mHz
+    [1591.549438, 'hertz', 5, false, '1.5915 kHz'],
+    [3e14, 'hertz', 4, false, '3.000 × 10¹⁴ Hz'],
+    [1e-30, 'farad', 4, false, '1.000 × 10⁻³⁰ F'],
+    [-9.0909, 'dB', 2, false, '-9.09 dB'],
+    [-0.001, 'dB', 2, false, '0.00 dB'], // no sign on what rounds to zero
+    [0.7310, 'percent', 4, false, '+0.7310 %'],
+    [-3.5425, 'percent', 4, false, '-3.5425 %'],
+    [0.875, 'number', 4, false, '0.8750'],
+    [5, 'count', 0, false, '5'],
+  ]) {
+    assert.equal(plain(format(value, unit, digits, trimmed)), text, `${value} ${unit}`);
+  }
+});
+
+test('exactText: as C writes %.12g', () => {
+  for (const [value, text] of [
+    [0, '0'], [33000, '33000'], [1e-7, '1e-07'], [1.5e-5, '1.5e-05'], [0.0001, '0.0001'],
+    [123456789012, '123456789012'], [1e12, '1e+12'], [4.7e-9, '4.7e-09'], [0.1 + 0.2, '0.3'],
+    [2 / 3, '0.666666666667'], [31830.98862, '31830.98862'], [1e300, '1e+300'], [-2.5, '-2.5'],
+  ]) {
+    assert.equal(exactText(value), text, String(value));
+  }
+});
+
+const page = {
+  units: [['Ohm', 'kOhm', 'mOhm'], ['pf', 'nf', 'uf'], ['Hz', 'kHz', 'mHz']],
+  lists: [{ name: 'resistor-series', options: ['E12', 'E24'] }, { name: 'network', options: ['passive', '2'] }],
+  fields: [{ name: 'source', maxLength: 32 }, { name: 'load', maxLength: 32 }],
+  textLength: 63,
+};
+const design = {
+  solve: 0, values: ['31.830988', '100', '50'], units: ['kOhm', 'nf', 'Hz'],
+  lists: [{ name: 'resistor-series', value: 'E24' }, { name: 'network', value: '2' }],
+  fields: [{ name: 'source', text: '4k7' }, { name: 'load', text: '' }],
+};
+
+test('link: written and read back to the same design; an empty field left out', () => {
+  const text = linkText(design);
+  assert.equal(text, 'v=1&solve=r&r=31.830988&r-unit=kOhm&c=100&c-unit=nf&fo=50&fo-unit=Hz&resistor-series=E24' +
+    '&network=2&source=4k7');
+  assert.deepEqual(readLink(text, page), { wanted: { solve: 0, values: design.values, units: [1, 1, 0], lists: [1, 1],
+    fields: ['4k7', ''] } });
+  // Texts that need escaping come back as they were.
+  const odd = { ...design, values: ['1 & 2', '=%#', 'µ'] };
+  assert.deepEqual(readLink(linkText(odd), page).wanted.values, odd.values);
+});
+
+test('link: what is refused, and why', () => {
+  const good = linkText(design);
+  for (const [fragment, problem] of [
+    [good.replace('v=1', 'v=2'), /another version/],
+    ['section-2', /not a link to a design/],
+    [`${good}&c=47`, /not a link to a design/], // a name twice
+    [`${good}&colour=red`, /not a link to a design/],
+    [good.replace('network=2', 'network=3'), /out of range/],
+    [good.replace('r-unit=kOhm', 'r-unit=ohm'), /out of range/],
+    [good.replace('solve=r', 'solve=q'), /out of range/],
+    [good.replace('fo=50', `fo=${'5'.repeat(64)}`), /out of range/],
+    [good.replace('source=4k7', `source=${'4'.repeat(33)}`), /out of range/],
+    [good.replace('source=4k7', 'source=6%000'), /out of range/], // a NUL
+    [good.replace('c=100', 'c=1%0A0'), /out of range/], // a line break
+  ]) {
+    assert.match(readLink(fragment, page).problem ?? '', problem, fragment);
+  }
+});
+
+test('CSV: RFC 4180 quoting, CRLF after every row, the figures in the panel\'s order', () => {
+  assert.equal(csvText([['a', 'b,c'], ['say "hi"', 'x\ny']]), 'a,"b,c"\r\n"say ""hi""","x\ny"\r\n');
+  const state = {
+    tables: {
+      figures: new Map([['fo', { unit: 'hertz', digits: 4, trimmed: false }], ['build-r', { unit: 'ohm', digits: 3, trimmed: true }],
+        ['q', { unit: 'number', digits: 3, trimmed: false }]]),
+      figureOrder: ['build-r', 'fo', 'q'],
+    },
+    figures: new Map([['fo', 50], ['build-r', 33000]]),
+  };
+  assert.equal(figuresCsv(state), 'figure,value,unit,text\r\nbuild-r,33000.0000000,Ω,33 kΩ\r\nfo,50.0000000000,Hz,50.00 Hz\r\n');
+});
