@@ -60,21 +60,28 @@ struct Responses {
 constexpr int kBelowLow = (kRandomBuilds * 5 + 99) / 100;
 constexpr int kFromHigh = kRandomBuilds - (kRandomBuilds * 95 + 99) / 100 + 1;
 
-// |N|^2 or |D|^2 of every build at x, as SquaredMagnitude gives it, in a
+// |H|^2 of every build at x, |N|^2 / |D|^2 as PowerRatio gives it, in one
 // loop without branches.
-void SquaredMagnitudes(const double (&c)[4][kRandomBuilds], double x, double* out) {
+void PowerRatios(const Responses& r, double x, double* out) {
+  const double(&n)[4][kRandomBuilds] = r.numerator;
+  const double(&d)[4][kRandomBuilds] = r.denominator;
   if (x > 1) {
     const double inverse = 1 / x;
-    for (int n = 0; n < kRandomBuilds; ++n) {
-      const double real = c[0][n] * inverse - c[2][n];
-      const double imaginary = c[1][n] * inverse - c[3][n];
-      out[n] = real * real * inverse + imaginary * imaginary;
+    for (int b = 0; b < kRandomBuilds; ++b) {
+      const double n_real = n[0][b] * inverse - n[2][b];
+      const double n_imaginary = n[1][b] * inverse - n[3][b];
+      const double d_real = d[0][b] * inverse - d[2][b];
+      const double d_imaginary = d[1][b] * inverse - d[3][b];
+      out[b] = (n_real * n_real * inverse + n_imaginary * n_imaginary) /
+               (d_real * d_real * inverse + d_imaginary * d_imaginary);
     }
   } else {
-    for (int n = 0; n < kRandomBuilds; ++n) {
-      const double real = c[0][n] - c[2][n] * x;
-      const double imaginary = c[1][n] - c[3][n] * x;
-      out[n] = real * real + x * (imaginary * imaginary);
+    for (int b = 0; b < kRandomBuilds; ++b) {
+      const double n_real = n[0][b] - n[2][b] * x;
+      const double n_imaginary = n[1][b] - n[3][b] * x;
+      const double d_real = d[0][b] - d[2][b] * x;
+      const double d_imaginary = d[1][b] - d[3][b] * x;
+      out[b] = (n_real * n_real + x * (n_imaginary * n_imaginary)) / (d_real * d_real + x * (d_imaginary * d_imaginary));
     }
   }
 }
@@ -97,9 +104,10 @@ struct Tail {
 struct Workspace {
   Responses responses;
   double levels[kRandomBuilds];
-  double denominators[kRandomBuilds];
-  double depths[kRandomBuilds];
-  double rejections[kRandomBuilds];
+  // |H|^2 at each build's notch (1 for a build without one) and at Fo:
+  // chosen among as they are, and only the one chosen turned into dB.
+  double notch_ratios[kRandomBuilds];
+  double fo_ratios[kRandomBuilds];
   // The tails' scratch: the keys at or below the bound, sorted in place.
   double keys[kRandomBuilds];
   double sorted[kRandomBuilds];
@@ -147,7 +155,6 @@ double Tail<K>::KthSmallest(const double* levels) {
 }
 
 void FillBand(const SpreadBand& band, double omega_ref) {
-  double* const denominators = g_work.denominators;
   double* const levels = g_work.levels;
   Tail<kBelowLow>& low = g_work.low;
   Tail<kFromHigh>& high = g_work.high;
@@ -156,9 +163,7 @@ void FillBand(const SpreadBand& band, double omega_ref) {
   for (int point = 0; point < band.points; ++point) {
     const double y = band.hertz[point] * (2 * kPi) / omega_ref;
     const double x = y * y;
-    SquaredMagnitudes(g_work.responses.numerator, x, levels);
-    SquaredMagnitudes(g_work.responses.denominator, x, denominators);
-    for (int n = 0; n < kRandomBuilds; ++n) levels[n] /= denominators[n];
+    PowerRatios(g_work.responses, x, levels);
     band.low_db[point] = PowerRatioToDecibels(low.KthSmallest(levels));
     band.high_db[point] = PowerRatioToDecibels(-high.KthSmallest(levels));
   }
@@ -202,19 +207,24 @@ CornerSpread SpreadAtCorners(const TwinTCircuit& nominal, double r_tolerance, do
 
 RandomBuilds AnalyseRandomBuilds(const TwinTCircuit& nominal, double r_tolerance, double c_tolerance, double fo_hertz,
                                  const SpreadBand* band) {
-  double* const depths = g_work.depths;
-  double* const rejections = g_work.rejections;
+  double* const notch_ratios = g_work.notch_ratios;
+  double* const fo_ratios = g_work.fo_ratios;
   RandomBuilds result{0, 0, 0};
   for (int n = 0; n < kRandomBuilds; ++n) {
     const TransferFunction h = ResponseWith(nominal, RandomParts(nominal.parts, r_tolerance, c_tolerance, n));
     const Notch notch = FindNotch(h, kDepthWidth);
     if (!notch.found) ++result.without_notch;
-    depths[n] = notch.found ? -PowerRatioToDecibels(notch.power_ratio) : 0;
-    rejections[n] = -PowerRatioToDecibels(PowerRatioAtHertz(h, fo_hertz));
+    // A notch lies below the level far from it, which is at most 1.
+    notch_ratios[n] = notch.found ? notch.power_ratio : 1;
+    fo_ratios[n] = PowerRatioAtHertz(h, fo_hertz);
     if (band) Keep(n, h);
   }
-  result.depth_90_db = NthSmallest(depths, 0, kRandomBuilds, kReached);
-  result.reject_90_db = NthSmallest(rejections, 0, kRandomBuilds, kReached);
+  // The depth (or rejection) at least 90 % reach, -dB of |H|^2, falls as
+  // |H|^2 rises: it is the one of the build with the kReached-th largest
+  // |H|^2. A build without a notch counts as 0 dB deep.
+  const double notch_ratio = NthSmallest(notch_ratios, 0, kRandomBuilds, kRandomBuilds - 1 - kReached);
+  result.depth_90_db = notch_ratio == 1 ? 0 : -PowerRatioToDecibels(notch_ratio);
+  result.reject_90_db = -PowerRatioToDecibels(NthSmallest(fo_ratios, 0, kRandomBuilds, kRandomBuilds - 1 - kReached));
   if (band) FillBand(*band, 1 / (nominal.parts.r1 * nominal.parts.c1));
   return result;
 }

@@ -25,17 +25,31 @@ const xOf = (hertz) => {
   return AREA.left + (AREA.width * (Math.log10(hertz) - low)) / (Math.log10(curves.hertz[curves.hertz.length - 1]) - low);
 };
 
-// A curve's points, its own notch among them where it lies on the plot.
+// The points' places as the paths write them, the same for every curve
+// until the plot's width changes.
+let xTexts = [];
+let xTextsWidth = -1;
+function pointTexts() {
+  if (xTextsWidth !== AREA.width || xTexts.length !== curves.hertz.length) {
+    xTexts = Array.from(curves.hertz, (hertz, i) => xAt(i).toFixed(1));
+    xTextsWidth = AREA.width;
+  }
+  return xTexts;
+}
+
+// A curve's points (their places as text, and their levels), its own
+// notch among them where it lies on the plot.
 function curvePoints(name) {
   const { hertz } = curves;
-  const levels = curves[name];
+  const xs = pointTexts().slice();
+  const levels = Array.from(curves[name]);
   const notch = curves.notches[name];
-  const points = Array.from(levels, (db, i) => [xAt(i), db]);
   if (notch.hertz >= hertz[0] && notch.hertz <= hertz[hertz.length - 1]) {
     const at = hertz.findIndex((f) => f > notch.hertz);
-    points.splice(at < 0 ? points.length : at, 0, [xOf(notch.hertz), notch.db]);
+    xs.splice(at < 0 ? xs.length : at, 0, xOf(notch.hertz).toFixed(1));
+    levels.splice(at < 0 ? levels.length : at, 0, notch.db);
   }
-  return points;
+  return { xs, levels };
 }
 
 // The plot's width on the page, as the browser last laid it out: asking
@@ -43,6 +57,7 @@ function curvePoints(name) {
 let plotWidth = 400;
 let heightLimit = Infinity;
 let drawnGrid = '';
+let drawnMarks = '';
 
 // Fits the plot to its width on the page, and to the height it may take.
 function sizePlot() {
@@ -81,7 +96,11 @@ function drawCurves() {
   const top = Math.max(0, Math.ceil((highest - 1) / 10) * 10);
   const floor = top - SPAN_DB;
   const yAt = (db) => AREA.top + (AREA.height * (top - Math.max(db, floor - 5))) / SPAN_DB;
-  const path = (points) => `M${points.map(([x, db]) => `${x.toFixed(1)},${yAt(db).toFixed(1)}`).join('L')}`;
+  const path = ({ xs, levels }) => {
+    let d = 'M';
+    for (let i = 0; i < xs.length; ++i) d += `${i ? 'L' : ''}${xs[i]},${yAt(levels[i]).toFixed(1)}`;
+    return d;
+  };
   const bottom = AREA.top + AREA.height;
   let grid = svgLine(AREA.left, AREA.top, AREA.left, bottom, 'decade');
   for (let db = top; db >= floor; db -= 10) {
@@ -117,14 +136,21 @@ function drawCurves() {
       marks += `<path class="clipped ${name}" d="M${x},${bottom - 1}l-4,-7h8Z"><title>${notchWords(name)}</title></path>`;
     }
   }
-  plot.querySelector('.marks').innerHTML = marks;
+  if (marks !== drawnMarks) plot.querySelector('.marks').innerHTML = drawnMarks = marks;
   const notched = CURVES.filter((name) => curves[name] && curves.notches[name].hertz > 0);
-  document.getElementById('clipped-text').textContent = notched.length
+  const clipped = document.getElementById('clipped-text');
+  const words = notched.length
     ? ` In the plot, ${notched.map(notchWords).join('; ')}; a notch deeper than the floor is cut there and marked ▼.`
     : '';
+  if (clipped.textContent !== words) clipped.textContent = words;
   // The band: along its high edge, and back along its low edge.
-  const edge = (levels) => Array.from(levels, (db, i) => [xAt(2 * i), db]);
-  plot.querySelector('path.band').setAttribute('d', band ? `${path([...edge(band.high), ...edge(band.low).reverse()])}Z` : '');
+  if (band) {
+    const xs = pointTexts().filter((x, i) => i % 2 === 0);
+    const bandPath = path({ xs: [...xs, ...xs.slice().reverse()], levels: [...band.high, ...Array.from(band.low).reverse()] });
+    plot.querySelector('path.band').setAttribute('d', `${bandPath}Z`);
+  } else {
+    plot.querySelector('path.band').setAttribute('d', '');
+  }
   showReadout(cursor);
 }
 

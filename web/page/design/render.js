@@ -46,7 +46,8 @@ export function render(state) {
     const name = element.dataset.figure;
     if (has(name)) {
       setText(element, t(name));
-      element.dataset.value = figureValue(state, name);
+      const value = figureValue(state, name);
+      if (element.dataset.value !== value) element.dataset.value = value;
     } else {
       setText(element, name === 'load' ? 'none' : '–');
       delete element.dataset.value;
