@@ -18,8 +18,8 @@
 #include "design_choices.h"
 #include "design_report.h"
 #include "design_test_support.h"
-#include "exact_text.h"
 #include "e_series.h"
+#include "exact_text.h"
 #include "notch_search.h"
 #include "pair_search.h"
 #include "panel_snapshot.h"
@@ -487,10 +487,17 @@ TEST(ExactText, WritesWhatPrintfWrites) {
       ASSERT_STREQ(ours, theirs) << value;
     }
   }
-  for (const auto& [value, text] : std::vector<std::pair<double, const char*>>{
-           {0, "0"}, {33000, "33000"}, {1e-7, "1e-07"}, {1e12, "1e+12"}, {-2.5, "-2.5"}, {0.0001, "0.0001"},
-           {999999999999.5, "1e+12"}, {2.5e-5, "2.5e-05"}, {1000000000005.0, "1.00000000001e+12"},
-           {1e300, "1e+300"}, {5e-324, "4.94065645841e-324"}}) {
+  for (const auto& [value, text] : std::vector<std::pair<double, const char*>>{{0, "0"},
+                                                                               {33000, "33000"},
+                                                                               {1e-7, "1e-07"},
+                                                                               {1e12, "1e+12"},
+                                                                               {-2.5, "-2.5"},
+                                                                               {0.0001, "0.0001"},
+                                                                               {999999999999.5, "1e+12"},
+                                                                               {2.5e-5, "2.5e-05"},
+                                                                               {1000000000005.0, "1.00000000001e+12"},
+                                                                               {1e300, "1e+300"},
+                                                                               {5e-324, "4.94065645841e-324"}}) {
     char ours[kExactTextSize];
     ExactText(value, ours);
     EXPECT_STREQ(ours, text) << value;
@@ -531,30 +538,34 @@ TEST_P(PanelSnapshotReading, SaysWhyAFormMakesNoNetworkAndWhatAWrittenFieldLost)
 
 constexpr auto kSolveFo = CalcMode::SolveFrequency;
 constexpr auto kFoField = Quantity::Frequency;
-INSTANTIATE_TEST_SUITE_P(
-    Forms, PanelSnapshotReading,
-    testing::Values(
-        SnapshotCase{"Designable", kSolveFo, "10", "10", "1591.549438", 0, FormProblem::None, kFoField, false, 0},
-        SnapshotCase{"OneDigitLeft", kSolveFo, "100", "1061.033", "0.000001", 2, FormProblem::None, kFoField, true,
-                     1.5},
-        SnapshotCase{"ThreeDigitsLeft", kSolveFo, "10", "10", "0.002", 2, FormProblem::None, kFoField, true,
-                     1591.549438},
-        SnapshotCase{"FourDigitsKept", kSolveFo, "10", "10", "0.001592", 2, FormProblem::None, kFoField, false, 0},
-        SnapshotCase{"AllDigitsLost", kSolveFo, "108.8219", "4083.665", "0.000000", 2, FormProblem::Zero, kFoField,
-                     true, 0.358141},
-        SnapshotCase{"NegativeR", kSolveFo, "-10", "10", "-1591.549438", 0, FormProblem::Negative,
-                     Quantity::Resistance, false, 0},
-        SnapshotCase{"InfiniteResult", kSolveFo, "1e-30", "1e-30", "1.#INF00", 0, FormProblem::NotANumber, kFoField,
-                     false, 0},
-        SnapshotCase{"CBeyondAnyDouble", CalcMode::SolveResistance, "1", "1e39", "1e-300", 0,
-                     FormProblem::Infinite, Quantity::Capacitance, false, 0}),
-    [](const testing::TestParamInfo<SnapshotCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Forms, PanelSnapshotReading,
+                         testing::Values(SnapshotCase{"Designable", kSolveFo, "10", "10", "1591.549438", 0,
+                                                      FormProblem::None, kFoField, false, 0},
+                                         SnapshotCase{"OneDigitLeft", kSolveFo, "100", "1061.033", "0.000001", 2,
+                                                      FormProblem::None, kFoField, true, 1.5},
+                                         SnapshotCase{"ThreeDigitsLeft", kSolveFo, "10", "10", "0.002", 2,
+                                                      FormProblem::None, kFoField, true, 1591.549438},
+                                         SnapshotCase{"FourDigitsKept", kSolveFo, "10", "10", "0.001592", 2,
+                                                      FormProblem::None, kFoField, false, 0},
+                                         SnapshotCase{"AllDigitsLost", kSolveFo, "108.8219", "4083.665", "0.000000", 2,
+                                                      FormProblem::Zero, kFoField, true, 0.358141},
+                                         SnapshotCase{"NegativeR", kSolveFo, "-10", "10", "-1591.549438", 0,
+                                                      FormProblem::Negative, Quantity::Resistance, false, 0},
+                                         SnapshotCase{"InfiniteResult", kSolveFo, "1e-30", "1e-30", "1.#INF00", 0,
+                                                      FormProblem::NotANumber, kFoField, false, 0},
+                                         SnapshotCase{"CBeyondAnyDouble", CalcMode::SolveResistance, "1", "1e39",
+                                                      "1e-300", 0, FormProblem::Infinite, Quantity::Capacitance, false,
+                                                      0}),
+                         [](const testing::TestParamInfo<SnapshotCase>& info) { return std::string(info.param.name); });
 
 // The whole text of a field, NULs and all, as its length says.
 TEST(PanelSnapshotReading, ReadsAFieldToItsLength) {
   PanelSnapshot s{};
   s.form = {kSolveFo, 1, 1, 0, "10", "10", "1591.549438"};
-  std::memcpy(s.fields[0], "6\0" "0", 3);
+  std::memcpy(s.fields[0],
+              "6\0"
+              "0",
+              3);
   s.field_lengths[0] = 3;
   PanelReading reading;
   DesignInputs inputs;
