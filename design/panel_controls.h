@@ -22,26 +22,69 @@ enum class PanelList : int {
 };
 constexpr int kPanelListCount = static_cast<int>(PanelList::Count);
 
+// A list: its name, length and default, and what each option is: a
+// series' name, or a number (a tolerance in percent, a network's target Q
+// or 0 for the passive one, a tempco in ppm/K, a range's low end in
+// degrees Celsius) with the high end of a range, and the parts a tempco
+// comes with or what a range is for.
 struct PanelListInfo {
   const char* name;
   int count;
   int default_index;
+  const char* (*series)(int option);
+  double (*value)(int option);
+  double (*high)(int option);
+  const char* (*label)(int option);
 };
 
+namespace panel_options {
+inline const char* NoSeries(int) { return nullptr; }
+inline double None(int) { return 0; }
+inline const char* NoLabel(int) { return nullptr; }
+template <const auto& kChoices>
+inline const char* Series(int i) {
+  return SeriesOf(kChoices.options[i]).name;
+}
+template <const auto& kChoices>
+inline double Number(int i) {
+  return kChoices.options[i];
+}
+template <const auto& kChoices>
+inline double Tempco(int i) {
+  return kChoices.options[i].ppm_per_kelvin;
+}
+template <const auto& kChoices>
+inline const char* Parts(int i) {
+  return kChoices.options[i].parts;
+}
+inline double Low(int i) { return kTemperatureRanges.options[i].low; }
+inline double High(int i) { return kTemperatureRanges.options[i].high; }
+inline const char* Use(int i) { return kTemperatureRanges.options[i].use; }
+}  // namespace panel_options
+
 template <typename T, int N>
-constexpr PanelListInfo ListOf(const char* name, const Choices<T, N>& choices) {
-  return {name, N, choices.default_index};
+constexpr PanelListInfo ListOf(const char* name, const Choices<T, N>& choices, const char* (*series)(int),
+                               double (*value)(int), double (*high)(int), const char* (*label)(int)) {
+  return {name, N, choices.default_index, series, value, high, label};
 }
 
 inline constexpr PanelListInfo kPanelLists[kPanelListCount] = {
-    ListOf("resistor-series", kResistorSeries),
-    ListOf("capacitor-series", kCapacitorSeries),
-    ListOf("resistor-tolerance", kResistorTolerances),
-    ListOf("capacitor-tolerance", kCapacitorTolerances),
-    ListOf("network", kNetworks),
-    ListOf("resistor-tempco", kResistorTempcos),
-    ListOf("capacitor-tempco", kCapacitorTempcos),
-    ListOf("temperature-range", kTemperatureRanges),
+    ListOf("resistor-series", kResistorSeries, panel_options::Series<kResistorSeries>, panel_options::None,
+           panel_options::None, panel_options::NoLabel),
+    ListOf("capacitor-series", kCapacitorSeries, panel_options::Series<kCapacitorSeries>, panel_options::None,
+           panel_options::None, panel_options::NoLabel),
+    ListOf("resistor-tolerance", kResistorTolerances, panel_options::NoSeries,
+           panel_options::Number<kResistorTolerances>, panel_options::None, panel_options::NoLabel),
+    ListOf("capacitor-tolerance", kCapacitorTolerances, panel_options::NoSeries,
+           panel_options::Number<kCapacitorTolerances>, panel_options::None, panel_options::NoLabel),
+    ListOf("network", kNetworks, panel_options::NoSeries, panel_options::Number<kNetworks>, panel_options::None,
+           panel_options::NoLabel),
+    ListOf("resistor-tempco", kResistorTempcos, panel_options::NoSeries, panel_options::Tempco<kResistorTempcos>,
+           panel_options::None, panel_options::Parts<kResistorTempcos>),
+    ListOf("capacitor-tempco", kCapacitorTempcos, panel_options::NoSeries, panel_options::Tempco<kCapacitorTempcos>,
+           panel_options::None, panel_options::Parts<kCapacitorTempcos>),
+    ListOf("temperature-range", kTemperatureRanges, panel_options::NoSeries, panel_options::Low, panel_options::High,
+           panel_options::Use),
 };
 
 constexpr const PanelListInfo& InfoOf(PanelList list) { return kPanelLists[static_cast<int>(list)]; }

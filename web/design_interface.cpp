@@ -1,6 +1,5 @@
 #include "design_interface.h"
 
-#include "design_choices.h"
 #include "design_report.h"
 #include "panel_controls.h"
 #include "panel_snapshot.h"
@@ -35,28 +34,6 @@ ValueReading ReadField(int field) {
   return ReadValueText(PanelFieldText(g_snapshot, field), kPanelFieldTable[field].kind);
 }
 
-// Each list's options: their numbers and labels, in the lists' order.
-struct ChoiceList {
-  double (*value)(int option);
-  double (*high)(int option);
-  const char* (*label)(int option);
-};
-constexpr double None(int) { return 0; }
-constexpr const char* NoLabel(int) { return nullptr; }
-constexpr ChoiceList kChoiceLists[kPanelListCount] = {
-    {None, None, NoLabel},
-    {None, None, NoLabel},
-    {[](int i) { return kResistorTolerances.options[i]; }, None, NoLabel},
-    {[](int i) { return kCapacitorTolerances.options[i]; }, None, NoLabel},
-    {[](int i) { return kNetworks.options[i]; }, None, NoLabel},
-    {[](int i) { return kResistorTempcos.options[i].ppm_per_kelvin; }, None,
-     [](int i) { return kResistorTempcos.options[i].parts; }},
-    {[](int i) { return kCapacitorTempcos.options[i].ppm_per_kelvin; }, None,
-     [](int i) { return kCapacitorTempcos.options[i].parts; }},
-    {[](int i) { return kTemperatureRanges.options[i].low; }, [](int i) { return kTemperatureRanges.options[i].high; },
-     [](int i) { return kTemperatureRanges.options[i].use; }},
-};
-
 bool IsChoice(int list, int option) { return IsList(list) && option >= 0 && option < kPanelLists[list].count; }
 
 }  // namespace
@@ -80,22 +57,19 @@ int nw_design_choice_count(int list) { return IsList(list) ? kPanelLists[list].c
 int nw_design_choice_default(int list) { return IsList(list) ? kPanelLists[list].default_index : -1; }
 
 const char* nw_design_series_name(int list, int option) {
-  if (!IsChoice(list, option)) return nullptr;
-  if (list == static_cast<int>(PanelList::ResistorSeries)) return SeriesOf(kResistorSeries.options[option]).name;
-  if (list == static_cast<int>(PanelList::CapacitorSeries)) return SeriesOf(kCapacitorSeries.options[option]).name;
-  return nullptr;
+  return IsChoice(list, option) ? kPanelLists[list].series(option) : nullptr;
 }
 
 double nw_design_choice_value(int list, int option) {
-  return IsChoice(list, option) ? kChoiceLists[list].value(option) : 0;
+  return IsChoice(list, option) ? kPanelLists[list].value(option) : 0;
 }
 
 double nw_design_choice_high(int list, int option) {
-  return IsChoice(list, option) ? kChoiceLists[list].high(option) : 0;
+  return IsChoice(list, option) ? kPanelLists[list].high(option) : 0;
 }
 
 const char* nw_design_choice_label(int list, int option) {
-  return IsChoice(list, option) ? kChoiceLists[list].label(option) : nullptr;
+  return IsChoice(list, option) ? kPanelLists[list].label(option) : nullptr;
 }
 
 int nw_design_field_count(void) { return kPanelFields; }
