@@ -85,9 +85,11 @@ function formWords(reading) {
   if (!reading.imprecise) return { reason, note: '' };
   const written = String.fromCharCode(...lastForm.texts[reading.field]);
   const label = form.units[reading.field].options[lastForm.units[reading.field]]?.text ?? '';
+  // On this page mOhm and mHz mean mega, and the note says so again.
+  const unitWords = label.startsWith('m') ? `${label}, that is mega` : label;
   const computed = format(reading.computed, unit, 4, false);
   const reads = reading.problem === 0 ? `reads as ${format(reading.reads, unit, 4, false)}` : 'reads as zero';
-  const note = `The ${name} field shows ${written} (${label}), which ${reads}, but the calculation gave ${computed}` +
+  const note = `The ${name} field shows ${written} (${unitWords}), which ${reads}, but the calculation gave ${computed}` +
     `${reading.problem === 0 ? ': the panel designs for what the field shows' : ''}.` +
     ` A smaller unit for ${name} shows more digits.`;
   return { reason, note };
