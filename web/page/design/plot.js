@@ -58,6 +58,16 @@ let plotWidth = 400;
 let heightLimit = Infinity;
 let drawnGrid = '';
 let drawnMarks = '';
+let drawnFrame = '';
+const drawnPaths = {}; // name -> { levels, notch } as last drawn
+
+// Whether two curves' levels are the same, point for point (or both none).
+function sameLevels(a, b) {
+  if (a === null || b === null) return a === b;
+  if (a.length !== b.length) return false;
+  for (let i = 0; i < a.length; ++i) if (!Object.is(a[i], b[i])) return false;
+  return true;
+}
 
 // Fits the plot to its width on the page, and to the height it may take.
 function sizePlot() {
@@ -102,36 +112,48 @@ function drawCurves() {
     return d;
   };
   const bottom = AREA.top + AREA.height;
-  let grid = svgLine(AREA.left, AREA.top, AREA.left, bottom, 'decade');
-  for (let db = top; db >= floor; db -= 10) {
-    grid += svgLine(AREA.left, yAt(db), AREA.left + AREA.width, yAt(db), db === top ? 'decade' : '');
-    grid += svgText(AREA.left - 4, yAt(db) + 4, 'end', db === top ? `${db}${SPACE}dB` : `${db < 0 ? MINUS : ''}${Math.abs(db)}`);
-  }
-  // Gridlines at 1, 2 ... 9 times each power of ten in reach, labelled
-  // at the powers; the notch's Fo in the middle, dashed.
-  const low = Math.log10(hertz[0]);
-  const decades = Math.log10(hertz[hertz.length - 1]) - low;
-  for (let power = Math.floor(low); power <= low + decades; ++power) {
-    for (let step = 1; step < 10; ++step) {
-      const x = AREA.left + (AREA.width * (power + Math.log10(step) - low)) / decades;
-      if (x < AREA.left - 0.01 || x > AREA.left + AREA.width + 0.01) continue;
-      grid += svgLine(x, AREA.top, x, bottom, step === 1 ? 'decade' : '');
-      if (step === 1) grid += svgText(x, bottom + 15, 'middle', format(10 ** power, 'hertz', 1, true).replace(/^1\u00a0× /, ''));
-    }
-  }
+  // What every path's points depend on besides their levels: the same as
+  // last time, and a path whose levels are the same is left as it is.
+  const frame = `${top} ${AREA.width} ${AREA.height} ${hertz[0]} ${hertz[hertz.length - 1]}`;
+  const sameFrame = frame === drawnFrame;
+  drawnFrame = frame;
+  const setPath = (name, levels, notch, d) => {
+    const last = drawnPaths[name];
+    if (sameFrame && last && sameLevels(last.levels, levels) && last.notch === notch) return;
+    drawnPaths[name] = { levels, notch };
+    plot.querySelector(`path.${name}`).setAttribute('d', d());
+  };
   const middle = xAt((hertz.length - 1) / 2);
-  grid += svgLine(middle, AREA.top, middle, bottom, 'fo');
-  grid += svgText(AREA.left + AREA.width / 2, bottom + 34, 'middle', 'frequency, logarithmic');
-  // The same grid as last time is left as it is.
-  if (grid !== drawnGrid) plot.querySelector('.grid').innerHTML = drawnGrid = grid;
+  if (!sameFrame) {
+    let grid = svgLine(AREA.left, AREA.top, AREA.left, bottom, 'decade');
+    for (let db = top; db >= floor; db -= 10) {
+      grid += svgLine(AREA.left, yAt(db), AREA.left + AREA.width, yAt(db), db === top ? 'decade' : '');
+      grid += svgText(AREA.left - 4, yAt(db) + 4, 'end', db === top ? `${db}${SPACE}dB` : `${db < 0 ? MINUS : ''}${Math.abs(db)}`);
+    }
+    // Gridlines at 1, 2 ... 9 times each power of ten in reach, labelled
+    // at the powers; the notch's Fo in the middle, dashed.
+    const low = Math.log10(hertz[0]);
+    const decades = Math.log10(hertz[hertz.length - 1]) - low;
+    for (let power = Math.floor(low); power <= low + decades; ++power) {
+      for (let step = 1; step < 10; ++step) {
+        const x = AREA.left + (AREA.width * (power + Math.log10(step) - low)) / decades;
+        if (x < AREA.left - 0.01 || x > AREA.left + AREA.width + 0.01) continue;
+        grid += svgLine(x, AREA.top, x, bottom, step === 1 ? 'decade' : '');
+        if (step === 1) grid += svgText(x, bottom + 15, 'middle', format(10 ** power, 'hertz', 1, true).replace(/^1\u00a0× /, ''));
+      }
+    }
+    grid += svgLine(middle, AREA.top, middle, bottom, 'fo');
+    grid += svgText(AREA.left + AREA.width / 2, bottom + 34, 'middle', 'frequency, logarithmic');
+    // The same grid as last time is left as it is.
+    if (grid !== drawnGrid) plot.querySelector('.grid').innerHTML = drawnGrid = grid;
+  }
   // Over the curves, with its halo, so a sharp notch does not hide it; a
   // notch deeper than the plot's floor is cut there and marked.
   let marks = svgText(middle + 3, AREA.top + 12, 'start', 'Fo');
   for (const name of CURVES) {
-    const points = curves[name] ? curvePoints(name) : null;
-    plot.querySelector(`path.${name}`).setAttribute('d', points ? path(points) : '');
     const notch = curves.notches[name];
-    if (points && notch.hertz > 0 && notch.db < floor) {
+    setPath(name, curves[name], `${notch.hertz} ${notch.db}`, () => (curves[name] ? path(curvePoints(name)) : ''));
+    if (curves[name] && notch.hertz > 0 && notch.db < floor) {
       const x = xOf(notch.hertz).toFixed(1);
       marks += `<path class="clipped ${name}" d="M${x},${bottom - 1}l-4,-7h8Z"><title>${notchWords(name)}</title></path>`;
     }
@@ -144,13 +166,12 @@ function drawCurves() {
     : '';
   if (clipped.textContent !== words) clipped.textContent = words;
   // The band: along its high edge, and back along its low edge.
-  if (band) {
+  const bandLevels = band ? [...band.high, ...Array.from(band.low).reverse()] : null;
+  setPath('band', bandLevels, '', () => {
+    if (!band) return '';
     const xs = pointTexts().filter((x, i) => i % 2 === 0);
-    const bandPath = path({ xs: [...xs, ...xs.slice().reverse()], levels: [...band.high, ...Array.from(band.low).reverse()] });
-    plot.querySelector('path.band').setAttribute('d', `${bandPath}Z`);
-  } else {
-    plot.querySelector('path.band').setAttribute('d', '');
-  }
+    return `${path({ xs: [...xs, ...xs.slice().reverse()], levels: bandLevels })}Z`;
+  });
   showReadout(cursor);
 }
 

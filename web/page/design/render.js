@@ -10,6 +10,12 @@ const figureElements = Array.from(panel.querySelectorAll('[data-figure]'));
 export const figureOrder = Array.from(new Set(figureElements.map((element) => element.dataset.figure)));
 const byId = (id) => document.getElementById(id);
 const whenElements = Array.from(panel.querySelectorAll('[data-when]'));
+const foTexts = Array.from(panel.querySelectorAll('.fo-text'));
+const harmonicAdds = Array.from(panel.querySelectorAll('.harmonics .add'), (span) =>
+  [span, span.previousElementSibling.dataset.figure]);
+const circuitLabels = Array.from(panel.querySelectorAll('[data-label]'));
+const exactCells = EXACT.map((name) =>
+  [panel.querySelector(`[data-figure="${name}"]`), panel.querySelector(`[data-parts-of="${name}"]`)]);
 const intro = byId('design-intro');
 
 // Only what changes is written: an update that leaves most figures as
@@ -25,15 +31,15 @@ export function setHidden(element, hidden) {
 // The exact values' parts: data-parts as machines read them, and words.
 function renderExactParts(state) {
   EXACT.forEach((name, i) => {
-    const element = panel.querySelector(`[data-figure="${name}"]`);
-    const cell = panel.querySelector(`[data-parts-of="${name}"]`);
+    const [element, cell] = exactCells[i];
     if (!state.figures.has(name)) {
       delete element.dataset.parts;
       setText(cell, '–');
       return;
     }
     const [connection, a, b] = state.parts[i];
-    element.dataset.parts = connection ? `${CONNECTIONS[connection]}:${exactText(a)},${exactText(b)}` : exactText(a);
+    const parts = connection ? `${CONNECTIONS[connection]}:${exactText(a)},${exactText(b)}` : exactText(a);
+    if (element.dataset.parts !== parts) element.dataset.parts = parts;
     setText(cell, partsWords(state, i));
   });
 }
@@ -54,10 +60,10 @@ export function render(state) {
     }
   }
   renderExactParts(state);
-  panel.querySelectorAll('.fo-text').forEach((span) => setText(span, t('fo')));
+  foTexts.forEach((span) => setText(span, t('fo')));
   // What to add to a harmonic read through the filter.
-  panel.querySelectorAll('.harmonics .add').forEach((span) => {
-    const level = state.figures.get(span.previousElementSibling.dataset.figure);
+  harmonicAdds.forEach(([span, name]) => {
+    const level = state.figures.get(name);
     setText(span, level === undefined ? '' : `(add ${format(-level, 'dB', 2, false)})`);
   });
   const measured = is('measured');
@@ -92,7 +98,7 @@ export function render(state) {
   const labels = { r, c, r3: `${r} ∥ ${r}`, c3: `2 × ${c}`,
     'divider-top': is('divider') ? t('divider-top') : '',
     'divider-bottom': is('divider') ? t('divider-bottom') : '' };
-  panel.querySelectorAll('[data-label]').forEach((label) => setText(label, labels[label.dataset.label]));
+  circuitLabels.forEach((label) => setText(label, labels[label.dataset.label]));
   setHidden(byId('build-range'), is('build'));
   setHidden(byId('pair-range'), is('pair'));
   setText(byId('build-notch-text'), has('build-fo') ? `; the nearest build notches at ${t('build-fo')}` : '');
