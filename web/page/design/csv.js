@@ -5,7 +5,7 @@ import { figureText } from './report.js';
 
 const UNIT_SYMBOLS = { ohm: 'Ω', farad: 'F', hertz: 'Hz', dB: 'dB', percent: '%', number: '', count: '' };
 
-export const csvField = (field) => (/[",\r\n]/.test(field) ? `"${field.replace(/"/g, '""')}"` : field);
+const csvField = (field) => (/[",\r\n]/.test(field) ? `"${field.replace(/"/g, '""')}"` : field);
 export const csvText = (rows) => rows.map((row) => row.map(csvField).join(',')).join('\r\n') + '\r\n';
 
 // The value as the page's data-value holds it: 12 significant digits.

@@ -1,8 +1,8 @@
 // The design in the page's address, after '#': the form's texts, units and
 // marked radio button, and every choice and field of the panel, as
 // URLSearchParams writes them. Pure: the page hands in what it holds.
-export const LINK_VERSION = '1';
-export const ROWS = ['r', 'c', 'fo'];
+const LINK_VERSION = '1';
+const ROWS = ['r', 'c', 'fo'];
 
 // state: { solve (0 R, 1 C, 2 Fo), values: [3 texts], units: [3 option
 // values], lists: [{ name, value }], fields: [{ name, text }] }.

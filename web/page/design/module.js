@@ -45,7 +45,7 @@ export function readTables(core) {
 }
 
 // A field's whole text, NULs and all, up to the 63 bytes a buffer holds.
-export function writeField(core, index, text) {
+function writeField(core, index, text) {
   const bytes = new TextEncoder().encode(text).subarray(0, FIELD_TEXT_SIZE - 1);
   new Uint8Array(core.memory.buffer, core.nw_design_snapshot_field(index), FIELD_TEXT_SIZE).set(bytes);
   new Int32Array(core.memory.buffer, core.nw_design_snapshot_field_lengths(), index + 1)[index] = bytes.length;

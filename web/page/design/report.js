@@ -13,9 +13,8 @@ export function figureText(state, name) {
 
 export const holds = (state, section) => state.sections.has(section);
 
-// The text of the option chosen on a list, or of a field.
+// A list of the state: its name, the index and value chosen, the option's text.
 export const chosen = (state, name) => state.lists.find((list) => list.name === name);
-export const fieldText = (state, name) => state.fields.find((field) => field.name === name).text;
 
 export const CONNECTIONS = ['', 'series', 'parallel'];
 export const EXACT = ['exact-r', 'exact-r3', 'exact-c', 'exact-c3'];
