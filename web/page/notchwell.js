@@ -3,8 +3,8 @@
 // dialog procedure does: fill the unit lists from the core, hand it the
 // form on OK, and write the result back or show the message box and move
 // the focus. It puts in the design panel (design-panel.html and its
-// script, design-*.js) when it starts, and after a result hands the
-// form to the panel too.
+// modules, design/*.js) when it starts, and after a result hands the
+// panel the form as the calculator read it.
 'use strict';
 (() => {
   const CORE_WASM = '{{CORE_WASM_BASE64}}';
