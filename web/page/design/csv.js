@@ -1,15 +1,12 @@
 // Every figure as CSV (RFC 4180): a header, then a row a figure in the
 // order the panel shows them, quoted where a field needs it.
 import { plain } from './format.js';
-import { figureText } from './report.js';
+import { figureText, figureValue } from './report.js';
 
 const UNIT_SYMBOLS = { ohm: 'Ω', farad: 'F', hertz: 'Hz', dB: 'dB', percent: '%', number: '', count: '' };
 
 const csvField = (field) => (/[",\r\n]/.test(field) ? `"${field.replace(/"/g, '""')}"` : field);
 export const csvText = (rows) => rows.map((row) => row.map(csvField).join(',')).join('\r\n') + '\r\n';
-
-// The value as the page's data-value holds it: 12 significant digits.
-export const figureValue = (state, name) => state.figures.get(name).toPrecision(12);
 
 export function figuresCsv(state) {
   const rows = [['figure', 'value', 'unit', 'text']];

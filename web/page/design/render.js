@@ -1,7 +1,6 @@
 // The panel's figures and which of its parts show, from a state.
 import { format, exactText } from './format.js';
-import { figureValue } from './csv.js';
-import { CONNECTIONS, EXACT, figureText, holds, partsWords } from './report.js';
+import { CONNECTIONS, EXACT, figureText, figureValue, holds, partsWords } from './report.js';
 
 const panel = document.getElementById('design');
 // Every figure's element, in the order the panel shows them (the curve's

@@ -11,6 +11,9 @@ export function figureText(state, name) {
   return format(state.figures.get(name), unit, digits, trimmed);
 }
 
+// A figure's value as data-value and the CSV hold it: 12 significant digits.
+export const figureValue = (state, name) => state.figures.get(name).toPrecision(12);
+
 export const holds = (state, section) => state.sections.has(section);
 
 // A list of the state: its name, the index and value chosen, the option's text.
