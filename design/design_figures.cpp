@@ -100,6 +100,19 @@ void SetFigures(const DesignInputs& inputs, DesignReport& report) {
     f.Notch(report.pair.notch, Figure::BestFo, Figure::BestError, Figure::BestReject);
   }
 
+  if (Holds(report, Section::OpAmp)) {
+    const OpAmpResponse& o = report.opamp;
+    f.Set(Figure::OpAmpGbw, feedback.opamp.gbw_hertz);
+    f.Set(Figure::OpAmpGain, feedback.opamp.gain_db);
+    f.Set(Figure::OpAmpSlew, feedback.opamp.slew_volts_per_us * 1e6);
+    f.SetIf(o.band.low_found, Figure::OpAmpBandLow, o.band_low_hertz);
+    f.SetIf(o.band.high_found, Figure::OpAmpBandHigh, o.band_high_hertz);
+    f.SetIf(o.q > 0, Figure::OpAmpQ, o.q);
+    f.Set(Figure::OpAmpPeak, o.peak_db);
+    f.SetIf(o.gbw_found, Figure::OpAmpGbwNeeded, o.gbw_needed_hertz);
+    f.Set(Figure::OpAmpSlewLimit, o.slew_limit_volts);
+  }
+
   if (inputs.measured) {
     const MeasuredResult& m = report.measured;
     f.SetIf(m.notch_found, Figure::MeasuredFo, m.notch_hertz);

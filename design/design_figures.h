@@ -5,7 +5,7 @@
 
 namespace notchwell {
 
-enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Count };
+enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Count, Volt, VoltPerSecond };
 
 // X(enumerator, name, unit, digits, trimmed): digits are significant
 // digits, or for decibels, percent and numbers digits after the point;
@@ -101,7 +101,20 @@ enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Count
   X(DriftReject, "drift-reject", Decibel, 1, false) \
   /* where 90 % of the random builds lie at the form's Fo */ \
   X(SpreadLow, "spread-low", Decibel, 1, false) \
-  X(SpreadHigh, "spread-high", Decibel, 1, false)
+  X(SpreadHigh, "spread-high", Decibel, 1, false) \
+  /* the real op-amps chosen for the active network */ \
+  X(OpAmpGbw, "opamp-gbw", Hertz, 3, true) \
+  X(OpAmpGain, "opamp-gain", Decibel, 0, false) \
+  X(OpAmpSlew, "opamp-slew", VoltPerSecond, 3, true) \
+  /* the ideal parts with them: half power 3.01 dB below the level far below the notch */ \
+  X(OpAmpBandLow, "opamp-band-low", Hertz, 4, false) \
+  X(OpAmpBandHigh, "opamp-band-high", Hertz, 4, false) \
+  X(OpAmpQ, "opamp-q", Number, 2, false) \
+  X(OpAmpPeak, "opamp-peak", Decibel, 2, false) \
+  /* the least gain-bandwidth that keeps Q within 5 % and the peak under 0.5 dB */ \
+  X(OpAmpGbwNeeded, "opamp-gbw-needed", Hertz, 2, false) \
+  /* the largest sine the output follows at 5 Fo, peak */ \
+  X(OpAmpSlewLimit, "opamp-slew-limit", Volt, 3, false)
 // clang-format on
 
 enum class Figure : int {

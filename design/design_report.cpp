@@ -30,10 +30,11 @@ T Chosen(const Choices<T, N>& choices, const DesignInputs& inputs, PanelList lis
 
 double LevelDb(const TransferFunction& h, double hertz) { return PowerRatioToDecibels(PowerRatioAtHertz(h, hertz)); }
 
-// A circuit of these parts with the form's surroundings; feedback 0 makes
-// it the passive one.
+// A circuit of these parts with the form's surroundings and the chosen
+// op-amps; feedback 0 makes it the passive one.
 TwinTCircuit CircuitOf(const TwinTParts& parts, const DesignInputs& inputs, double feedback) {
-  return {parts, inputs.source_ohms, inputs.load_ohms, feedback > 0, feedback};
+  const FollowerOpAmps followers = feedback > 0 ? FollowersOf(ChosenOpAmp(inputs)) : FollowerOpAmps{0, 0};
+  return {parts, inputs.source_ohms, inputs.load_ohms, feedback > 0, feedback, followers};
 }
 
 // A curve's own notch, or none.
@@ -61,18 +62,23 @@ void Harmonics(const TransferFunction& h, double fo_hertz, double (&decibels)[kH
 
 Feedback FeedbackOf(const DesignInputs& inputs) {
   const double target_q = Chosen(kNetworks, inputs, PanelList::Network);
-  Feedback f{target_q > 0, 0, {false, 0, 0, 0}, 0};
+  Feedback f{target_q > 0, 0, {false, 0, 0, 0}, 0, false, {0, 0, 0}, {0, 0}};
   if (!f.active) return f;
+  f.opamp = ChosenOpAmp(inputs);
+  f.followers = FollowersOf(f.opamp);
+  f.real_opamps = f.followers.open_loop_gain > 0;
   f.k = f.k_build = FeedbackForQ(target_q);
   f.divider = NearestDivider(Chosen(kResistorSeries, inputs, PanelList::ResistorSeries), f.k);
   if (f.divider.found) f.k_build = f.divider.k;
   return f;
 }
 
-// The ideal network: its notch, half-power band, curve and harmonics.
+// The ideal network, with ideal op-amps in the active form: its notch,
+// half-power band, curve and harmonics.
 IdealResult AnalyseIdeal(DesignReport& report, const DesignInputs& inputs, double k) {
-  const TransferFunction ideal = TransferFunctionOf(CircuitOf(BalancedParts(inputs.r_ohms, inputs.c_farads), inputs, k),
-                                                    inputs.r_ohms, inputs.c_farads);
+  TwinTCircuit circuit = CircuitOf(BalancedParts(inputs.r_ohms, inputs.c_farads), inputs, k);
+  circuit.opamps = {0, 0};
+  const TransferFunction ideal = TransferFunctionOf(circuit, inputs.r_ohms, inputs.c_farads);
   const Notch notch = FindNotch(ideal);
   IdealResult result{HertzAt(ideal, notch.x), HalfPowerBandAround(ideal, notch.x), 0, 0, {}};
   if (result.band.low_found) result.band_low_hertz = HertzAt(ideal, result.band.low_x);
@@ -148,6 +154,17 @@ ExactResult AnalyseExactValues(const DesignInputs& inputs, double k_build) {
   return e;
 }
 
+// The ideal parts with the real op-amps: their curve, and what the
+// op-amps do to the notch.
+OpAmpResponse AnalyseOpAmp(DesignReport& report, const DesignInputs& inputs, const Feedback& feedback) {
+  const TwinTCircuit circuit = CircuitOf(BalancedParts(inputs.r_ohms, inputs.c_farads), inputs, feedback.k);
+  const TransferFunction h = TransferFunctionOf(circuit, inputs.r_ohms, inputs.c_farads);
+  SetCurveNotch(report, 3, h, FindNotch(h));
+  Curve(h, report.curve_hertz, report.curve_opamp_db);
+  return AnalyseOpAmpResponse(circuit, inputs.r_ohms, inputs.c_farads, feedback.opamp, report.ideal.notch_hertz,
+                              inputs.fo_hertz);
+}
+
 // The build of the measured parts, and the R1 and R3 that null it at Fo.
 MeasuredResult AnalyseMeasuredBuild(DesignReport& report, const DesignInputs& inputs, double k_build) {
   const PositionValues& m = inputs.measured_parts;
@@ -183,6 +200,11 @@ void SetSection(DesignReport& report, Section section, bool holds) {
 
 }  // namespace
 
+OpAmp ChosenOpAmp(const DesignInputs& inputs) {
+  const int index = ChosenIndex(inputs.choices, PanelList::OpAmp);
+  return index == kCustomOpAmp ? inputs.custom_opamp : kOpAmps.options[index].figures;
+}
+
 bool IsDesignable(double r_ohms, double c_farads, double fo_hertz) {
   return IsPositiveFinite(r_ohms) && IsPositiveFinite(c_farads) && IsPositiveFinite(fo_hertz);
 }
@@ -208,6 +230,8 @@ void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
     report.pair = {pair.r, pair.c, BuildNotchOf(h, FindNotch(h), inputs.fo_hertz)};
   }
   if (inputs.measured) report.measured = AnalyseMeasuredBuild(report, inputs, k_build);
+  const bool real_opamps = report.feedback.active && report.feedback.real_opamps;
+  if (real_opamps) report.opamp = AnalyseOpAmp(report, inputs, report.feedback);
 
   SetSection(report, Section::Build, in_range);
   SetSection(report, Section::Pair, pair.found);
@@ -222,6 +246,8 @@ void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
   SetSection(report, Section::BandHigh, report.ideal.band.high_found);
   SetSection(report, Section::TrimR1, in_range && report.nearest.trim_r1.found);
   SetSection(report, Section::TrimR3, in_range && report.nearest.trim_r3.found);
+  SetSection(report, Section::OpAmp, real_opamps);
+  SetSection(report, Section::OpAmpNeeded, real_opamps && report.opamp.gbw_found);
   SetFigures(inputs, report);
 }
 

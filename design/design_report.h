@@ -5,13 +5,15 @@
 // builds the divider's); and at the form's Fo itself: what each build
 // takes off there, the values two parts a position give, the trimmers
 // that null every build there, a build of measured parts, the harmonics
-// and the drift with temperature. Each analysis gives its own result;
+// and the drift with temperature; and, with real op-amps in the active
+// network, what they do to it. Each analysis gives its own result;
 // design_figures.cpp turns them into the named figures.
 #pragma once
 
 #include "active_feedback.h"
 #include "design_figures.h"
 #include "notch_search.h"
+#include "op_amp_response.h"
 #include "panel_controls.h"
 #include "temperature_drift.h"
 #include "tolerance_analysis.h"
@@ -26,7 +28,9 @@ constexpr int kCurvePoints = 401;
 // The spread of the random builds at every other point, Fo among them.
 constexpr int kBandPoints = (kCurvePoints + 1) / 2;
 constexpr int kHarmonics = 4;  // 2 Fo to 5 Fo
-constexpr int kCurves = 3;     // the ideal network, the nearest build, the measured build
+// The ideal network, the nearest build, the measured build, and the ideal
+// parts with the real op-amps.
+constexpr int kCurves = 4;
 
 struct DesignInputs {
   // The form's values in ohms, farads and hertz: positive and finite.
@@ -40,7 +44,12 @@ struct DesignInputs {
   double load_ohms;    // 0: no load (and none reaches an active network)
   bool measured;       // the parts of a build, as read off a meter:
   PositionValues measured_parts;
+  OpAmp custom_opamp = {0, 0, 0};  // the op-amp of the custom fields, when chosen
 };
+
+// The op-amp chosen for the active network's followers: a preset, or the
+// custom one (all zero for ideal op-amps).
+OpAmp ChosenOpAmp(const DesignInputs& inputs);
 
 // The positions of the exact values: R (R1 and R2), R3, C (C1 and C2), C3.
 constexpr int kPositions = 4;
@@ -55,12 +64,16 @@ struct BuildNotch {
 };
 
 // The active network's feedback: exact for the ideal network, the
-// divider's for the builds (exact too when no divider comes near).
+// divider's for the builds (exact too when no divider comes near); and
+// the op-amps of its followers.
 struct Feedback {
   bool active;
   double k;
   Divider divider;
   double k_build;
+  bool real_opamps;
+  OpAmp opamp;
+  FollowerOpAmps followers;
 };
 
 struct IdealResult {
@@ -118,7 +131,9 @@ struct MeasuredResult {
   X(BandLow, "band-low")         /* the ideal network's half-power points */ \
   X(BandHigh, "band-high") \
   X(TrimR1, "trim-r1")           /* a fixed resistor and trimmer that cover the range */ \
-  X(TrimR3, "trim-r3")
+  X(TrimR3, "trim-r3") \
+  X(OpAmp, "opamp")              /* the active network with real op-amps */ \
+  X(OpAmpNeeded, "opamp-needed") /* some gain-bandwidth up to 10 GHz keeps Q and peak */
 // clang-format on
 
 enum class Section : int {
@@ -141,6 +156,7 @@ struct DesignReport {
   ExactResult exact;        // when in range
   PairResult pair;          // when found
   MeasuredResult measured;  // when given
+  OpAmpResponse opamp;      // with real op-amps
   bool sections[kSectionCount];
   // The figures of all of the above, in ohms, farads, hertz, dB and percent.
   double values[kFigureCount];
@@ -149,6 +165,7 @@ struct DesignReport {
   double curve_ideal_db[kCurvePoints];     // |Vout/Vs| of the ideal network
   double curve_build_db[kCurvePoints];     // of the nearest build, when in range
   double curve_measured_db[kCurvePoints];  // of the measured build, when given
+  double curve_opamp_db[kCurvePoints];     // of the ideal parts with real op-amps
   // Where 90 % of the random builds of the nearest build lie (their 5th to
   // their 95th percentile) at band_hertz: curve_hertz[0], [2] ...
   // [kCurvePoints - 1], when it is in range.
@@ -156,8 +173,8 @@ struct DesignReport {
   double band_low_db[kBandPoints];
   double band_high_db[kBandPoints];
   // Each curve's own notch, for it to be drawn among the curve's points:
-  // the ideal network's, the nearest build's and the measured build's
-  // (0 Hz where there is none).
+  // the ideal network's, the nearest build's, the measured build's and the
+  // ideal parts' with real op-amps (0 Hz where there is none).
   double curve_notch_hertz[kCurves];
   double curve_notch_db[kCurves];
 };

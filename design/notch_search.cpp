@@ -115,7 +115,31 @@ bool CrossingFrom(const TransferFunction& h, double notch_x, double step, double
   return false;
 }
 
+// Out from the notch by `step` in x, no further than `last`, until |H|^2
+// is back at `level`; then the crossing within the last step.
+bool NearestCrossingFrom(const TransferFunction& h, double notch_x, double step, double last, double level,
+                         double& crossing) {
+  double near = notch_x;
+  if (!(PowerRatio(h, near) < level)) return false;
+  for (double far = near * step; step < 1 ? far >= last : far <= last; far *= step) {
+    if (PowerRatio(h, far) >= level) {
+      crossing = step < 1 ? CrossingBetween(h, far, near, level) : CrossingBetween(h, near, far, level);
+      return true;
+    }
+    near = far;
+  }
+  return false;
+}
+
 }  // namespace
+
+HalfPowerBand NearestCrossings(const TransferFunction& h, double notch_x, double level, double reach) {
+  constexpr double kStep = 1.00500625;  // 1.0025^2: a quarter of a percent of frequency
+  HalfPowerBand band{false, false, notch_x, notch_x};
+  band.low_found = NearestCrossingFrom(h, notch_x, 1 / kStep, notch_x / reach, level, band.low_x);
+  band.high_found = NearestCrossingFrom(h, notch_x, kStep, notch_x * reach, level, band.high_x);
+  return band;
+}
 
 HalfPowerBand HalfPowerBandAround(const TransferFunction& h, double notch_x) {
   HalfPowerBand band{false, false, notch_x, notch_x};

@@ -48,4 +48,10 @@ struct HalfPowerBand {
 };
 HalfPowerBand HalfPowerBandAround(const TransferFunction& h, double notch_x);
 
+// The points nearest the notch either side where |H|^2 comes back up to
+// `level`, looked for in steps of a quarter of a percent of frequency out
+// to a factor of `reach` in x: a level that rises and falls again further
+// out (a real op-amp's roll-off far above) is passed by.
+HalfPowerBand NearestCrossings(const TransferFunction& h, double notch_x, double level, double reach);
+
 }  // namespace notchwell

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "design_choices.h"
+#include "op_amps.h"
 #include "part_value_text.h"
 
 namespace notchwell {
@@ -18,27 +19,28 @@ enum class PanelList : int {
   ResistorTempco,
   CapacitorTempco,
   TemperatureRange,
+  OpAmp,
   Count
 };
 constexpr int kPanelListCount = static_cast<int>(PanelList::Count);
 
-// A list: its name, length and default, and what each option is: a
-// series' name, or a number (a tolerance in percent, a network's target Q
-// or 0 for the passive one, a tempco in ppm/K, a range's low end in
-// degrees Celsius) with the high end of a range, and the parts a tempco
-// comes with or what a range is for.
+// A list: its name, length and default, and what each option is: a name
+// (a series', an op-amp's), or a number (a tolerance in percent, a
+// network's target Q or 0 for the passive one, a tempco in ppm/K, a
+// range's low end in degrees Celsius) with the high end of a range, and
+// the parts a tempco or an op-amp comes with or what a range is for.
 struct PanelListInfo {
   const char* name;
   int count;
   int default_index;
-  const char* (*series)(int option);
+  const char* (*option_name)(int option);
   double (*value)(int option);
   double (*high)(int option);
   const char* (*label)(int option);
 };
 
 namespace panel_options {
-inline const char* NoSeries(int) { return nullptr; }
+inline const char* NoName(int) { return nullptr; }
 inline double None(int) { return 0; }
 inline const char* NoLabel(int) { return nullptr; }
 template <const auto& kChoices>
@@ -57,15 +59,17 @@ template <const auto& kChoices>
 inline const char* Parts(int i) {
   return kChoices.options[i].parts;
 }
+inline const char* OpAmpName(int i) { return kOpAmps.options[i].name; }
+inline const char* OpAmpParts(int i) { return kOpAmps.options[i].parts; }
 inline double Low(int i) { return kTemperatureRanges.options[i].low; }
 inline double High(int i) { return kTemperatureRanges.options[i].high; }
 inline const char* Use(int i) { return kTemperatureRanges.options[i].use; }
 }  // namespace panel_options
 
 template <typename T, int N>
-constexpr PanelListInfo ListOf(const char* name, const Choices<T, N>& choices, const char* (*series)(int),
+constexpr PanelListInfo ListOf(const char* name, const Choices<T, N>& choices, const char* (*option_name)(int),
                                double (*value)(int), double (*high)(int), const char* (*label)(int)) {
-  return {name, N, choices.default_index, series, value, high, label};
+  return {name, N, choices.default_index, option_name, value, high, label};
 }
 
 inline constexpr PanelListInfo kPanelLists[kPanelListCount] = {
@@ -73,23 +77,34 @@ inline constexpr PanelListInfo kPanelLists[kPanelListCount] = {
            panel_options::None, panel_options::NoLabel),
     ListOf("capacitor-series", kCapacitorSeries, panel_options::Series<kCapacitorSeries>, panel_options::None,
            panel_options::None, panel_options::NoLabel),
-    ListOf("resistor-tolerance", kResistorTolerances, panel_options::NoSeries,
+    ListOf("resistor-tolerance", kResistorTolerances, panel_options::NoName,
            panel_options::Number<kResistorTolerances>, panel_options::None, panel_options::NoLabel),
-    ListOf("capacitor-tolerance", kCapacitorTolerances, panel_options::NoSeries,
+    ListOf("capacitor-tolerance", kCapacitorTolerances, panel_options::NoName,
            panel_options::Number<kCapacitorTolerances>, panel_options::None, panel_options::NoLabel),
-    ListOf("network", kNetworks, panel_options::NoSeries, panel_options::Number<kNetworks>, panel_options::None,
+    ListOf("network", kNetworks, panel_options::NoName, panel_options::Number<kNetworks>, panel_options::None,
            panel_options::NoLabel),
-    ListOf("resistor-tempco", kResistorTempcos, panel_options::NoSeries, panel_options::Tempco<kResistorTempcos>,
+    ListOf("resistor-tempco", kResistorTempcos, panel_options::NoName, panel_options::Tempco<kResistorTempcos>,
            panel_options::None, panel_options::Parts<kResistorTempcos>),
-    ListOf("capacitor-tempco", kCapacitorTempcos, panel_options::NoSeries, panel_options::Tempco<kCapacitorTempcos>,
+    ListOf("capacitor-tempco", kCapacitorTempcos, panel_options::NoName, panel_options::Tempco<kCapacitorTempcos>,
            panel_options::None, panel_options::Parts<kCapacitorTempcos>),
-    ListOf("temperature-range", kTemperatureRanges, panel_options::NoSeries, panel_options::Low, panel_options::High,
+    ListOf("temperature-range", kTemperatureRanges, panel_options::NoName, panel_options::Low, panel_options::High,
            panel_options::Use),
+    ListOf("opamp", kOpAmps, panel_options::OpAmpName, panel_options::None, panel_options::None,
+           panel_options::OpAmpParts),
 };
 
 constexpr const PanelListInfo& InfoOf(PanelList list) { return kPanelLists[static_cast<int>(list)]; }
 
-// The source, the load, then the measured R1, R2, R3, C1, C2 and C3.
+// The option chosen on a list, its default for an index out of range.
+inline int ChosenIndex(const int (&choices)[kPanelListCount], PanelList list) {
+  const int index = choices[static_cast<int>(list)];
+  return index >= 0 && index < kPanelLists[static_cast<int>(list)].count
+             ? index
+             : kPanelLists[static_cast<int>(list)].default_index;
+}
+
+// The source, the load, the measured R1, R2, R3, C1, C2 and C3, then the
+// custom op-amp's gain-bandwidth, open-loop gain and slew rate.
 struct PanelFieldInfo {
   const char* name;
   ValueField kind;
@@ -103,6 +118,9 @@ inline constexpr PanelFieldInfo kPanelFieldTable[kPanelFields] = {
     {"measured-c1", ValueField::MeasuredCapacitor},
     {"measured-c2", ValueField::MeasuredCapacitor},
     {"measured-c3", ValueField::MeasuredCapacitor},
+    {"opamp-gbw", ValueField::GainBandwidth},
+    {"opamp-gain", ValueField::OpenLoopGain},
+    {"opamp-slew", ValueField::SlewRate},
 };
 
 }  // namespace notchwell

@@ -59,6 +59,20 @@ std::string_view PanelFieldText(const PanelSnapshot& s, int field) {
                                                                                               : kFieldTextSize));
 }
 
+bool CustomOpAmpInUse(const PanelSnapshot& s) {
+  return kNetworks.options[ChosenIndex(s.choices, PanelList::Network)] > 0 &&
+         ChosenIndex(s.choices, PanelList::OpAmp) == kCustomOpAmp;
+}
+
+ValueReading ReadPanelField(const PanelSnapshot& s, int field) {
+  const ValueReading reading = ReadValueText(PanelFieldText(s, field), kPanelFieldTable[field].kind);
+  if (field < kFirstOpAmpField) return reading;
+  // The custom op-amp's figures count only while it is chosen, and then
+  // each must be given.
+  if (!CustomOpAmpInUse(s)) return {ValueProblem::None, true, 0};
+  return reading.empty ? ValueReading{ValueProblem::NotANumber, true, 0} : reading;
+}
+
 bool ReadPanelSnapshot(const PanelSnapshot& s, PanelReading& reading, DesignInputs& inputs) {
   const FormSnapshot& f = s.form;
   const char(*const texts[kQuantityCount])[kFieldTextSize] = {&f.resistance_text, &f.capacitance_text,
@@ -93,9 +107,9 @@ bool ReadPanelSnapshot(const PanelSnapshot& s, PanelReading& reading, DesignInpu
   reading.field_problems = 0;
   reading.measured = true;
   for (int i = 0; i < kPanelFields; ++i) {
-    reading.fields[i] = ReadValueText(PanelFieldText(s, i), kPanelFieldTable[i].kind);
+    reading.fields[i] = ReadPanelField(s, i);
     if (reading.fields[i].problem != ValueProblem::None) reading.field_problems |= 1 << i;
-    if (i >= kFirstMeasuredField && reading.fields[i].empty) reading.measured = false;
+    if (i >= kFirstMeasuredField && i < kFirstOpAmpField && reading.fields[i].empty) reading.measured = false;
   }
 
   inputs.r_ohms = values[0];
@@ -107,6 +121,8 @@ bool ReadPanelSnapshot(const PanelSnapshot& s, PanelReading& reading, DesignInpu
   inputs.load_ohms = reading.fields[1].empty ? 0 : reading.fields[1].value;
   inputs.measured = reading.measured;
   inputs.measured_parts = {m[0].value, m[1].value, m[2].value, m[3].value, m[4].value, m[5].value};
+  const ValueReading* amp = reading.fields + kFirstOpAmpField;
+  inputs.custom_opamp = {amp[0].value, amp[1].value, amp[2].value};
   return form.problem == FormProblem::None && reading.field_problems == 0;
 }
 

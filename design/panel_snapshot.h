@@ -51,6 +51,14 @@ struct PanelReading {
 // The field's text as the snapshot holds it.
 std::string_view PanelFieldText(const PanelSnapshot& snapshot, int field);
 
+// Whether the active network is chosen with the custom op-amp, whose
+// fields then count.
+bool CustomOpAmpInUse(const PanelSnapshot& snapshot);
+
+// A field's text read as its kind: the custom op-amp's fields read as
+// empty and good while it is not in use, and empty as no number while it is.
+ValueReading ReadPanelField(const PanelSnapshot& snapshot, int field);
+
 // Reads the snapshot into `inputs` (whose analysis choices are the lists'
 // indices); true when the form makes a network and every field's text is
 // good, so that the report can be worked out.

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "elementary.h"
+#include "op_amps.h"
 
 namespace notchwell {
 namespace {
@@ -39,6 +40,7 @@ struct Scanner {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsCapacitance(ValueField field) { return field == ValueField::MeasuredCapacitor; }
+bool IsResistance(ValueField field) { return field <= ValueField::MeasuredResistor; }
 
 // mantissa * 10^exponent, built from the digits as they come.
 struct Decimal {
@@ -60,19 +62,26 @@ void TakeDigits(Scanner& s, Decimal& d, bool fraction) {
 }
 
 // A multiplier of the field's quantity: R, k, M, G for resistances; p, n,
-// u or µ (the micro sign or the Greek letter) for capacitances. Takes it
-// and gives its power of ten.
+// u or µ (the micro sign or the Greek letter) for capacitances; k, M, G
+// for a gain-bandwidth; none for a gain or a slew rate. Takes it and
+// gives its power of ten.
+struct Multiplier {
+  const char* text;
+  int exponent;
+};
+constexpr Multiplier kResistance[] = {{"R", 0}, {"r", 0}, {"k", 3}, {"K", 3}, {"M", 6}, {"G", 9}};
+constexpr Multiplier kCapacitance[] = {{"p", -12}, {"P", -12}, {"n", -9},        {"N", -9},
+                                       {"u", -6},  {"U", -6},  {"\xc2\xb5", -6}, {"\xce\xbc", -6}};
+constexpr Multiplier kFrequency[] = {{"k", 3}, {"K", 3}, {"M", 6}, {"G", 9}};
+
 bool TakeMultiplier(Scanner& s, ValueField field, int& exponent) {
-  struct Multiplier {
-    const char* text;
-    int exponent;
-  };
-  static constexpr Multiplier kResistance[] = {{"R", 0}, {"r", 0}, {"k", 3}, {"K", 3}, {"M", 6}, {"G", 9}};
-  static constexpr Multiplier kCapacitance[] = {{"p", -12}, {"P", -12}, {"n", -9},        {"N", -9},
-                                                {"u", -6},  {"U", -6},  {"\xc2\xb5", -6}, {"\xce\xbc", -6}};
-  const Multiplier* begin = IsCapacitance(field) ? kCapacitance : kResistance;
-  const Multiplier* end = IsCapacitance(field) ? kCapacitance + sizeof kCapacitance / sizeof kCapacitance[0]
-                                               : kResistance + sizeof kResistance / sizeof kResistance[0];
+  const Multiplier* begin = IsCapacitance(field)                ? kCapacitance
+                            : field == ValueField::GainBandwidth ? kFrequency
+                                                                 : kResistance;
+  const Multiplier* end = IsCapacitance(field)                ? kCapacitance + sizeof kCapacitance / sizeof kCapacitance[0]
+                          : field == ValueField::GainBandwidth ? kFrequency + sizeof kFrequency / sizeof kFrequency[0]
+                          : IsResistance(field)                ? kResistance + sizeof kResistance / sizeof kResistance[0]
+                                                               : begin;
   for (const Multiplier* m = begin; m != end; ++m) {
     if (s.TakeWord(m->text, false)) {
       exponent = m->exponent;
@@ -144,9 +153,18 @@ ValueReading ReadValueText(std::string_view text, ValueField field) {
   s.SkipBlanks();
   // The unit, if written: the ohm sign or the letter omega, or the word;
   // F for farads (a small f only after a multiplier: alone it could mean
-  // femto).
+  // femto); Hz, dB or V/µs in any case.
   if (IsCapacitance(field)) {
     if (!s.Take('F') && (has_multiplier || small_m)) s.Take('f');
+  } else if (field == ValueField::GainBandwidth) {
+    s.TakeWord("hz", true);
+  } else if (field == ValueField::OpenLoopGain) {
+    s.TakeWord("db", true);
+  } else if (field == ValueField::SlewRate) {
+    if (s.TakeWord("v/", true) && !s.TakeWord("\xc2\xb5s", false) && !s.TakeWord("\xce\xbcs", false) &&
+        !s.TakeWord("us", true)) {
+      return not_a_number;
+    }
   } else if (!s.TakeWord("\xe2\x84\xa6", false) && !s.TakeWord("\xce\xa9", false) && s.TakeWord("ohm", true)) {
     s.TakeWord("s", true);
   }
@@ -158,6 +176,7 @@ ValueReading ReadValueText(std::string_view text, ValueField field) {
   // Zero as written: 1e-400 is no zero, however small a double it makes.
   const bool zero = d.mantissa == 0;
   if (negative && !zero) return {ValueProblem::Negative, false, 0};
+  const auto within = [value](double lowest, double highest) { return value >= lowest && value <= highest; };
   switch (field) {
     case ValueField::Source:
     case ValueField::Load:
@@ -177,12 +196,45 @@ ValueReading ReadValueText(std::string_view text, ValueField field) {
         return {ValueProblem::OutOfRange, false, 0};
       }
       break;
+    case ValueField::GainBandwidth:
+      if (!within(kGbwLowest, kGbwHighest)) return {ValueProblem::OutOfRange, false, 0};
+      break;
+    case ValueField::OpenLoopGain:
+      if (!within(kGainLowest, kGainHighest)) return {ValueProblem::OutOfRange, false, 0};
+      break;
+    case ValueField::SlewRate:
+      if (!within(kSlewLowest, kSlewHighest)) return {ValueProblem::OutOfRange, false, 0};
+      break;
   }
   return {ValueProblem::None, false, value};
 }
 
+namespace {
+
+// An op-amp's figure: what to enter, and its range.
+const char* OpAmpFieldMessage(ValueProblem problem, ValueField field) {
+  switch (field) {
+    case ValueField::GainBandwidth:
+      return problem == ValueProblem::NotANumber ? "Enter a gain-bandwidth product in hertz, such as 3M, 800k or 10e6."
+             : problem == ValueProblem::SmallM   ? "Write M for megahertz: a small m could mean milli."
+                                                 : "Enter a gain-bandwidth product from 1 kHz to 10 GHz.";
+    case ValueField::OpenLoopGain:
+      return problem == ValueProblem::NotANumber ? "Enter the open-loop gain in dB, such as 100."
+             : problem == ValueProblem::SmallM   ? "Enter the open-loop gain in dB as a plain number."
+                                                 : "Enter an open-loop gain from 40 dB to 160 dB.";
+    default:
+      return problem == ValueProblem::NotANumber ? "Enter a slew rate in V/\xc2\xb5s, such as 13 or 0.3."
+             : problem == ValueProblem::SmallM
+                 ? "Enter the slew rate in V/\xc2\xb5s as a plain number: a small m could mean milli or mega."
+                 : "Enter a slew rate from 0.01 V/\xc2\xb5s to 10,000 V/\xc2\xb5s.";
+  }
+}
+
+}  // namespace
+
 const char* ValueProblemMessage(ValueProblem problem, ValueField field) {
   const bool capacitance = IsCapacitance(field);
+  if (problem != ValueProblem::None && field >= ValueField::GainBandwidth) return OpAmpFieldMessage(problem, field);
   switch (problem) {
     case ValueProblem::NotANumber:
       return capacitance ? "Enter a capacitance in farads, such as 100n, 4n7 or 0.1u."

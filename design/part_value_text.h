@@ -1,19 +1,32 @@
 // Reading the panel's value fields as a person writes a part's value: the
 // source and load resistances ("600", "4.7k", "1M", also "4k7" and a
-// trailing "Ω" or "ohm"), and resistors and capacitors read off a meter
-// (capacitances with p, n, u or µ: "98.7n", "4n7", "0.1uF").
+// trailing "Ω" or "ohm"), resistors and capacitors read off a meter
+// (capacitances with p, n, u or µ: "98.7n", "4n7", "0.1uF"), and an
+// op-amp's datasheet figures: gain-bandwidth ("3M", "800k", "3 MHz",
+// "10e6"), open-loop gain ("106", "106 dB") and slew rate ("13",
+// "0.3 V/µs").
 #pragma once
 
 #include <string_view>
 
 namespace notchwell {
 
-enum class ValueField : int { Source, Load, MeasuredResistor, MeasuredCapacitor };
+enum class ValueField : int {
+  Source,
+  Load,
+  MeasuredResistor,
+  MeasuredCapacitor,
+  GainBandwidth,
+  OpenLoopGain,
+  SlewRate
+};
 
 // The panel's value fields (named in panel_controls.h): the source, the
-// load, then the six measured parts.
-constexpr int kPanelFields = 8;
+// load, the six measured parts, then the custom op-amp's three figures.
+constexpr int kPanelFields = 11;
 constexpr int kFirstMeasuredField = 2;
+constexpr int kMeasuredFields = 6;
+constexpr int kFirstOpAmpField = kFirstMeasuredField + kMeasuredFields;
 
 enum class ValueProblem : int {
   None,
@@ -22,7 +35,7 @@ enum class ValueProblem : int {
   ZeroLoad,    // a load of 0 ohms would short the output
   SmallM,      // m could mean milli or, as on the dialog, mega
   TooLarge,    // a source or load above kLargestResistance
-  OutOfRange,  // a source or load below kSmallestResistance, or a measured part outside the range below
+  OutOfRange,  // a source or load below kSmallestResistance, or a measured part or op-amp figure outside its range
   Count
 };
 
@@ -41,8 +54,9 @@ struct ValueReading {
 };
 
 // `text` in UTF-8, all of it: a control character anywhere, NUL among
-// them, makes it not a number. A source may be 0 ohms; a load and a
-// measured part not.
+// them, makes it not a number. A source may be 0 ohms; a load, a measured
+// part and an op-amp's figure not (a gain in dB, the op-amp's ranges in
+// op_amps.h).
 ValueReading ReadValueText(std::string_view text, ValueField field);
 
 // What the field tells the person, for each problem.

@@ -33,8 +33,31 @@ void Element(NetlistText& out, const char* name_and_nodes, double value) {
 
 }  // namespace
 
-void WriteSpiceNetlist(const TwinTCircuit& c, const NetlistDivider& divider, bool sweep, double fo_hertz,
-                       NetlistText& out) {
+// The single-pole op-amp: A0 times the difference of its inputs through
+// a pole of 1 ohm and 1 / wp farads, buffered.
+void OpAmpSubcircuit(NetlistText& out, const FollowerOpAmps& model, const NetlistOpAmp& amp) {
+  Put(out, "* The followers' op-amp, one pole: A(s) = A0 / (1 + s / wp), ");
+  PutValue(out, amp.figures.gain_db);
+  Put(out, " dB open-loop gain and ");
+  PutValue(out, amp.figures.gbw_hertz);
+  Put(out, " Hz gain-bandwidth");
+  if (amp.parts) {
+    Put(out, " (");
+    Put(out, amp.parts);
+    Put(out, ")");
+  }
+  Put(out,
+      ".\n* For a vendor's model, put its .subckt in place of this one and keep the pins:\n"
+      "* non-inverting input, inverting input, output.\n"
+      ".subckt OPAMP inp inn out\n");
+  Element(out, "EA x 0 inp inn ", model.open_loop_gain);
+  Put(out, "RP x y 1\n");
+  Element(out, "CP y 0 ", 1 / model.pole_rad_per_s);
+  Put(out, "EO out 0 y 0 1\n.ends OPAMP\n");
+}
+
+void WriteSpiceNetlist(const TwinTCircuit& c, const NetlistDivider& divider, const NetlistOpAmp& amp, bool sweep,
+                       double fo_hertz, NetlistText& out) {
   const TwinTParts& p = c.parts;
   if (c.source_ohms > 0) {
     Put(out, "VS vs 0 DC 0 AC 1\n");
@@ -55,13 +78,15 @@ void WriteSpiceNetlist(const TwinTCircuit& c, const NetlistDivider& divider, boo
   Element(out, a ? "R3A b g " : "R3A b 0 ", p.r3a);
   Element(out, a ? "R3B b g " : "R3B b 0 ", p.r3b);
   if (a) {
+    const bool real = HasRealOpAmps(c);
+    if (real) OpAmpSubcircuit(out, c.opamps, amp);
     Put(out,
-        "* The output follower; the divider across it feeds the follower that drives the common end of R3 and C3\n"
-        "EOUT out 0 t 0 1\n");
+        "* The output follower; the divider across it feeds the follower that drives the common end of R3 and C3\n");
+    Put(out, real ? "XOUT t out out OPAMP\n" : "EOUT out 0 t 0 1\n");
     const double k = c.feedback;
     Element(out, "RTOP out tap ", divider.found ? divider.top : kFallbackTop);
     Element(out, "RBOTTOM tap 0 ", divider.found ? divider.bottom : kFallbackTop * k / (1 - k));
-    Put(out, "EG g 0 tap 0 1\n");
+    Put(out, real ? "XG tap g g OPAMP\n" : "EG g 0 tap 0 1\n");
   }
   if (c.load_ohms > 0) Element(out, "RL out 0 ", c.load_ohms);
   if (!sweep) return;

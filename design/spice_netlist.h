@@ -2,9 +2,11 @@
 // source VS with AC 1 behind its resistance RS, the eight parts, in the
 // active form the output follower EOUT, the divider across its output and
 // the follower EG that drives the common end of R3 and C3, and the load.
-// V(out) is Vout/Vs.
+// With real op-amps the followers are XOUT and XG, each an op-amp
+// subcircuit of one pole, written out in plain SPICE. V(out) is Vout/Vs.
 #pragma once
 
+#include "op_amps.h"
 #include "twin_t_circuit.h"
 
 namespace notchwell {
@@ -24,10 +26,18 @@ struct NetlistDivider {
   double bottom;
 };
 
+// The op-amp of real followers (the circuit's model), named in the
+// subcircuit's comment: its figures and the parts they come from (none for
+// the person's own).
+struct NetlistOpAmp {
+  OpAmp figures;
+  const char* parts;
+};
+
 // Appends the circuit's elements, then with `sweep` an .ac analysis from
 // fo / 100 to 100 fo, a .print of vdb(out) and .end. Values as "%.12g"
 // writes them.
-void WriteSpiceNetlist(const TwinTCircuit& circuit, const NetlistDivider& divider, bool sweep, double fo_hertz,
-                       NetlistText& out);
+void WriteSpiceNetlist(const TwinTCircuit& circuit, const NetlistDivider& divider, const NetlistOpAmp& amp, bool sweep,
+                       double fo_hertz, NetlistText& out);
 
 }  // namespace notchwell

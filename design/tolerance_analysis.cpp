@@ -49,10 +49,12 @@ constexpr int kReached = kRandomBuilds - (kRandomBuilds * 9 + 9) / 10;
 
 // The random builds' responses, each coefficient's builds side by side,
 // so that the levels of all of them at one frequency come out of one
-// plain loop. They share the nominal build's omega_ref.
+// plain loop. They share the nominal build's omega_ref, and with real
+// op-amps its lag.
 struct Responses {
   double numerator[4][kRandomBuilds];
-  double denominator[4][kRandomBuilds];
+  double denominator[6][kRandomBuilds];
+  double lag;
 };
 
 // Nearest ranks of 2000: the 5th percentile is the 100th smallest, the
@@ -64,8 +66,14 @@ constexpr int kFromHigh = kRandomBuilds - (kRandomBuilds * 95 + 99) / 100 + 1;
 // loop without branches.
 void PowerRatios(const Responses& r, double x, double* out) {
   const double(&n)[4][kRandomBuilds] = r.numerator;
-  const double(&d)[4][kRandomBuilds] = r.denominator;
-  if (x > 1) {
+  const double(&d)[6][kRandomBuilds] = r.denominator;
+  if (r.lag != 0) {
+    for (int b = 0; b < kRandomBuilds; ++b) {
+      const double nb[4] = {n[0][b], n[1][b], n[2][b], n[3][b]};
+      const double db[6] = {d[0][b], d[1][b], d[2][b], d[3][b], d[4][b], d[5][b]};
+      out[b] = QuinticPowerRatio(SquaredMagnitude(nb, x), SquaredMagnitudeOfQuintic(db, x), r.lag, x);
+    }
+  } else if (x > 1) {
     const double inverse = 1 / x;
     for (int b = 0; b < kRandomBuilds; ++b) {
       const double n_real = n[0][b] * inverse - n[2][b];
@@ -119,10 +127,9 @@ struct Workspace {
 Workspace g_work;
 
 void Keep(int n, const TransferFunction& h) {
-  for (int i = 0; i < 4; ++i) {
-    g_work.responses.numerator[i][n] = h.numerator[i];
-    g_work.responses.denominator[i][n] = h.denominator[i];
-  }
+  for (int i = 0; i < 4; ++i) g_work.responses.numerator[i][n] = h.numerator[i];
+  for (int i = 0; i < 6; ++i) g_work.responses.denominator[i][n] = h.denominator[i];
+  g_work.responses.lag = h.lag;
 }
 
 template <int K>

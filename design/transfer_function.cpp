@@ -39,9 +39,8 @@ void Determinant(const Linear (&m)[kNodes][kNodes], const int* rows, const int* 
   }
 }
 
-}  // namespace
-
-TransferFunction TransferFunctionOf(const TwinTCircuit& circuit, double r_ref, double c_ref) {
+// Vout/Vs with ideal followers and feedback k: a ratio of cubics.
+TransferFunction CubicOf(const TwinTCircuit& circuit, double r_ref, double c_ref, double k) {
   const TwinTParts& p = circuit.parts;
   // Conductances in units of 1/r_ref, capacitances in units of c_ref.
   const double g1 = r_ref / p.r1;
@@ -50,7 +49,6 @@ TransferFunction TransferFunctionOf(const TwinTCircuit& circuit, double r_ref, d
   const double c1 = p.c1 / c_ref;
   const double c2 = p.c2 / c_ref;
   const double c3 = p.c3a / c_ref + p.c3b / c_ref;
-  const double k = circuit.active ? circuit.feedback : 0;
   const double g_load = circuit.load_ohms > 0 && !circuit.active ? r_ref / circuit.load_ohms : 0;
 
   // Y V = b, with the input row either the source's node equation or, for
@@ -91,7 +89,44 @@ TransferFunction TransferFunctionOf(const TwinTCircuit& circuit, double r_ref, d
     h.numerator[d] = -b * minor[d];
     h.denominator[d] = determinant[d];
   }
+  h.denominator[4] = h.denominator[5] = 0;
+  h.lag = 0;
+  const double far = h.numerator[3] / h.denominator[3];
+  h.far_above = far * far;
   h.omega_ref = 1 / (r_ref * c_ref);
+  return h;
+}
+
+}  // namespace
+
+// With real op-amps the network's output node t gives Vout = F Vt, and the
+// common end of R3 and C3 is driven with Vg = k F Vout = k F^2 Vt. k
+// enters the nodal matrix in one column, so det Y = D0 + k (D1 - D0), with
+// D0 and D1 its values at k = 0 and 1, and the cofactor N not at all:
+// Vt / Vs = N / (D0 + k F^2 (D1 - D0)), and with F = a / (1 + lag p)
+//   H = a N (1 + lag p) / (D0 (1 + lag p)^2 + k a^2 (D1 - D0)).
+TransferFunction TransferFunctionOf(const TwinTCircuit& circuit, double r_ref, double c_ref) {
+  if (!HasRealOpAmps(circuit)) return CubicOf(circuit, r_ref, c_ref, circuit.active ? circuit.feedback : 0);
+  const TransferFunction grounded = CubicOf(circuit, r_ref, c_ref, 0);
+  const TransferFunction driven = CubicOf(circuit, r_ref, c_ref, 1);
+  const double a0 = circuit.opamps.open_loop_gain;
+  const double a = a0 / (1 + a0);
+  const double k = circuit.feedback;
+  const double lag = grounded.omega_ref / (circuit.opamps.pole_rad_per_s * (1 + a0));
+  const double* d0 = grounded.denominator;
+  const double* d1 = driven.denominator;
+  TransferFunction h;
+  for (int d = 0; d < 6; ++d) {
+    double sum = d < 4 ? d0[d] + k * a * a * (d1[d] - d0[d]) : 0;
+    if (d >= 1 && d <= 4) sum += 2 * lag * d0[d - 1];
+    if (d >= 2) sum += lag * lag * d0[d - 2];
+    h.denominator[d] = sum;
+  }
+  for (int d = 0; d < 4; ++d) h.numerator[d] = a * grounded.numerator[d];
+  h.lag = lag;
+  const double far = grounded.numerator[3] / (d0[3] + k * (d1[3] - d0[3]));
+  h.far_above = far * far;
+  h.omega_ref = grounded.omega_ref;
   return h;
 }
 

@@ -12,18 +12,30 @@ struct TwinTParts {
   double c1, c2, c3a, c3b;
 };
 
+// The op-amps of the active form's two followers, each of open-loop gain
+// A(s) = A0 / (1 + s / pole) with its output tied to its inverting input
+// (infinite input and zero output impedance). A0 = 0 stands for ideal
+// op-amps, which pass their input as it is.
+struct FollowerOpAmps {
+  double open_loop_gain;  // A0, as a ratio
+  double pole_rad_per_s;
+};
+
 // A source of open-circuit voltage Vs behind its resistance drives the
 // input; the output goes to the load. In the active form the common end of
-// R3 and C3 is driven with `feedback` times the output by an ideal
-// follower instead of being grounded, and the output is taken through a
-// second follower, so that the load does not reach the network.
+// R3 and C3 is driven with `feedback` times the output by a follower
+// instead of being grounded, and the output is taken through a second
+// follower, so that the load does not reach the network.
 struct TwinTCircuit {
   TwinTParts parts;
   double source_ohms;  // 0: Vs drives the input directly
   double load_ohms;    // 0: no load
   bool active;
   double feedback;  // k of the active form
+  FollowerOpAmps opamps = {0, 0};
 };
+
+inline bool HasRealOpAmps(const TwinTCircuit& c) { return c.active && c.opamps.open_loop_gain > 0; }
 
 constexpr TwinTParts BalancedParts(double r, double c) { return {r, r, r, r, c, c, c, c}; }
 

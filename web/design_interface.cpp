@@ -1,10 +1,10 @@
 #include "design_interface.h"
 
+#include "build_netlist.h"
 #include "design_report.h"
 #include "panel_controls.h"
 #include "panel_snapshot.h"
 #include "part_value_text.h"
-#include "spice_netlist.h"
 #include "tolerance_analysis.h"
 
 using namespace notchwell;
@@ -164,10 +164,7 @@ char* nw_design_netlist_text(void) { return g_netlist; }
 
 int nw_design_netlist(int header) {
   if (!Holds(g_report, Section::Build) || header < 0 || header >= kNetlistSize) return 0;
-  const NearestResult& n = g_report.nearest;
-  const Feedback& f = g_report.feedback;
-  const TwinTCircuit build{BalancedParts(n.r, n.c), g_inputs.source_ohms, g_inputs.load_ohms, f.active, f.k_build};
   NetlistText out{g_netlist, kNetlistSize, header, false};
-  WriteSpiceNetlist(build, {f.divider.found, f.divider.top, f.divider.bottom}, true, g_inputs.fo_hertz, out);
+  WriteBuildNetlist(g_inputs, g_report, out);
   return out.overflow ? 0 : out.length;
 }

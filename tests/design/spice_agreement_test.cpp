@@ -65,7 +65,7 @@ const SpiceCase kSpiceCases[] = {
 std::string SpiceNetlist(const TwinTCircuit& c) {
   char text[4096];
   NetlistText out{text, sizeof text, 0, false};
-  WriteSpiceNetlist(c, {false, 0, 0}, false, 0, out);
+  WriteSpiceNetlist(c, {false, 0, 0}, {{0, 0, 0}, nullptr}, false, 0, out);
   EXPECT_FALSE(out.overflow);
   return std::string("* twin-T notch\n") + text;
 }

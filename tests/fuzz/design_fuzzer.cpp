@@ -1,7 +1,8 @@
 // Fuzzes the design code. The first byte picks the target:
 // (0xff: target 2; otherwise even bytes 0 and odd ones 1)
 //   0  the panel's value fields' reading, on the rest split at newlines
-//      (source, load, then the measured R1, R2, R3, C1, C2, C3): every
+//      (source, load, the measured R1, R2, R3, C1, C2, C3, then the custom
+//      op-amp's gain-bandwidth, open-loop gain and slew rate): every
 //      text gets one clear outcome, and a plain decimal is read as strtod
 //      reads it;
 //   1  a whole design: three floats with units as the dialog gives them,
@@ -22,7 +23,7 @@
 #include "panel_controls.h"
 #include "panel_snapshot.h"
 #include "part_value_text.h"
-#include "spice_netlist.h"
+#include "build_netlist.h"
 
 using namespace notchwell;
 
@@ -77,7 +78,7 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
   for (int i = 0; i < kFields; ++i) {
     fields[i] = CheckField(texts[i], kPanelFieldTable[i].kind);
     if (fields[i].problem != ValueProblem::None) return;
-    measured = measured && (i < kFirstMeasuredField || !fields[i].empty);
+    measured = measured && (i < kFirstMeasuredField || i >= kFirstOpAmpField || !fields[i].empty);
   }
   // The new lists take the first choices' bytes again: any index will do.
   const auto choice = [&](int i) { return static_cast<int>(static_cast<std::int8_t>(data[15 + i % 5])); };
@@ -92,12 +93,15 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
       measured,
       {fields[2].value, fields[3].value, fields[4].value, fields[5].value, fields[6].value, fields[7].value}};
   for (int i = 0; i < kPanelListCount; ++i) inputs.choices[i] = choice(i);
+  const ValueReading* amp = fields + kFirstOpAmpField;
+  inputs.custom_opamp = {amp[0].value, amp[1].value, amp[2].value};
   MakeDesignReport(inputs, report);
   for (int i = 0; i < kFigureCount; ++i) Check(!report.available[i] || std::isfinite(report.values[i]));
   for (int i = 0; i < kCurvePoints; ++i) {
     Check(std::isfinite(report.curve_hertz[i]) && std::isfinite(report.curve_ideal_db[i]));
     Check(!Holds(report, Section::Build) || std::isfinite(report.curve_build_db[i]));
     Check(!measured || std::isfinite(report.curve_measured_db[i]));
+    Check(!Holds(report, Section::OpAmp) || std::isfinite(report.curve_opamp_db[i]));
   }
   for (int i = 0; Holds(report, Section::Build) && i < kPositions; ++i) {
     Check(std::isfinite(report.exact.positions[i].value) && report.exact.positions[i].value > 0);
@@ -118,9 +122,7 @@ void CheckSnapshot(const std::uint8_t* data, std::size_t size) {
   if (!Holds(report, Section::Build)) return;
   static char text[4096];
   NetlistText out{text, sizeof text, 0, false};
-  const TwinTCircuit build{BalancedParts(report.nearest.r, report.nearest.c), inputs.source_ohms, inputs.load_ohms,
-                           report.feedback.active, report.feedback.k_build};
-  WriteSpiceNetlist(build, {false, 0, 0}, true, inputs.fo_hertz, out);
+  WriteBuildNetlist(inputs, report, out);
   Check(!out.overflow && out.length == static_cast<int>(std::strlen(text)));
 }
 
