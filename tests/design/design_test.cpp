@@ -414,6 +414,9 @@ constexpr auto kSource = ValueField::Source;
 constexpr auto kLoad = ValueField::Load;
 constexpr auto kR = ValueField::MeasuredResistor;
 constexpr auto kC = ValueField::MeasuredCapacitor;
+constexpr auto kGbw = ValueField::GainBandwidth;
+constexpr auto kGain = ValueField::OpenLoopGain;
+constexpr auto kSlew = ValueField::SlewRate;
 INSTANTIATE_TEST_SUITE_P(
     Fields, ValueText,
     testing::Values(
@@ -461,7 +464,18 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"1e-7", kC, kOk, 1e-7}, TextCase{"47pF", kC, kOk, 47e-12},
         TextCase{"1f", kC, ValueProblem::NotANumber, 0}, TextCase{"4.7k", kC, ValueProblem::NotANumber, 0},
         TextCase{"1mF", kC, ValueProblem::SmallM, 0}, TextCase{"-1n", kC, ValueProblem::Negative, 0},
-        TextCase{"2F", kC, ValueProblem::OutOfRange, 0}, TextCase{"0.0001p", kC, ValueProblem::OutOfRange, 0}));
+        TextCase{"2F", kC, ValueProblem::OutOfRange, 0}, TextCase{"0.0001p", kC, ValueProblem::OutOfRange, 0},
+        // An op-amp's figures: a gain-bandwidth with k, M or G and Hz, a
+        // gain in dB, a slew rate in V/us; each within its range.
+        TextCase{"3M", kGbw, kOk, 3e6}, TextCase{"800k", kGbw, kOk, 8e5}, TextCase{"3 MHz", kGbw, kOk, 3e6},
+        TextCase{"10e6", kGbw, kOk, 1e7}, TextCase{"2G5", kGbw, kOk, 2.5e9},
+        TextCase{"3 mHz", kGbw, ValueProblem::SmallM, 0}, TextCase{"999", kGbw, ValueProblem::OutOfRange, 0},
+        TextCase{"11G", kGbw, ValueProblem::OutOfRange, 0}, TextCase{"3R", kGbw, ValueProblem::NotANumber, 0},
+        TextCase{"106", kGain, kOk, 106}, TextCase{"106 dB", kGain, kOk, 106},
+        TextCase{"1k", kGain, ValueProblem::NotANumber, 0}, TextCase{"-100", kGain, ValueProblem::Negative, 0},
+        TextCase{"39.9", kGain, ValueProblem::OutOfRange, 0}, TextCase{"0.3 V/\xc2\xb5s", kSlew, kOk, 0.3},
+        TextCase{"13 v/us", kSlew, kOk, 13}, TextCase{"13 V/ms", kSlew, ValueProblem::NotANumber, 0},
+        TextCase{"20000", kSlew, ValueProblem::OutOfRange, 0}, TextCase{"5m", kSlew, ValueProblem::SmallM, 0}));
 
 }  // namespace
 

@@ -1,7 +1,8 @@
 // The design code's response against ngspice, a circuit simulator written
 // elsewhere: the same netlists, AC analyses at 201 frequencies over four
 // decades and 2001 across the notch. Levels must agree within 0.01 dB
-// wherever they are above -80 dB, notch frequencies within 0.01 %.
+// wherever they are above -80 dB, notch frequencies within 0.01 %, and
+// with real op-amps the half-power points nearest the notch within 0.01 %.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -17,6 +18,8 @@
 #include "elementary.h"
 #include "notch_search.h"
 #include "null_conditions.h"
+#include "active_feedback.h"
+#include "op_amps.h"
 #include "spice_netlist.h"
 #include "twin_t_circuit.h"
 
@@ -27,6 +30,7 @@ using namespace notchwell;
 struct SpiceCase {
   const char* name;
   TwinTCircuit circuit;
+  OpAmp amp = {0, 0, 0};  // the real op-amps of an active circuit, or none
 };
 
 // 50 Hz from 100 nF: the ideal values, the nearest E24/E12 build, and that
@@ -45,6 +49,14 @@ constexpr TwinTParts Mismatched(double r_off, double c_off) {
 constexpr TwinTParts kMeasured = PartsOf({33.2e3, 32.9e3, 16.4e3, 98.7e-9, 101.9e-9, 204.4e-9});
 constexpr double kQ1 = 10e3 / 13.3e3;
 constexpr double kQ10 = 39e3 / 40e3;
+const double kQ2 = FeedbackForQ(2);
+// The ideal parts and the nearest build at Q = 2 and 10 with real op-amps.
+constexpr OpAmp kLm358 = kOpAmps.options[1].figures;
+constexpr OpAmp kTl072 = kOpAmps.options[2].figures;
+constexpr OpAmp kNe5532 = kOpAmps.options[3].figures;
+TwinTCircuit WithOpAmps(const TwinTParts& parts, double source, double k, const OpAmp& amp) {
+  return {parts, source, 0, true, k, FollowersOf(amp)};
+}
 
 const SpiceCase kSpiceCases[] = {
     {"Ideal", {kIdeal, 0, 0, false, 0}},
@@ -57,15 +69,21 @@ const SpiceCase kSpiceCases[] = {
     {"ActiveQ10WithSource", {kNearest, 600, 0, true, kQ10}},
     {"ActiveQ10MismatchedWithSource", {Mismatched(0.001, 0.005), 600, 10e3, true, kQ10}},
     {"MeasuredWithSourceAndLoad", {kMeasured, 600, 10e3, false, 0}},
+    {"IdealQ2Lm358", WithOpAmps(kIdeal, 0, kQ2, kLm358), kLm358},
+    {"IdealQ10Tl072", WithOpAmps(kIdeal, 0, FeedbackForQ(10), kTl072), kTl072},
+    {"IdealQ10Ne5532WithSource", WithOpAmps(kIdeal, 600, FeedbackForQ(10), kNe5532), kNe5532},
+    {"NearestQ2Tl072WithSource", WithOpAmps(kNearest, 600, kQ2, kTl072), kTl072},
+    {"NearestQ10Lm358", WithOpAmps(kNearest, 0, kQ10, kLm358), kLm358},
+    {"NearestQ10Ne5532", WithOpAmps(kNearest, 0, kQ10, kNe5532), kNe5532},
 };
 
 // The netlist the page exports, without its sweep: the panel's own
 // writer, with a 10k over the bottom that gives the feedback as the
 // divider of an active circuit.
-std::string SpiceNetlist(const TwinTCircuit& c) {
+std::string SpiceNetlist(const TwinTCircuit& c, const OpAmp& amp) {
   char text[4096];
   NetlistText out{text, sizeof text, 0, false};
-  WriteSpiceNetlist(c, {false, 0, 0}, {{0, 0, 0}, nullptr}, false, 0, out);
+  WriteSpiceNetlist(c, {false, 0, 0}, {amp, nullptr}, false, 0, out);
   EXPECT_FALSE(out.overflow);
   return std::string("* twin-T notch\n") + text;
 }
@@ -75,13 +93,14 @@ double worst_db = 0;
 double worst_notch = 0;
 
 // Frequency and level in dB of Vout at each point of the sweep.
-std::vector<std::pair<double, double>> Simulate(const TwinTCircuit& circuit, const std::string& sweep) {
+std::vector<std::pair<double, double>> Simulate(const TwinTCircuit& circuit, const std::string& sweep,
+                                                const OpAmp& amp = {0, 0, 0}) {
   char folder[] = "/tmp/notchwell-spice-XXXXXX";
   if (mkdtemp(folder) == nullptr) return {};
   const std::string base = folder;
   {
     std::ofstream netlist(base + "/circuit.cir");
-    netlist << SpiceNetlist(circuit) << ".control\nset wr_singlescale\noption numdgt=15\nac " << sweep << "\nwrdata "
+    netlist << SpiceNetlist(circuit, amp) << ".control\nset wr_singlescale\noption numdgt=15\nac " << sweep << "\nwrdata "
             << base << "/levels.txt vdb(out)\n.endc\n.end\n";
   }
   const std::string command = "ngspice -b " + base + "/circuit.cir >" + base + "/log.txt 2>&1";
@@ -105,7 +124,7 @@ TEST_P(SpiceAgreement, GivesTheSimulatorsLevelsAndNotch) {
   std::ostringstream decades;
   decades.precision(17);
   decades << "dec 50 " << fo / 100 << " " << fo * 100;
-  const auto levels = Simulate(k.circuit, decades.str());
+  const auto levels = Simulate(k.circuit, decades.str(), k.amp);
   ASSERT_EQ(levels.size(), 201u) << "ngspice did not run: is it installed (tools/install-deps)?";
   int compared = 0;
   for (const auto& [hertz, db] : levels) {
@@ -126,7 +145,7 @@ TEST_P(SpiceAgreement, GivesTheSimulatorsLevelsAndNotch) {
   std::ostringstream across;
   across.precision(17);
   across << "lin 2001 " << ours * 0.98 << " " << ours * 1.0213;
-  const auto fine = Simulate(k.circuit, across.str());
+  const auto fine = Simulate(k.circuit, across.str(), k.amp);
   ASSERT_EQ(fine.size(), 2001u);
   std::size_t i = 1;
   for (std::size_t j = 1; j + 1 < fine.size(); ++j) {
@@ -138,6 +157,23 @@ TEST_P(SpiceAgreement, GivesTheSimulatorsLevelsAndNotch) {
   const double theirs = fine[i].first + step * (power[0] - power[2]) / (2 * (power[0] - 2 * power[1] + power[2]));
   EXPECT_NEAR(theirs / ours, 1, 1e-4);
   worst_notch = std::fmax(worst_notch, std::fabs(theirs / ours - 1));
+  if (!HasRealOpAmps(k.circuit)) return;
+
+  // The simulator's level crosses half of its own far below the notch
+  // within 0.01 % of each of our half-power points.
+  const auto far = Simulate(k.circuit, "lin 1 " + std::to_string(fo * 1e-5) + " " + std::to_string(fo * 1e-5), k.amp);
+  ASSERT_EQ(far.size(), 1u);
+  const HalfPowerBand band = NearestCrossings(h, notch.x, PowerRatioAtZero(h) / 2, 1e4);
+  ASSERT_TRUE(band.low_found && band.high_found);
+  for (const double x : {band.low_x, band.high_x}) {
+    std::ostringstream edge;
+    edge.precision(17);
+    edge << "lin 3 " << HertzAt(h, x) * (1 - 1e-4) << " " << HertzAt(h, x) * (1 + 1e-4);
+    const auto sides = Simulate(k.circuit, edge.str(), k.amp);
+    ASSERT_EQ(sides.size(), 3u);
+    const double half = far[0].second - 10 * std::log10(2.0);
+    EXPECT_LT((sides[0].second - half) * (sides[2].second - half), 0) << HertzAt(h, x) << " Hz";
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Netlists, SpiceAgreement, testing::ValuesIn(kSpiceCases),
