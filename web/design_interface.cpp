@@ -22,6 +22,7 @@ uint8_t g_available[kFigureCount];
 uint8_t g_sections[kSectionCount];
 double g_exact_parts[kPositions * 3];
 double g_curve_notches[2 * kCurves];
+double g_opamp[3];
 char g_netlist[kNetlistSize];
 
 bool IsFigure(int figure) { return figure >= 0 && figure < kFigureCount; }
@@ -30,9 +31,7 @@ bool IsField(int field) { return field >= 0 && field < kPanelFields; }
 
 bool IsList(int list) { return list >= 0 && list < kPanelListCount; }
 
-ValueReading ReadField(int field) {
-  return ReadValueText(PanelFieldText(g_snapshot, field), kPanelFieldTable[field].kind);
-}
+ValueReading ReadField(int field) { return ReadPanelField(g_snapshot, field); }
 
 bool IsChoice(int list, int option) { return IsList(list) && option >= 0 && option < kPanelLists[list].count; }
 
@@ -56,8 +55,8 @@ int nw_design_choice_count(int list) { return IsList(list) ? kPanelLists[list].c
 
 int nw_design_choice_default(int list) { return IsList(list) ? kPanelLists[list].default_index : -1; }
 
-const char* nw_design_series_name(int list, int option) {
-  return IsChoice(list, option) ? kPanelLists[list].series(option) : nullptr;
+const char* nw_design_option_name(int list, int option) {
+  return IsChoice(list, option) ? kPanelLists[list].option_name(option) : nullptr;
 }
 
 double nw_design_choice_value(int list, int option) {
@@ -70,6 +69,14 @@ double nw_design_choice_high(int list, int option) {
 
 const char* nw_design_choice_label(int list, int option) {
   return IsChoice(list, option) ? kPanelLists[list].label(option) : nullptr;
+}
+
+const double* nw_design_opamp(int option) {
+  const OpAmp amp = option >= 0 && option < kOpAmps.count ? kOpAmps.options[option].figures : OpAmp{0, 0, 0};
+  g_opamp[0] = amp.gbw_hertz;
+  g_opamp[1] = amp.gain_db;
+  g_opamp[2] = amp.slew_volts_per_us;
+  return g_opamp;
 }
 
 int nw_design_field_count(void) { return kPanelFields; }
@@ -154,8 +161,9 @@ int nw_design_random_builds(void) { return kRandomBuilds; }
 
 const double* nw_design_curve(int curve) {
   const double* const curves[] = {g_report.curve_hertz,       g_report.curve_ideal_db, g_report.curve_build_db,
-                                  g_report.curve_measured_db, g_report.band_low_db,    g_report.band_high_db};
-  return curve >= 0 && curve < 6 ? curves[curve] : nullptr;
+                                  g_report.curve_measured_db, g_report.band_low_db,    g_report.band_high_db,
+                                  g_report.curve_opamp_db};
+  return curve >= 0 && curve < 7 ? curves[curve] : nullptr;
 }
 
 const double* nw_design_curve_notches(void) { return g_curve_notches; }

@@ -12,7 +12,8 @@
 extern "C" {
 
 // The figures: name (the page's data-figure), unit (0 ohm, 1 farad,
-// 2 hertz, 3 dB, 4 percent, 5 a plain number, 6 a count) and the digits
+// 2 hertz, 3 dB, 4 percent, 5 a plain number, 6 a count, 7 volt, 8 volts
+// per second) and the digits
 // their text carries (significant digits, or for dB, percent and plain
 // numbers digits after the point; trimmed: trailing zeros dropped).
 int nw_design_figure_count(void);
@@ -23,21 +24,25 @@ int nw_design_figure_trimmed(int figure);
 
 // The panel's lists in the snapshot's order: their names (the page's
 // data-design and the link's keys), lengths, defaults, and each option's
-// series name, or its number (a tolerance in percent, a network's target
-// Q or 0 for the passive one, a tempco in ppm/K, a range's low end in
-// degrees Celsius) with the high end of a range, and the parts a tempco
-// comes with or what a range is for.
+// name (a series', an op-amp's), or its number (a tolerance in percent, a
+// network's target Q or 0 for the passive one, a tempco in ppm/K, a
+// range's low end in degrees Celsius) with the high end of a range, and
+// the parts a tempco or an op-amp comes with or what a range is for; and
+// an op-amp option's gain-bandwidth in Hz, open-loop gain in dB and slew
+// rate in V/us (zeros for ideal ones and the custom one).
 int nw_design_list_count(void);
 const char* nw_design_list_name(int list);
 int nw_design_choice_count(int list);
 int nw_design_choice_default(int list);
-const char* nw_design_series_name(int list, int option);
+const char* nw_design_option_name(int list, int option);
 double nw_design_choice_value(int list, int option);
 double nw_design_choice_high(int list, int option);
 const char* nw_design_choice_label(int list, int option);
+const double* nw_design_opamp(int option);
 
 // The panel's value fields in the snapshot's order, by name: the source,
-// the load, then the measured R1, R2, R3, C1, C2 and C3.
+// the load, the measured R1, R2, R3, C1, C2 and C3, then the custom
+// op-amp's gain-bandwidth, open-loop gain and slew rate.
 int nw_design_field_count(void);
 const char* nw_design_field_name(int field);
 
@@ -52,7 +57,8 @@ char* nw_design_snapshot_field(int field);
 int32_t* nw_design_snapshot_field_lengths(void);
 
 // The problem with a field's text in the snapshot now (0 none) and its
-// message ("" for none).
+// message ("" for none); the custom op-amp's fields count only while the
+// snapshot's choices take it.
 int nw_design_field_problem(int field);
 const char* nw_design_field_message(int field);
 
@@ -85,10 +91,11 @@ const uint8_t* nw_design_sections(void);
 // values, the second 0 for one part); the curves (0 frequencies in Hz,
 // 1 the ideal network in dB, 2 the nearest build, 3 the measured build,
 // 4 and 5 the low and high edge of the band where 90 % of the random
-// builds lie, at every other frequency from the first (band points), each
-// when available); and the curves' own notches, to be drawn among their
-// points (the frequencies of the ideal network's, the nearest build's and
-// the measured build's, 0 for none, then their levels in dB).
+// builds lie, at every other frequency from the first (band points), 6
+// the ideal parts with real op-amps, each when available); and the
+// curves' own notches, to be drawn among their points (the frequencies of
+// the ideal network's, the nearest build's, the measured build's and the
+// op-amps', 0 for none, then their levels in dB).
 const double* nw_design_values(void);
 const uint8_t* nw_design_available(void);
 const double* nw_design_exact_parts(void);

@@ -15,10 +15,10 @@
 #include <utility>
 #include <vector>
 
+#include "active_feedback.h"
 #include "elementary.h"
 #include "notch_search.h"
 #include "null_conditions.h"
-#include "active_feedback.h"
 #include "op_amps.h"
 #include "spice_netlist.h"
 #include "twin_t_circuit.h"
@@ -100,8 +100,8 @@ std::vector<std::pair<double, double>> Simulate(const TwinTCircuit& circuit, con
   const std::string base = folder;
   {
     std::ofstream netlist(base + "/circuit.cir");
-    netlist << SpiceNetlist(circuit, amp) << ".control\nset wr_singlescale\noption numdgt=15\nac " << sweep << "\nwrdata "
-            << base << "/levels.txt vdb(out)\n.endc\n.end\n";
+    netlist << SpiceNetlist(circuit, amp) << ".control\nset wr_singlescale\noption numdgt=15\nac " << sweep
+            << "\nwrdata " << base << "/levels.txt vdb(out)\n.endc\n.end\n";
   }
   const std::string command = "ngspice -b " + base + "/circuit.cir >" + base + "/log.txt 2>&1";
   // ngspice exits with 1 in batch mode when the analysis comes from a

@@ -19,11 +19,11 @@
 #include <string>
 #include <string_view>
 
+#include "build_netlist.h"
 #include "design_report.h"
 #include "panel_controls.h"
 #include "panel_snapshot.h"
 #include "part_value_text.h"
-#include "build_netlist.h"
 
 using namespace notchwell;
 

@@ -56,8 +56,9 @@ for (const name of browserNames) {
     test('export: the nearest build as a SPICE netlist that ngspice runs and that agrees with the panel', () => {
       const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'notchwell-saved-'));
       return withPage(1000, 800, async (page) => {
-        for (const network of ['passive', '2']) {
+        for (const [network, opamp] of [['passive', 'ideal'], ['2', 'ideal'], ['10', 'tl072']]) {
           await setChoice(page, 'network', network);
+          await setChoice(page, 'opamp', opamp);
           await design(page, hum);
           await paste(page, 'source', '600');
           await paste(page, 'load', '10k');
@@ -69,7 +70,13 @@ for (const name of browserNames) {
             assert.match(netlist, line);
           }
           assert.doesNotMatch(netlist, /\.control|[^\x00-\x7f]/, 'no control block, plain ASCII');
-          if (network !== 'passive') assert.match(netlist, /^EOUT out 0 t 0 1\nRTOP out tap 1300\nRBOTTOM tap 0 9100\nEG g 0 tap 0 1$/m);
+          if (network === '2') assert.match(netlist, /^EOUT out 0 t 0 1\nRTOP out tap 1300\nRBOTTOM tap 0 9100\nEG g 0 tap 0 1$/m);
+          // A real op-amp: a subcircuit of one pole, A0 = 10^(106/20), wp = 2 pi 3 MHz / A0.
+          if (opamp !== 'ideal') {
+            assert.match(netlist, /^\.subckt OPAMP inp inn out\nEA x 0 inp inn 199526\.231497\nRP x y 1\nCP y 0 0\.0105853\d*\n/m);
+            assert.match(netlist, /^XOUT t out out OPAMP\n(.*\n){2}XG tap g g OPAMP$/m);
+            assert.match(netlist, /op-amps: TL072, TL082: 3 MHz, 106 dB, 13 V\/us/);
+          }
           // As it is: its own sweep, Fo/100 to 100 Fo, with Fo the middle row.
           const rows = printedLevels(netlist);
           assert.equal(rows.length, 401);

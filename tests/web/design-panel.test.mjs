@@ -20,6 +20,7 @@ for (const name of browserNames) {
           selects.map((s) => [s.dataset.design, s.value, Array.from(s.options, (o) => o.value)]));
         assert.deepEqual(lists, [
           ['network', 'passive', ['passive', '0.5', '1', '2', '5', '10']],
+          ['opamp', 'ideal', ['ideal', 'lm358', 'tl072', 'ne5532', 'fast', 'custom']],
           ['resistor-series', 'E24', ['E12', 'E24', 'E48', 'E96']],
           ['capacitor-series', 'E12', ['E6', 'E12', 'E24']],
           ['resistor-tolerance', '1', ['0.1', '0.5', '1', '2', '5']],
@@ -51,7 +52,7 @@ for (const name of browserNames) {
         const paths = await page.$$eval('#plot path:not(.clipped)', (p) =>
           p.map((e) => [e.classList[0], e.getAttribute('d').split('L').length]));
         // The 401 points and the curve's own notch; the band at every other point, both edges.
-        assert.deepEqual(paths, [['band', 402], ['build', 402], ['measured', 1], ['ideal', 402]]);
+        assert.deepEqual(paths, [['band', 402], ['build', 402], ['measured', 1], ['opamp', 1], ['ideal', 402]]);
         const readout = () => page.$eval('#readout', (e) => e.textContent);
         await page.$eval('#plot', (plot) => plot.focus());
         await page.keyboard.press('ArrowRight');
@@ -153,6 +154,59 @@ for (const name of browserNames) {
         await setChoice(page, 'network', 'passive');
         assert.equal(await page.$eval('#load-note', (e) => e.hidden), true);
         assert.equal(await page.$eval('.circuit', (e) => e.getBoundingClientRect().height), 0);
+      }));
+
+    test('design: a 20 kHz notch at Q = 10 with real op-amps: what they do, what it needs, your own op-amp', () =>
+      desktop(async (page) => {
+        const shown = (selector) => page.$eval(selector, (e) => e.getClientRects().length > 0);
+        assert.equal(await shown('[data-design="opamp"]'), false, 'no op-amps in a passive network');
+        await setChoice(page, 'network', '10');
+        await design(page, { solve: 'R', texts: ['', '1', '20'], units: ['kOhm', 'nf', 'kHz'] });
+        const ideal = await expectNativeFigures(page);
+        assert.equal(ideal['opamp-q'].text, '–');
+        assert.match(await panelText(page), /The op-amps are taken as ideal/);
+        const options = await page.$$eval('[data-design="opamp"] option', (o) => o.map((e) => e.textContent.replace(/\u00a0/g, ' ')));
+        assert.deepEqual(options, ['Ideal', 'LM358, LM324: 1 MHz, 100 dB, 0.3 V/µs', 'TL072, TL082: 3 MHz, 106 dB, 13 V/µs',
+          'NE5532: 10 MHz, 100 dB, 9 V/µs', 'a fast audio op-amp: 50 MHz, 120 dB, 20 V/µs', 'Custom: your own figures']);
+        await setChoice(page, 'opamp', 'tl072');
+        const f = await expectNativeFigures(page);
+        const text = (name) => f[name].text.replace(/\u00a0/g, ' ');
+        assert.deepEqual(['opamp-band-low', 'opamp-band-high', 'opamp-q', 'opamp-peak', 'opamp-gbw-needed', 'opamp-slew-limit']
+          .map(text), ['19.28 kHz', '21.95 kHz', '7.51', '0.82 dB', '8.7 MHz', '20.7 V']);
+        assert.equal(f.q.value, ideal.q.value, 'the ideal network stays the reference');
+        assert.equal(f['build-fo'].value, ideal['build-fo'].value, 'the null stays');
+        assert.notEqual(f['build-reject'].value, ideal['build-reject'].value);
+        const words = (await panelText(page)).replace(/\u00a0/g, ' ');
+        assert.match(words, /need at least 8\.7 MHz of gain-bandwidth; 3 MHz gives Q = 7\.51 and a 0\.82 dB peak\./);
+        assert.match(words, /The op-amps move none of this/);
+        const paths = await page.$$eval('#plot path.opamp:not(.clipped)', (p) => p.map((e) => e.getAttribute('d').split('L').length));
+        assert.deepEqual(paths, [402]);
+        await (await page.$('#design')).screenshot({ path: path.join(shots, `design-${name}-opamp.png`) });
+
+        // Your own op-amp starts from the TL072's figures; bad text keeps the last figures.
+        await setChoice(page, 'opamp', 'custom');
+        const fields = ['opamp-gbw', 'opamp-gain', 'opamp-slew'];
+        assert.deepEqual(await Promise.all(fields.map((n) => page.$eval(`[data-design="${n}"]`, (e) => e.value))),
+          ['3 MHz', '106', '13']);
+        assert.deepEqual(await expectNativeFigures(page), f);
+        const before = await figuresOf(page);
+        for (const [field, bad, message] of [['opamp-gbw', '3m', /Write M for megahertz/],
+          ['opamp-gain', '200', /from 40 dB to 160 dB/], ['opamp-slew', '', /Enter a slew rate/]]) {
+          const good = await page.$eval(`[data-design="${field}"]`, (e) => e.value);
+          await paste(page, field, bad);
+          const state = await fieldState(page, field);
+          assert.equal(state.invalid, 'true', bad);
+          assert.match(state.message, message);
+          assert.deepEqual(await figuresOf(page), before, 'the last good figures stay');
+          await paste(page, field, good);
+        }
+        await paste(page, 'opamp-gbw', '1G');
+        assert.ok((await expectNativeFigures(page))['opamp-peak'].value < 0.01);
+        // Back to a passive network: the fields no longer count, and say nothing.
+        await paste(page, 'opamp-gain', 'x');
+        await setChoice(page, 'network', 'passive');
+        assert.deepEqual(await fieldState(page, 'opamp-gain'), { invalid: null, message: '', tied: false });
+        assert.equal(await shown('[data-design="opamp-gain"]'), false);
       }));
 
     test('design: at 50 Hz itself, passive and at Q = 10: rejection, two parts a position, trimmers, harmonics', () =>

@@ -3,7 +3,8 @@
 import { plain } from './format.js';
 import { figureText, figureValue } from './report.js';
 
-const UNIT_SYMBOLS = { ohm: 'Ω', farad: 'F', hertz: 'Hz', dB: 'dB', percent: '%', number: '', count: '' };
+const UNIT_SYMBOLS = { ohm: 'Ω', farad: 'F', hertz: 'Hz', dB: 'dB', percent: '%', number: '', count: '', volt: 'V',
+  'volt-per-second': 'V/s' };
 
 const csvField = (field) => (/[",\r\n]/.test(field) ? `"${field.replace(/"/g, '""')}"` : field);
 export const csvText = (rows) => rows.map((row) => row.map(csvField).join(',')).join('\r\n') + '\r\n';

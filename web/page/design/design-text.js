@@ -12,10 +12,25 @@ export function designText(state) {
     `Network: ${option('network')}`];
   if (is('active')) {
     lines.push(
-      `  k = ${t('k')}, driving the common end of R3 and C3 through a follower (ideal op-amps)`,
+      `  k = ${t('k')}, driving the common end of R3 and C3 through a follower` +
+        `${is('opamp') ? '' : ' (ideal op-amps)'}`,
       is('divider')
         ? `  divider: top ${t('divider-top')}, bottom ${t('divider-bottom')}, giving k = ${t('k-build')}, Q = ${t('q-build')}`
         : '  divider: none from the resistor series comes within 10 % of this Q',
+    );
+  }
+  if (is('opamp')) {
+    const amp = chosen(state, 'opamp');
+    lines.push(
+      `  op-amps: ${amp.value === 'custom' ? `your own, ${t('opamp-gbw')}, ${t('opamp-gain')}, ${t('opamp-slew')}` : amp.text};` +
+        ' every build below is worked out with them',
+      `  with them the ideal parts: half power at ${has('opamp-band-low') ? t('opamp-band-low') : 'none'} and ` +
+        `${has('opamp-band-high') ? t('opamp-band-high') : 'none'}, Q = ${has('opamp-q') ? t('opamp-q') : '–'},` +
+        ` peak ${t('opamp-peak')}`,
+      is('opamp-needed')
+        ? `  for Q within 5 % of ideal op-amps' and a peak under 0.5 dB: at least ${t('opamp-gbw-needed')} of gain-bandwidth`
+        : `  no gain-bandwidth up to 10 GHz keeps Q within 5 % and the peak under 0.5 dB at ${t('opamp-gain')}`,
+      `  at 5 Fo the output follows a sine of at most ${t('opamp-slew-limit')} peak`,
     );
   }
   const notch = (prefix) =>
@@ -78,6 +93,7 @@ export function designText(state) {
       trim('r3'),
       '  set R1 and R3 in turn for the least output at Fo, until neither lowers it',
     );
+    if (is('opamp')) lines.push('  the op-amps move none of this: at a null the output is zero, whatever their gain');
   }
   lines.push('', `Source resistance ${t('source')}, load ${has('load') ? t('load') : 'none'}`);
   if (is('measured')) {

@@ -6,8 +6,9 @@ const PREFIXES = {
   ohm: [[1e9, 'G'], [1e6, 'M'], [1e3, 'k'], [1, '']],
   farad: [[1e-6, 'µ'], [1e-9, 'n'], [1e-12, 'p']],
   hertz: [[1e9, 'G'], [1e6, 'M'], [1e3, 'k'], [1, '']],
+  volt: [[1e3, 'k'], [1, '']],
 };
-const SYMBOLS = { ohm: 'Ω', farad: 'F', hertz: 'Hz' };
+const SYMBOLS = { ohm: 'Ω', farad: 'F', hertz: 'Hz', volt: 'V' };
 const SUPERSCRIPTS = '⁰¹²³⁴⁵⁶⁷⁸⁹';
 
 function significant(value, digits, trimmed) {
@@ -16,13 +17,15 @@ function significant(value, digits, trimmed) {
   return text;
 }
 
-// A value in its unit ('ohm', 'farad', 'hertz', 'dB', 'percent',
-// 'number' or 'count'), with `digits` significant digits (or for dB,
-// percent and numbers digits after the point), trailing zeros dropped
-// where `trimmed`.
+// A value in its unit ('ohm', 'farad', 'hertz', 'volt', 'dB', 'percent',
+// 'number', 'count', or 'volt-per-second', shown in V/µs as datasheets
+// give slew rates), with `digits` significant digits (or for dB, percent
+// and numbers digits after the point), trailing zeros dropped where
+// `trimmed`.
 export function format(value, unit, digits, trimmed) {
   const size = Math.abs(value);
   if (unit === 'count') return String(Math.round(value));
+  if (unit === 'volt-per-second') return `${significant(value / 1e6, digits, trimmed)}${SPACE}V/µs`;
   if (unit === 'number') return value.toFixed(digits);
   if (unit === 'dB' || unit === 'percent') {
     // No sign on what rounds to zero.

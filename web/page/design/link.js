@@ -21,8 +21,10 @@ const fits = (text, length) => text.length <= length && !/[\u0000-\u001f]/.test(
 
 // What a fragment asks for, or why it cannot be taken: every name known
 // and given once, every choice one of the page's, every text no longer
-// than its field takes. `page`: { units: [3 lists of option values],
-// lists: [{ name, options }], fields: [{ name, maxLength }], textLength }.
+// than its field takes; a list it does not name (a link from before the
+// list was there) keeps its default. `page`: { units: [3 lists of option
+// values], lists: [{ name, options, default }], fields: [{ name,
+// maxLength }], textLength }.
 // Gives { wanted: { solve, values, units, lists, fields } } with indices
 // into the options, or { problem }.
 export function readLink(fragment, page) {
@@ -40,7 +42,7 @@ export function readLink(fragment, page) {
     solve: ROWS.indexOf(link.get('solve')),
     values: ROWS.map((row) => link.get(row) ?? ''),
     units: ROWS.map((row, i) => page.units[i].indexOf(link.get(`${row}-unit`))),
-    lists: page.lists.map((list) => list.options.indexOf(link.get(list.name))),
+    lists: page.lists.map((list) => (link.has(list.name) ? list.options.indexOf(link.get(list.name)) : list.default)),
     fields: page.fields.map((field) => link.get(field.name) ?? ''),
   };
   const ok = wanted.solve >= 0 &&

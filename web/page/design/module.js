@@ -29,13 +29,19 @@ export function readTables(core) {
   for (let list = 0; list < core.nw_design_list_count(); ++list) {
     const options = [];
     for (let i = 0; i < core.nw_design_choice_count(list); ++i) {
-      const series = core.nw_design_series_name(list, i);
+      const name = core.nw_design_option_name(list, i);
       const label = core.nw_design_choice_label(list, i);
-      options.push({ series: series ? text(series) : null, value: core.nw_design_choice_value(list, i),
+      options.push({ name: name ? text(name) : null, value: core.nw_design_choice_value(list, i),
         high: core.nw_design_choice_high(list, i), label: label ? text(label) : null });
     }
     lists.push({ name: text(core.nw_design_list_name(list)), options, default: core.nw_design_choice_default(list) });
   }
+  // An op-amp's datasheet figures: gain-bandwidth in Hz, gain in dB, slew rate in V/µs.
+  const opamp = lists.find((list) => list.name === 'opamp');
+  opamp.options.forEach((option, i) => {
+    const [gbw, gain, slew] = new Float64Array(core.memory.buffer, core.nw_design_opamp(i), 3);
+    option.figures = { gbw, gain, slew };
+  });
   const fields = [];
   for (let i = 0; i < core.nw_design_field_count(); ++i) fields.push(text(core.nw_design_field_name(i)));
   const sections = [];
@@ -51,8 +57,14 @@ function writeField(core, index, text) {
   new Int32Array(core.memory.buffer, core.nw_design_snapshot_field_lengths(), index + 1)[index] = bytes.length;
 }
 
-// The problem with a field's text (0 none) and its message.
-export function fieldProblem(core, index, text) {
+function writeChoices(core, choices) {
+  new Int32Array(core.memory.buffer, core.nw_design_snapshot_choices(), choices.length).set(choices);
+}
+
+// The problem with a field's text (0 none) and its message, under the
+// lists' `choices` (some fields count only under some choices).
+export function fieldProblem(core, index, text, choices) {
+  writeChoices(core, choices);
   writeField(core, index, text);
   const problem = core.nw_design_field_problem(index);
   return { problem, message: problem ? readText(core, core.nw_design_field_message(index)) : '' };
@@ -69,7 +81,7 @@ export function update(core, snapshot) {
     memory.fill(0);
     memory.set(bytes.slice(0, FIELD_TEXT_SIZE - 1));
   });
-  new Int32Array(core.memory.buffer, core.nw_design_snapshot_choices(), snapshot.choices.length).set(snapshot.choices);
+  writeChoices(core, snapshot.choices);
   snapshot.fields.forEach((text, index) => writeField(core, index, text));
   return core.nw_design_update();
 }
@@ -98,15 +110,16 @@ export function readReport(core, tables) {
   const read = (which, points) => new Float64Array(memory, core.nw_design_curve(which), points).slice();
   const { curvePoints, bandPoints } = tables;
   const build = sections.has('build');
-  const notches = new Float64Array(memory, core.nw_design_curve_notches(), 6);
+  const notches = new Float64Array(memory, core.nw_design_curve_notches(), 8);
   const curves = {
     hertz: read(0, curvePoints),
     ideal: read(1, curvePoints),
     build: build ? read(2, curvePoints) : null,
     measured: sections.has('measured') ? read(3, curvePoints) : null,
     band: build ? { low: read(4, bandPoints), high: read(5, bandPoints) } : null,
-    notches: Object.fromEntries(['ideal', 'build', 'measured'].map((name, i) =>
-      [name, { hertz: notches[i], db: notches[3 + i] }])),
+    opamp: sections.has('opamp') ? read(6, curvePoints) : null,
+    notches: Object.fromEntries(['ideal', 'build', 'measured', 'opamp'].map((name, i) =>
+      [name, { hertz: notches[i], db: notches[4 + i] }])),
   };
   return { figures, sections, parts, curves };
 }

@@ -9,12 +9,14 @@ const ascii = (text) => plain(text).replace(/±/g, '+-').replace(/Ω/g, 'ohm').r
 export function netlistHeader(state) {
   const option = (name) => ascii(chosen(state, name).text);
   const shown = (name) => ascii(figureText(state, name));
+  const real = holds(state, 'opamp') ? `, op-amps: ${option('opamp')}, each the subcircuit OPAMP` : '';
+  const opamps = holds(state, 'active') ? real || ', op-amps as ideal followers (E elements)' : '';
   return [
     '* Notchwell: the twin-T notch filter, nearest build of standard parts',
     `* Fo = ${shown('fo')}${state.figures.has('build-fo') ? `; this build notches at ${shown('build-fo')}` : ''}`,
     `* Resistors ${option('resistor-series')} ${option('resistor-tolerance')}, capacitors ${option('capacitor-series')}` +
       ` ${option('capacitor-tolerance')}; R3 is two R in parallel, C3 two C in parallel`,
-    `* Network: ${option('network')}${holds(state, 'active') ? ', op-amps as ideal followers (E elements)' : ''}`,
+    `* Network: ${option('network')}${opamps}`,
     `* Source ${shown('source')}, load ${state.figures.has('load') ? shown('load') : 'none'};` +
       ' VS is the source\'s voltage: Vout/Vs is V(out)',
     '',

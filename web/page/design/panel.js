@@ -30,6 +30,7 @@ let core = null;
 let tables = null;
 let lists = [];
 let fields = [];
+let opAmpFieldIndices = [];
 let lastForm = null; // the form at the last OK that wrote a result, as the calculator read it
 let state = null; // the design the panel shows
 
@@ -37,7 +38,7 @@ let state = null; // the design the panel shows
 // and tied to the field for assistive technology); the figures stay.
 function checkField(index) {
   const field = fields[index];
-  const { problem, message } = design.fieldProblem(core, index, field.value);
+  const { problem, message } = design.fieldProblem(core, index, field.value, lists.map((list) => list.selectedIndex));
   const said = document.getElementById(`${field.id}-message`);
   said.textContent = message;
   if (problem) {
@@ -217,16 +218,48 @@ function openLink(fragment) {
   refuseLink('its values give no design');
 }
 
-// With an active network the load field has no effect, and says so.
-const noteLoad = () => (loadNote.hidden = control('network').value === 'passive');
+// With an active network the load field has no effect, and says so; the
+// op-amps are chosen for it, and the custom op-amp's fields show with it.
+const opAmpChoice = document.getElementById('opamp-choice');
+const opAmpFields = document.getElementById('opamp-fields');
+function noteLoad() {
+  const active = control('network').value !== 'passive';
+  loadNote.hidden = !active;
+  opAmpChoice.hidden = !active;
+  opAmpFields.hidden = !active || control('opamp').value !== 'custom';
+}
+
+// The custom op-amp starts from the figures of the one chosen before it
+// (a TL072's after ideal ones), in the fields left empty.
+let lastOpAmp = 0;
+function chooseOpAmp() {
+  const list = control('opamp');
+  const options = tables.lists.find((l) => l.name === 'opamp').options;
+  if (list.value === 'custom') {
+    const from = options[lastOpAmp].figures.gbw > 0 ? options[lastOpAmp] : options.find((o) => o.name === 'tl072');
+    const { gbw, gain, slew } = from.figures;
+    const texts = { 'opamp-gbw': format(gbw, 'hertz', 3, true).replace(/\u00a0/, ' '), 'opamp-gain': String(gain),
+      'opamp-slew': String(slew) };
+    fields.forEach((field) => {
+      if (field.dataset.design in texts && field.value.trim() === '') field.value = texts[field.dataset.design];
+    });
+  } else {
+    lastOpAmp = list.selectedIndex;
+  }
+}
 
 // An option's text and value, from the design code's tables.
 function choiceOption(list, option) {
-  const { value, high, label, series } = option;
+  const { value, high, label, name } = option;
   switch (list.name) {
     case 'resistor-series':
     case 'capacitor-series':
-      return new Option(series);
+      return new Option(name);
+    case 'opamp': {
+      if (!label) return new Option(name === 'ideal' ? 'Ideal' : 'Custom: your own figures', name);
+      const { gbw, gain, slew } = option.figures;
+      return new Option(`${label}: ${format(gbw, 'hertz', 3, true)}, ${gain}${SPACE}dB, ${slew}${SPACE}V/µs`, name);
+    }
     case 'network':
       return value === 0 ? new Option('Passive (Q = 0.25)', 'passive') : new Option(`Active, Q = ${value}`, String(value));
     case 'resistor-tempco':
@@ -257,17 +290,23 @@ document.addEventListener('notchwell-core', (event) => {
     select.length = 0;
     for (const option of list.options) select.add(choiceOption(list, option));
     select.selectedIndex = list.default;
-    select.addEventListener('change', update);
+    // The custom op-amp's fields show and count under some choices only.
+    select.addEventListener('change', () => {
+      if (list.name === 'opamp') chooseOpAmp();
+      noteLoad();
+      opAmpFieldIndices.forEach(checkField);
+      update();
+    });
     return select;
   });
   fields = tables.fields.map(control);
+  opAmpFieldIndices = tables.fields.flatMap((name, i) => (name.startsWith('opamp-') ? [i] : []));
   fields.forEach((field, index) =>
     field.addEventListener('input', () => {
       checkField(index);
       update();
     }),
   );
-  control('network').addEventListener('change', noteLoad);
   exportsView = setUpExports({
     netlist: (shown) => (shown.sections.has('build') ? design.netlist(core, netlistHeader(shown)) : OUT_OF_RANGE),
     state: () => {

@@ -10,9 +10,10 @@ const readout = document.getElementById('readout');
 // so that its lettering keeps its size on a wide screen.
 const AREA = { left: 44, top: 8, width: 348, height: 202 };
 const SPAN_DB = 80;
-const CURVES = ['ideal', 'build', 'measured'];
-const NOTCHING = { ideal: 'the ideal network notches', build: 'the nearest build notches', measured: 'your measured parts notch' };
-let curves = null; // { hertz, ideal, build, measured, band, notches } of the state drawn last; null before any
+const CURVES = ['ideal', 'build', 'measured', 'opamp'];
+const NOTCHING = { ideal: 'the ideal network notches', build: 'the nearest build notches', measured: 'your measured parts notch',
+  opamp: 'the ideal parts with your op-amps notch' };
+let curves = null; // { hertz, ideal, build, measured, opamp, band, notches } of the state drawn last; null before any
 let cursor = -1;
 
 const svgLine = (x1, y1, x2, y2, kind) =>
@@ -195,7 +196,9 @@ function showReadout(index) {
   line.setAttribute('visibility', 'visible');
   const build = curves.build ? `, nearest build ${level(curves.build[index])}` : '';
   const measured = curves.measured ? `, measured parts ${level(curves.measured[index])}` : '';
-  readout.textContent = `At ${format(curves.hertz[index], 'hertz', 4, false)}: ideal network ${level(curves.ideal[index])}${build}${measured}.`;
+  const opamp = curves.opamp ? `, ideal parts with your op-amps ${level(curves.opamp[index])}` : '';
+  readout.textContent = `At ${format(curves.hertz[index], 'hertz', 4, false)}: ideal network ${level(curves.ideal[index])}` +
+    `${build}${measured}${opamp}.`;
 }
 
 function pointAt(event) {

@@ -102,7 +102,20 @@ export function render(state) {
   setHidden(byId('pair-range'), is('pair'));
   setText(byId('build-notch-text'), has('build-fo') ? `; the nearest build notches at ${t('build-fo')}` : '');
   setText(byId('measured-notch-text'), is('measured-dip') ? `, and your measured parts at ${t('measured-fo')}` : '');
+  renderOpAmp(state);
   setHidden(intro, true);
+}
+
+// What the chosen op-amps give beside what the design needs of them.
+function renderOpAmp(state) {
+  const is = (section) => holds(state, section);
+  const t = (name) => figureText(state, name);
+  setHidden(byId('opamp-ideal-text'), is('opamp'));
+  if (!is('opamp')) return;
+  setHidden(byId('opamp-needed-none'), is('opamp-needed'));
+  panel.querySelectorAll('.opamp-gain-text').forEach((span) => setText(span, `${t('opamp-gain')} of open-loop gain`));
+  const q = state.figures.has('opamp-q') ? `Q = ${t('opamp-q')}` : 'no half-power point on both sides';
+  setText(byId('opamp-gives'), `; ${t('opamp-gbw')} gives ${q} and a ${t('opamp-peak')} peak`);
 }
 
 // After an OK press whose form makes no network, and why.
