@@ -11,36 +11,41 @@ constexpr int kPeakScanPoints = 401;
 // The gain-bandwidth needed is found to 0.1 %.
 constexpr double kGbwRatio = 1.001;
 
-struct Shape {
-  HalfPowerBand band;
-  double q;  // 0 without both edges
-  double peak_db;
+// The band nearest the notch and its Q (0 without both edges).
+struct Band {
+  HalfPowerBand edges;
+  double q;
 };
 
-// Golden sections on log x between a and b for the largest |H|^2.
+Band BandOf(const TransferFunction& h, double notch_x) {
+  Band b{NearestCrossings(h, notch_x, PowerRatioAtZero(h) / 2, kReachX), 0};
+  if (b.edges.low_found && b.edges.high_found) {
+    b.q = SquareRoot(notch_x) / (SquareRoot(b.edges.high_x) - SquareRoot(b.edges.low_x));
+  }
+  return b;
+}
+
+// Golden sections between a and b (a step of the scan either side of its
+// highest point, close enough for x itself to serve as the scale) for the
+// largest |H|^2.
 double HighestBetween(const TransferFunction& h, double a, double b, double best) {
   constexpr double kGolden = 0.6180339887498949;
-  double low = Log10(a), high = Log10(b);
-  for (int i = 0; i < 60 && high - low > 1e-12; ++i) {
-    const double left = high - kGolden * (high - low);
-    const double right = low + kGolden * (high - low);
-    const double at_left = PowerRatio(h, Pow10(left));
-    const double at_right = PowerRatio(h, Pow10(right));
+  for (int i = 0; i < 80 && b - a > 1e-13 * b; ++i) {
+    const double left = b - kGolden * (b - a);
+    const double right = a + kGolden * (b - a);
+    const double at_left = PowerRatio(h, left);
+    const double at_right = PowerRatio(h, right);
     if (at_left > best) best = at_left;
     if (at_right > best) best = at_right;
-    (at_left < at_right ? low : high) = at_left < at_right ? left : right;
+    (at_left < at_right ? a : b) = at_left < at_right ? left : right;
   }
   return best;
 }
 
-// The band nearest the notch, its Q, and the highest rise above the level
-// far below the notch anywhere from lowest_x to highest_x.
-Shape ShapeOf(const TransferFunction& h, double notch_x, double lowest_x, double highest_x) {
+// The highest rise above the level far below the notch, in dB, anywhere
+// from lowest_x to highest_x (0 where it never rises above it).
+double PeakOf(const TransferFunction& h, double lowest_x, double highest_x) {
   const double far_below = PowerRatioAtZero(h);
-  Shape s{NearestCrossings(h, notch_x, far_below / 2, kReachX), 0, 0};
-  if (s.band.low_found && s.band.high_found) {
-    s.q = SquareRoot(notch_x) / (SquareRoot(s.band.high_x) - SquareRoot(s.band.low_x));
-  }
   const double ratio = Pow10(Log10(highest_x / lowest_x) / (kPeakScanPoints - 1));
   int best = 0;
   double best_x = lowest_x, best_value = PowerRatio(h, lowest_x);
@@ -50,9 +55,10 @@ Shape ShapeOf(const TransferFunction& h, double notch_x, double lowest_x, double
     const double value = PowerRatio(h, x);
     if (value > best_value) best = i, best_x = x, best_value = value;
   }
-  if (best > 0 && best < kPeakScanPoints - 1) best_value = HighestBetween(h, best_x / ratio, best_x * ratio, best_value);
-  s.peak_db = best_value > far_below ? PowerRatioToDecibels(best_value / far_below) : 0;
-  return s;
+  if (best > 0 && best < kPeakScanPoints - 1) {
+    best_value = HighestBetween(h, best_x / ratio, best_x * ratio, best_value);
+  }
+  return best_value > far_below ? PowerRatioToDecibels(best_value / far_below) : 0;
 }
 
 }  // namespace
@@ -64,27 +70,30 @@ OpAmpResponse AnalyseOpAmpResponse(const TwinTCircuit& circuit, double r, double
   const double lowest_x = fo_y * fo_y / kReachX, highest_x = fo_y * fo_y * kReachX;
   const double notch_y = notch_hertz * (2 * kPi) / omega_ref;
   const double notch_x = notch_y * notch_y;
-  const auto shape_with = [&](const FollowerOpAmps& opamps) {
+  const auto response_with = [&](const FollowerOpAmps& opamps) {
     TwinTCircuit with = circuit;
     with.opamps = opamps;
-    return ShapeOf(TransferFunctionOf(with, r, c), notch_x, lowest_x, highest_x);
+    return TransferFunctionOf(with, r, c);
   };
 
-  const Shape shape = shape_with(FollowersOf(amp));
-  OpAmpResponse result{shape.band, 0, 0, 0, shape.peak_db, false, 0, 0};
+  const TransferFunction h = response_with(FollowersOf(amp));
+  const Band band = BandOf(h, notch_x);
+  OpAmpResponse result{band.edges, 0, 0, 0, PeakOf(h, lowest_x, highest_x), false, 0, 0};
   const double hertz_per_y = omega_ref / (2 * kPi);
-  if (shape.band.low_found) result.band_low_hertz = SquareRoot(shape.band.low_x) * hertz_per_y;
-  if (shape.band.high_found) result.band_high_hertz = SquareRoot(shape.band.high_x) * hertz_per_y;
-  if (shape.q > 0) result.q = notch_hertz / (result.band_high_hertz - result.band_low_hertz);
+  if (band.edges.low_found) result.band_low_hertz = SquareRoot(band.edges.low_x) * hertz_per_y;
+  if (band.edges.high_found) result.band_high_hertz = SquareRoot(band.edges.high_x) * hertz_per_y;
+  if (band.q > 0) result.q = notch_hertz / (result.band_high_hertz - result.band_low_hertz);
   result.slew_limit_volts = amp.slew_volts_per_us * 1e6 / (2 * kPi * 5 * fo_hertz);
 
   // The least gain-bandwidth, at this open-loop gain, from which on the Q
   // stays within kQFraction of the ideal op-amps' and the peak under
   // kPeakLimitDb: the more gain-bandwidth, the nearer the ideal.
-  const double ideal_q = shape_with({0, 0}).q;
+  const double ideal_q = BandOf(response_with({0, 0}), notch_x).q;
   const auto good = [&](double gbw) {
-    const Shape s = shape_with(FollowersOf({gbw, amp.gain_db, amp.slew_volts_per_us}));
-    return s.q > 0 && ideal_q > 0 && Abs(s.q / ideal_q - 1) <= kQFraction && s.peak_db < kPeakLimitDb;
+    const TransferFunction with = response_with(FollowersOf({gbw, amp.gain_db, amp.slew_volts_per_us}));
+    const double q = BandOf(with, notch_x).q;
+    return q > 0 && ideal_q > 0 && Abs(q / ideal_q - 1) <= kQFraction &&
+           PeakOf(with, lowest_x, highest_x) < kPeakLimitDb;
   };
   if (!good(kGbwHighest)) return result;
   result.gbw_found = true;

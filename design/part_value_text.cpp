@@ -75,13 +75,13 @@ constexpr Multiplier kCapacitance[] = {{"p", -12}, {"P", -12}, {"n", -9},       
 constexpr Multiplier kFrequency[] = {{"k", 3}, {"K", 3}, {"M", 6}, {"G", 9}};
 
 bool TakeMultiplier(Scanner& s, ValueField field, int& exponent) {
-  const Multiplier* begin = IsCapacitance(field)                ? kCapacitance
+  const Multiplier* begin = IsCapacitance(field)                 ? kCapacitance
                             : field == ValueField::GainBandwidth ? kFrequency
                                                                  : kResistance;
-  const Multiplier* end = IsCapacitance(field)                ? kCapacitance + sizeof kCapacitance / sizeof kCapacitance[0]
+  const Multiplier* end = IsCapacitance(field) ? kCapacitance + sizeof kCapacitance / sizeof kCapacitance[0]
                           : field == ValueField::GainBandwidth ? kFrequency + sizeof kFrequency / sizeof kFrequency[0]
-                          : IsResistance(field)                ? kResistance + sizeof kResistance / sizeof kResistance[0]
-                                                               : begin;
+                          : IsResistance(field) ? kResistance + sizeof kResistance / sizeof kResistance[0]
+                                                : begin;
   for (const Multiplier* m = begin; m != end; ++m) {
     if (s.TakeWord(m->text, false)) {
       exponent = m->exponent;

@@ -62,17 +62,43 @@ struct Responses {
 constexpr int kBelowLow = (kRandomBuilds * 5 + 99) / 100;
 constexpr int kFromHigh = kRandomBuilds - (kRandomBuilds * 95 + 99) / 100 + 1;
 
+// The same with real op-amps: |N|^2 |1 + lag p|^2 / |D|^2 with D of fifth
+// degree, as QuinticPowerRatio gives it; the lag's factor is the same for
+// every build.
+void QuinticPowerRatios(const Responses& r, double x, double* out) {
+  const double(&n)[4][kRandomBuilds] = r.numerator;
+  const double(&d)[6][kRandomBuilds] = r.denominator;
+  if (x > 1) {
+    const double inverse = 1 / x;
+    const double lag = (inverse + r.lag * r.lag) * inverse;
+    for (int b = 0; b < kRandomBuilds; ++b) {
+      const double n_real = n[0][b] * inverse - n[2][b];
+      const double n_imaginary = n[1][b] * inverse - n[3][b];
+      const double d_real = (d[0][b] * inverse - d[2][b]) * inverse + d[4][b];
+      const double d_imaginary = (d[1][b] * inverse - d[3][b]) * inverse + d[5][b];
+      out[b] = (n_real * n_real * inverse + n_imaginary * n_imaginary) * lag /
+               (d_real * d_real * inverse + d_imaginary * d_imaginary);
+    }
+    return;
+  }
+  const double lag = 1 + r.lag * r.lag * x;
+  for (int b = 0; b < kRandomBuilds; ++b) {
+    const double n_real = n[0][b] - n[2][b] * x;
+    const double n_imaginary = n[1][b] - n[3][b] * x;
+    const double d_real = d[0][b] - (d[2][b] - d[4][b] * x) * x;
+    const double d_imaginary = d[1][b] - (d[3][b] - d[5][b] * x) * x;
+    out[b] = (n_real * n_real + x * (n_imaginary * n_imaginary)) * lag /
+             (d_real * d_real + x * (d_imaginary * d_imaginary));
+  }
+}
+
 // |H|^2 of every build at x, |N|^2 / |D|^2 as PowerRatio gives it, in one
 // loop without branches.
 void PowerRatios(const Responses& r, double x, double* out) {
   const double(&n)[4][kRandomBuilds] = r.numerator;
   const double(&d)[6][kRandomBuilds] = r.denominator;
   if (r.lag != 0) {
-    for (int b = 0; b < kRandomBuilds; ++b) {
-      const double nb[4] = {n[0][b], n[1][b], n[2][b], n[3][b]};
-      const double db[6] = {d[0][b], d[1][b], d[2][b], d[3][b], d[4][b], d[5][b]};
-      out[b] = QuinticPowerRatio(SquaredMagnitude(nb, x), SquaredMagnitudeOfQuintic(db, x), r.lag, x);
-    }
+    QuinticPowerRatios(r, x, out);
   } else if (x > 1) {
     const double inverse = 1 / x;
     for (int b = 0; b < kRandomBuilds; ++b) {

@@ -39,8 +39,14 @@ void Determinant(const Linear (&m)[kNodes][kNodes], const int* rows, const int* 
   }
 }
 
-// Vout/Vs with ideal followers and feedback k: a ratio of cubics.
-TransferFunction CubicOf(const TwinTCircuit& circuit, double r_ref, double c_ref, double k) {
+// The nodal matrix Y of the four nodes with feedback k, and the right-hand
+// side b of the input row: Y V = b Vs.
+struct NodalEquations {
+  Linear y[kNodes][kNodes];
+  double b;
+};
+
+NodalEquations NodalEquationsOf(const TwinTCircuit& circuit, double r_ref, double c_ref, double k) {
   const TwinTParts& p = circuit.parts;
   // Conductances in units of 1/r_ref, capacitances in units of c_ref.
   const double g1 = r_ref / p.r1;
@@ -51,19 +57,19 @@ TransferFunction CubicOf(const TwinTCircuit& circuit, double r_ref, double c_ref
   const double c3 = p.c3a / c_ref + p.c3b / c_ref;
   const double g_load = circuit.load_ohms > 0 && !circuit.active ? r_ref / circuit.load_ohms : 0;
 
-  // Y V = b, with the input row either the source's node equation or, for
-  // an ideal source, Vin = Vs.
-  Linear y[kNodes][kNodes] = {};
-  double b;
+  // The input row is either the source's node equation or, for an ideal
+  // source, Vin = Vs.
+  NodalEquations e{};
+  Linear(&y)[kNodes][kNodes] = e.y;
   if (circuit.source_ohms > 0) {
     const double g_source = r_ref / circuit.source_ohms;
     y[0][0] = {g_source + g1, c1};
     y[0][1] = {-g1, 0};
     y[0][2] = {0, -c1};
-    b = g_source;
+    e.b = g_source;
   } else {
     y[0][0] = {1, 0};
-    b = 1;
+    e.b = 1;
   }
   y[1][0] = {-g1, 0};
   y[1][1] = {g1 + g2, c3};
@@ -74,19 +80,25 @@ TransferFunction CubicOf(const TwinTCircuit& circuit, double r_ref, double c_ref
   y[3][1] = {-g2, 0};
   y[3][2] = {0, -c2};
   y[3][3] = {g2 + g_load, c2};
+  return e;
+}
 
+constexpr int kAll[kNodes] = {0, 1, 2, 3};
+
+// Vout/Vs with ideal followers: a ratio of cubics.
+TransferFunction CubicOf(const TwinTCircuit& circuit, double r_ref, double c_ref) {
+  const NodalEquations e = NodalEquationsOf(circuit, r_ref, c_ref, circuit.active ? circuit.feedback : 0);
   // Cramer: Vout = b * cofactor(input, output) / det Y. The p^4 terms of
   // det Y cancel (the capacitances alone make a singular matrix): only
   // rounding is left there, and it is dropped.
-  const int all[kNodes] = {0, 1, 2, 3};
   const int inner_rows[3] = {1, 2, 3};
   Polynomial determinant;
   Polynomial minor;
-  Determinant(y, all, all, kNodes, determinant);
-  Determinant(y, inner_rows, all, 3, minor);
+  Determinant(e.y, kAll, kAll, kNodes, determinant);
+  Determinant(e.y, inner_rows, kAll, 3, minor);
   TransferFunction h;
   for (int d = 0; d < 4; ++d) {
-    h.numerator[d] = -b * minor[d];
+    h.numerator[d] = -e.b * minor[d];
     h.denominator[d] = determinant[d];
   }
   h.denominator[4] = h.denominator[5] = 0;
@@ -106,27 +118,47 @@ TransferFunction CubicOf(const TwinTCircuit& circuit, double r_ref, double c_ref
 // Vt / Vs = N / (D0 + k F^2 (D1 - D0)), and with F = a / (1 + lag p)
 //   H = a N (1 + lag p) / (D0 (1 + lag p)^2 + k a^2 (D1 - D0)).
 TransferFunction TransferFunctionOf(const TwinTCircuit& circuit, double r_ref, double c_ref) {
-  if (!HasRealOpAmps(circuit)) return CubicOf(circuit, r_ref, c_ref, circuit.active ? circuit.feedback : 0);
-  const TransferFunction grounded = CubicOf(circuit, r_ref, c_ref, 0);
-  const TransferFunction driven = CubicOf(circuit, r_ref, c_ref, 1);
+  if (!HasRealOpAmps(circuit)) return CubicOf(circuit, r_ref, c_ref);
+  // Expanded along the output's column: det Y = sum of (-1)^(i+3) Y[i][3]
+  // M_i over the rows, with M_i the minor without row i and that column,
+  // which k does not enter; M_0 is the cofactor N. Y[i][3] at k = 0, and
+  // its part in k.
+  const NodalEquations e = NodalEquationsOf(circuit, r_ref, c_ref, 0);
+  const NodalEquations unit = NodalEquationsOf(circuit, r_ref, c_ref, 1);
+  Polynomial minors[kNodes];
+  Polynomial grounded = {}, part_in_k = {};
+  for (int i = 0; i < kNodes; ++i) {
+    int rows[kNodes - 1];
+    for (int j = 0, r = 0; j < kNodes; ++j) {
+      if (j != i) rows[r++] = j;
+    }
+    Determinant(e.y, rows, kAll, kNodes - 1, minors[i]);
+    const double sign = (i + 3) % 2 == 0 ? 1 : -1;
+    const Linear at_zero = e.y[i][3];
+    const Linear in_k = {unit.y[i][3].constant - at_zero.constant, unit.y[i][3].slope - at_zero.slope};
+    for (int d = kDegree; d >= 0; --d) {
+      const double before = d > 0 ? minors[i][d - 1] : 0;
+      grounded[d] += sign * (at_zero.constant * minors[i][d] + at_zero.slope * before);
+      part_in_k[d] += sign * (in_k.constant * minors[i][d] + in_k.slope * before);
+    }
+  }
   const double a0 = circuit.opamps.open_loop_gain;
   const double a = a0 / (1 + a0);
   const double k = circuit.feedback;
-  const double lag = grounded.omega_ref / (circuit.opamps.pole_rad_per_s * (1 + a0));
-  const double* d0 = grounded.denominator;
-  const double* d1 = driven.denominator;
   TransferFunction h;
+  h.omega_ref = 1 / (r_ref * c_ref);
+  const double lag = h.omega_ref / (circuit.opamps.pole_rad_per_s * (1 + a0));
   for (int d = 0; d < 6; ++d) {
-    double sum = d < 4 ? d0[d] + k * a * a * (d1[d] - d0[d]) : 0;
-    if (d >= 1 && d <= 4) sum += 2 * lag * d0[d - 1];
-    if (d >= 2) sum += lag * lag * d0[d - 2];
+    double sum = d < 4 ? grounded[d] + k * a * a * part_in_k[d] : 0;
+    if (d >= 1 && d <= 4) sum += 2 * lag * grounded[d - 1];
+    if (d >= 2) sum += lag * lag * grounded[d - 2];
     h.denominator[d] = sum;
   }
-  for (int d = 0; d < 4; ++d) h.numerator[d] = a * grounded.numerator[d];
+  for (int d = 0; d < 4; ++d) h.numerator[d] = a * (-e.b * minors[0][d]);
   h.lag = lag;
-  const double far = grounded.numerator[3] / (d0[3] + k * (d1[3] - d0[3]));
+  // Far above the notch with ideal followers.
+  const double far = -e.b * minors[0][3] / (grounded[3] + k * part_in_k[3]);
   h.far_above = far * far;
-  h.omega_ref = grounded.omega_ref;
   return h;
 }
 

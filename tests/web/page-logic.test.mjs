@@ -44,22 +44,25 @@ test('exactText: as C writes %.12g', () => {
 
 const page = {
   units: [['Ohm', 'kOhm', 'mOhm'], ['pf', 'nf', 'uf'], ['Hz', 'kHz', 'mHz']],
-  lists: [{ name: 'resistor-series', options: ['E12', 'E24'] }, { name: 'network', options: ['passive', '2'] }],
+  lists: [{ name: 'resistor-series', options: ['E12', 'E24'], default: 1 },
+    { name: 'network', options: ['passive', '2'], default: 0 }, { name: 'opamp', options: ['ideal', 'tl072'], default: 0 }],
   fields: [{ name: 'source', maxLength: 32 }, { name: 'load', maxLength: 32 }],
   textLength: 63,
 };
 const design = {
   solve: 0, values: ['31.830988', '100', '50'], units: ['kOhm', 'nf', 'Hz'],
-  lists: [{ name: 'resistor-series', value: 'E24' }, { name: 'network', value: '2' }],
+  lists: [{ name: 'resistor-series', value: 'E24' }, { name: 'network', value: '2' }, { name: 'opamp', value: 'tl072' }],
   fields: [{ name: 'source', text: '4k7' }, { name: 'load', text: '' }],
 };
 
 test('link: written and read back to the same design; an empty field left out', () => {
   const text = linkText(design);
   assert.equal(text, 'v=1&solve=r&r=31.830988&r-unit=kOhm&c=100&c-unit=nf&fo=50&fo-unit=Hz&resistor-series=E24' +
-    '&network=2&source=4k7');
-  assert.deepEqual(readLink(text, page), { wanted: { solve: 0, values: design.values, units: [1, 1, 0], lists: [1, 1],
+    '&network=2&opamp=tl072&source=4k7');
+  assert.deepEqual(readLink(text, page), { wanted: { solve: 0, values: design.values, units: [1, 1, 0], lists: [1, 1, 1],
     fields: ['4k7', ''] } });
+  // A link from before a list was there keeps that list's default.
+  assert.deepEqual(readLink(text.replace('&opamp=tl072', ''), page).wanted.lists, [1, 1, 0]);
   // Texts that need escaping come back as they were.
   const odd = { ...design, values: ['1 & 2', '=%#', 'µ'] };
   assert.deepEqual(readLink(linkText(odd), page).wanted.values, odd.values);
