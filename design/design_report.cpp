@@ -24,8 +24,7 @@ bool IsWithin(double value, double lowest, double highest) { return value >= low
 // The option chosen on a list, or its default for an index out of range.
 template <typename T, int N>
 T Chosen(const Choices<T, N>& choices, const DesignInputs& inputs, PanelList list) {
-  const int index = inputs.choices[static_cast<int>(list)];
-  return choices.options[index >= 0 && index < N ? index : choices.default_index];
+  return choices.options[ChosenIndex(inputs.choices, list)];
 }
 
 double LevelDb(const TransferFunction& h, double hertz) { return PowerRatioToDecibels(PowerRatioAtHertz(h, hertz)); }
@@ -201,8 +200,9 @@ void SetSection(DesignReport& report, Section section, bool holds) {
 }  // namespace
 
 OpAmp ChosenOpAmp(const DesignInputs& inputs) {
-  const int index = ChosenIndex(inputs.choices, PanelList::OpAmp);
-  return index == kCustomOpAmp ? inputs.custom_opamp : kOpAmps.options[index].figures;
+  return ChosenIndex(inputs.choices, PanelList::OpAmp) == kCustomOpAmp
+             ? inputs.custom_opamp
+             : Chosen(kOpAmps, inputs, PanelList::OpAmp).figures;
 }
 
 bool IsDesignable(double r_ohms, double c_farads, double fo_hertz) {

@@ -61,8 +61,10 @@ test('link: written and read back to the same design; an empty field left out', 
     '&network=2&opamp=tl072&source=4k7');
   assert.deepEqual(readLink(text, page), { wanted: { solve: 0, values: design.values, units: [1, 1, 0], lists: [1, 1, 1],
     fields: ['4k7', ''] } });
-  // A link from before a list was there keeps that list's default.
+  // A link from before the op-amps were there keeps their default; one
+  // without an older list is cut short.
   assert.deepEqual(readLink(text.replace('&opamp=tl072', ''), page).wanted.lists, [1, 1, 0]);
+  assert.match(readLink(text.replace('&network=2', ''), page).problem, /out of range/);
   // Texts that need escaping come back as they were.
   const odd = { ...design, values: ['1 & 2', '=%#', 'µ'] };
   assert.deepEqual(readLink(linkText(odd), page).wanted.values, odd.values);

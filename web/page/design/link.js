@@ -3,6 +3,10 @@
 // URLSearchParams writes them. Pure: the page hands in what it holds.
 const LINK_VERSION = '1';
 const ROWS = ['r', 'c', 'fo'];
+// Lists the page gained after its first links were written: a link
+// without one keeps its default. Any other list missing means a link cut
+// short.
+const LATER_LISTS = new Set(['opamp']);
 
 // state: { solve (0 R, 1 C, 2 Fo), values: [3 texts], units: [3 option
 // values], lists: [{ name, value }], fields: [{ name, text }] }.
@@ -21,8 +25,8 @@ const fits = (text, length) => text.length <= length && !/[\u0000-\u001f]/.test(
 
 // What a fragment asks for, or why it cannot be taken: every name known
 // and given once, every choice one of the page's, every text no longer
-// than its field takes; a list it does not name (a link from before the
-// list was there) keeps its default. `page`: { units: [3 lists of option
+// than its field takes; a later list it does not name keeps its default.
+// `page`: { units: [3 lists of option
 // values], lists: [{ name, options, default }], fields: [{ name,
 // maxLength }], textLength }.
 // Gives { wanted: { solve, values, units, lists, fields } } with indices
@@ -42,7 +46,8 @@ export function readLink(fragment, page) {
     solve: ROWS.indexOf(link.get('solve')),
     values: ROWS.map((row) => link.get(row) ?? ''),
     units: ROWS.map((row, i) => page.units[i].indexOf(link.get(`${row}-unit`))),
-    lists: page.lists.map((list) => (link.has(list.name) ? list.options.indexOf(link.get(list.name)) : list.default)),
+    lists: page.lists.map((list) => (!link.has(list.name) && LATER_LISTS.has(list.name) ? list.default
+      : list.options.indexOf(link.get(list.name)))),
     fields: page.fields.map((field) => link.get(field.name) ?? ''),
   };
   const ok = wanted.solve >= 0 &&

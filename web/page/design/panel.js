@@ -34,11 +34,13 @@ let opAmpFieldIndices = [];
 let lastForm = null; // the form at the last OK that wrote a result, as the calculator read it
 let state = null; // the design the panel shows
 
+const choicesNow = () => lists.map((list) => list.selectedIndex);
+
 // --- A field's problem is marked on it and said next to it (announced,
 // and tied to the field for assistive technology); the figures stay.
 function checkField(index) {
   const field = fields[index];
-  const { problem, message } = design.fieldProblem(core, index, field.value, lists.map((list) => list.selectedIndex));
+  const { problem, message } = design.fieldProblem(core, index, field.value, choicesNow());
   const said = document.getElementById(`${field.id}-message`);
   said.textContent = message;
   if (problem) {
@@ -193,7 +195,7 @@ function openLink(fragment) {
   const options = (select) => Array.from(select.options, (option) => option.value);
   const { wanted, problem } = readLink(fragment, {
     units: form.units.map(options),
-    lists: lists.map((list) => ({ name: list.dataset.design, options: options(list) })),
+    lists: lists.map((list, i) => ({ name: list.dataset.design, options: options(list), default: tables.lists[i].default })),
     fields: fields.map((field) => ({ name: field.dataset.design, maxLength: field.maxLength })),
     textLength: design.FIELD_TEXT_SIZE - 1,
   });
@@ -210,7 +212,7 @@ function openLink(fragment) {
   // The panel's fields must hold good texts, and OK on the form's texts
   // must write a result.
   const press = { outcome: null };
-  if (fields.every((field, i) => design.fieldProblem(core, i, field.value).problem === 0)) {
+  if (fields.every((field, i) => design.fieldProblem(core, i, field.value, choicesNow()).problem === 0)) {
     document.dispatchEvent(new CustomEvent('notchwell-quiet-ok', { detail: press }));
   }
   if (press.outcome === 'result') return;
