@@ -87,8 +87,8 @@ void QuinticPowerRatios(const Responses& r, double x, double* out) {
     const double n_imaginary = n[1][b] - n[3][b] * x;
     const double d_real = d[0][b] - (d[2][b] - d[4][b] * x) * x;
     const double d_imaginary = d[1][b] - (d[3][b] - d[5][b] * x) * x;
-    out[b] = (n_real * n_real + x * (n_imaginary * n_imaginary)) * lag /
-             (d_real * d_real + x * (d_imaginary * d_imaginary));
+    out[b] =
+        (n_real * n_real + x * (n_imaginary * n_imaginary)) * lag / (d_real * d_real + x * (d_imaginary * d_imaginary));
   }
 }
 
