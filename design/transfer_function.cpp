@@ -14,27 +14,30 @@ struct Linear {
 
 using Polynomial = double[kDegree + 1];
 
-// Determinant of the submatrix on `rows` x the columns in `columns`, as a
-// polynomial in p: expansion along its first row.
-void Determinant(const Linear (&m)[kNodes][kNodes], const int* rows, const int* columns, int n, Polynomial& out) {
+// Determinant of the N x N submatrix on `rows` x `columns`, as a
+// polynomial in p of degree N at most: expansion along its first row, its
+// size known as it is compiled (the minors of every build's response are
+// the hottest code of an update).
+template <int N>
+void Determinant(const Linear (&m)[kNodes][kNodes], const int* rows, const int* columns, Polynomial& out) {
   for (double& c : out) c = 0;
-  if (n == 1) {
+  if constexpr (N == 1) {
     out[0] = m[rows[0]][columns[0]].constant;
     out[1] = m[rows[0]][columns[0]].slope;
-    return;
-  }
-  for (int j = 0; j < n; ++j) {
-    const Linear& entry = m[rows[0]][columns[j]];
-    if (entry.constant == 0 && entry.slope == 0) continue;
-    int rest[kNodes];
-    for (int k = 0, r = 0; k < n; ++k) {
-      if (k != j) rest[r++] = columns[k];
-    }
-    Polynomial minor;
-    Determinant(m, rows + 1, rest, n - 1, minor);
-    const double sign = j % 2 == 0 ? 1 : -1;
-    for (int d = kDegree; d >= 0; --d) {
-      out[d] += sign * (entry.constant * minor[d] + (d > 0 ? entry.slope * minor[d - 1] : 0));
+  } else {
+    for (int j = 0; j < N; ++j) {
+      const Linear& entry = m[rows[0]][columns[j]];
+      if (entry.constant == 0 && entry.slope == 0) continue;
+      int rest[N - 1];
+      for (int k = 0, r = 0; k < N; ++k) {
+        if (k != j) rest[r++] = columns[k];
+      }
+      Polynomial minor;
+      Determinant<N - 1>(m, rows + 1, rest, minor);
+      const double sign = j % 2 == 0 ? 1 : -1;
+      for (int d = N; d >= 0; --d) {
+        out[d] += sign * (entry.constant * minor[d] + (d > 0 ? entry.slope * minor[d - 1] : 0));
+      }
     }
   }
 }
@@ -94,8 +97,8 @@ TransferFunction CubicOf(const TwinTCircuit& circuit, double r_ref, double c_ref
   const int inner_rows[3] = {1, 2, 3};
   Polynomial determinant;
   Polynomial minor;
-  Determinant(e.y, kAll, kAll, kNodes, determinant);
-  Determinant(e.y, inner_rows, kAll, 3, minor);
+  Determinant<kNodes>(e.y, kAll, kAll, determinant);
+  Determinant<kNodes - 1>(e.y, inner_rows, kAll, minor);
   TransferFunction h;
   for (int d = 0; d < 4; ++d) {
     h.numerator[d] = -e.b * minor[d];
@@ -110,6 +113,10 @@ TransferFunction CubicOf(const TwinTCircuit& circuit, double r_ref, double c_ref
 }
 
 }  // namespace
+
+double PowerRatioWithLag(const TransferFunction& h, double x) {
+  return QuinticPowerRatio(SquaredMagnitude(h.numerator, x), SquaredMagnitudeOfQuintic(h.denominator, x), h.lag, x);
+}
 
 // With real op-amps the network's output node t gives Vout = F Vt, and the
 // common end of R3 and C3 is driven with Vg = k F Vout = k F^2 Vt. k
@@ -132,7 +139,7 @@ TransferFunction TransferFunctionOf(const TwinTCircuit& circuit, double r_ref, d
     for (int j = 0, r = 0; j < kNodes; ++j) {
       if (j != i) rows[r++] = j;
     }
-    Determinant(e.y, rows, kAll, kNodes - 1, minors[i]);
+    Determinant<kNodes - 1>(e.y, rows, kAll, minors[i]);
     const double sign = (i + 3) % 2 == 0 ? 1 : -1;
     const Linear at_zero = e.y[i][3];
     const Linear in_k = {unit.y[i][3].constant - at_zero.constant, unit.y[i][3].slope - at_zero.slope};

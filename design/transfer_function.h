@@ -73,10 +73,13 @@ inline double QuinticPowerRatio(double numerator, double denominator, double lag
 // |D|^2 are each summed from the squares of their real and imaginary
 // parts, so the value stays accurate deep in a notch. Inline: the spread
 // of the random builds takes it some million times an update.
+// Real op-amps' responses take the call; the ideal ones' stay small enough
+// to be inlined.
+double PowerRatioWithLag(const TransferFunction& h, double x);
 inline double PowerRatio(const TransferFunction& h, double x) {
   const double* d = h.denominator;
   if (h.lag == 0) return SquaredMagnitude(h.numerator, x) / SquaredMagnitudeOf(d[0], d[1], d[2], d[3], x);
-  return QuinticPowerRatio(SquaredMagnitude(h.numerator, x), SquaredMagnitudeOfQuintic(d, x), h.lag, x);
+  return PowerRatioWithLag(h, x);
 }
 
 // |H|^2 at a frequency in hertz.

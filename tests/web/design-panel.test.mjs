@@ -202,6 +202,7 @@ for (const name of browserNames) {
         }
         await paste(page, 'opamp-gbw', '1G');
         assert.ok((await expectNativeFigures(page))['opamp-peak'].value < 0.01);
+        assert.deepEqual(await axeViolations(page), []);
         // Back to a passive network: the fields no longer count, and say nothing.
         await paste(page, 'opamp-gain', 'x');
         await setChoice(page, 'network', 'passive');
