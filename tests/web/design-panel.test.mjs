@@ -182,6 +182,16 @@ for (const name of browserNames) {
         const paths = await page.$$eval('#plot path.opamp:not(.clipped)', (p) => p.map((e) => e.getAttribute('d').split('L').length));
         assert.deepEqual(paths, [402]);
         await (await page.$('#design')).screenshot({ path: path.join(shots, `design-${name}-opamp.png`) });
+        // Copy carries them (shown to copy by hand, as where a browser refuses the clipboard).
+        await page.evaluate(() => (navigator.clipboard.writeText = () => Promise.reject(new Error('refused'))));
+        await page.click('[data-design="copy"]');
+        await page.waitForFunction(() => !document.getElementById('copy-text').hidden);
+        const copied = await page.$eval('#copy-text', (e) => e.value.split('\n'));
+        for (const line of ['  op-amps: TL072, TL082: 3 MHz, 106 dB, 13 V/µs; every build below is worked out with them',
+          '  with them the ideal parts: half power at 19.28 kHz and 21.95 kHz, Q = 7.51, peak 0.82 dB',
+          '  for Q within 5 % of ideal op-amps\' and a peak under 0.5 dB: at least 8.7 MHz of gain-bandwidth']) {
+          assert.ok(copied.includes(line), line);
+        }
 
         // Your own op-amp starts from the TL072's figures; bad text keeps the last figures.
         await setChoice(page, 'opamp', 'custom');
