@@ -29,11 +29,12 @@ T Chosen(const Choices<T, N>& choices, const DesignInputs& inputs, PanelList lis
 
 double LevelDb(const TransferFunction& h, double hertz) { return PowerRatioToDecibels(PowerRatioAtHertz(h, hertz)); }
 
-// A circuit of these parts with the form's surroundings and the chosen
-// op-amps; feedback 0 makes it the passive one.
-TwinTCircuit CircuitOf(const TwinTParts& parts, const DesignInputs& inputs, double feedback) {
-  const FollowerOpAmps followers = feedback > 0 ? FollowersOf(ChosenOpAmp(inputs)) : FollowerOpAmps{0, 0};
-  return {parts, inputs.source_ohms, inputs.load_ohms, feedback > 0, feedback, followers};
+// A circuit of these parts with the form's surroundings and, in the
+// active form, these followers; feedback 0 makes it the passive one.
+TwinTCircuit CircuitOf(const TwinTParts& parts, const DesignInputs& inputs, double feedback,
+                       const FollowerOpAmps& followers) {
+  const bool active = feedback > 0;
+  return {parts, inputs.source_ohms, inputs.load_ohms, active, feedback, active ? followers : FollowerOpAmps{0, 0}};
 }
 
 // A curve's own notch, or none.
@@ -75,8 +76,7 @@ Feedback FeedbackOf(const DesignInputs& inputs) {
 // The ideal network, with ideal op-amps in the active form: its notch,
 // half-power band, curve and harmonics.
 IdealResult AnalyseIdeal(DesignReport& report, const DesignInputs& inputs, double k) {
-  TwinTCircuit circuit = CircuitOf(BalancedParts(inputs.r_ohms, inputs.c_farads), inputs, k);
-  circuit.opamps = {0, 0};
+  const TwinTCircuit circuit = CircuitOf(BalancedParts(inputs.r_ohms, inputs.c_farads), inputs, k, {0, 0});
   const TransferFunction ideal = TransferFunctionOf(circuit, inputs.r_ohms, inputs.c_farads);
   const Notch notch = FindNotch(ideal);
   IdealResult result{HertzAt(ideal, notch.x), HalfPowerBandAround(ideal, notch.x), 0, 0, {}};
@@ -101,7 +101,7 @@ NearestResult AnalyseNearestBuild(DesignReport& report, const DesignInputs& inpu
   NearestResult n{};
   n.r = NearestIn(r_series, inputs.r_ohms);
   n.c = NearestIn(Chosen(kCapacitorSeries, inputs, PanelList::CapacitorSeries), inputs.c_farads);
-  const TwinTCircuit build = CircuitOf(BalancedParts(n.r, n.c), inputs, k_build);
+  const TwinTCircuit build = CircuitOf(BalancedParts(n.r, n.c), inputs, k_build, report.feedback.followers);
   const TransferFunction h = TransferFunctionOf(build, n.r, n.c);
   const double fo = inputs.fo_hertz;
   const Notch notch = FindNotch(h);
@@ -121,7 +121,7 @@ NearestResult AnalyseNearestBuild(DesignReport& report, const DesignInputs& inpu
   if (build.active) {
     // The passive network as the active one's sits: driven by the same
     // source, and with nothing but a follower after it.
-    TwinTCircuit passive = CircuitOf(build.parts, inputs, 0);
+    TwinTCircuit passive = CircuitOf(build.parts, inputs, 0, {0, 0});
     passive.load_ohms = 0;
     n.depth_90_passive_db = AnalyseRandomBuilds(passive, r_tolerance, c_tolerance, fo, nullptr).depth_90_db;
   }
@@ -138,7 +138,7 @@ NearestResult AnalyseNearestBuild(DesignReport& report, const DesignInputs& inpu
 }
 
 // Each position from one or two standard parts, and the build of those.
-ExactResult AnalyseExactValues(const DesignInputs& inputs, double k_build) {
+ExactResult AnalyseExactValues(const DesignInputs& inputs, const Feedback& feedback) {
   const ESeries r_series = Chosen(kResistorSeries, inputs, PanelList::ResistorSeries);
   const ESeries c_series = Chosen(kCapacitorSeries, inputs, PanelList::CapacitorSeries);
   const double r = inputs.r_ohms, c = inputs.c_farads;
@@ -148,7 +148,8 @@ ExactResult AnalyseExactValues(const DesignInputs& inputs, double k_build) {
       {}};
   const double er = e.positions[0].value, ec = e.positions[2].value;
   const PositionValues values{er, er, e.positions[1].value, ec, ec, e.positions[3].value};
-  const TransferFunction h = TransferFunctionOf(CircuitOf(PartsOf(values), inputs, k_build), er, ec);
+  const TransferFunction h =
+      TransferFunctionOf(CircuitOf(PartsOf(values), inputs, feedback.k_build, feedback.followers), er, ec);
   e.notch = BuildNotchOf(h, FindNotch(h), inputs.fo_hertz);
   return e;
 }
@@ -156,7 +157,8 @@ ExactResult AnalyseExactValues(const DesignInputs& inputs, double k_build) {
 // The ideal parts with the real op-amps: their curve, and what the
 // op-amps do to the notch.
 OpAmpResponse AnalyseOpAmp(DesignReport& report, const DesignInputs& inputs, const Feedback& feedback) {
-  const TwinTCircuit circuit = CircuitOf(BalancedParts(inputs.r_ohms, inputs.c_farads), inputs, feedback.k);
+  const TwinTCircuit circuit =
+      CircuitOf(BalancedParts(inputs.r_ohms, inputs.c_farads), inputs, feedback.k, feedback.followers);
   const TransferFunction h = TransferFunctionOf(circuit, inputs.r_ohms, inputs.c_farads);
   SetCurveNotch(report, 3, h, FindNotch(h));
   Curve(h, report.curve_hertz, report.curve_opamp_db);
@@ -168,8 +170,9 @@ OpAmpResponse AnalyseOpAmp(DesignReport& report, const DesignInputs& inputs, con
 MeasuredResult AnalyseMeasuredBuild(DesignReport& report, const DesignInputs& inputs, double k_build) {
   const PositionValues& m = inputs.measured_parts;
   const TwinTParts parts = PartsOf(m);
-  const TransferFunction h = TransferFunctionOf(CircuitOf(parts, inputs, k_build), SquareRoot(m.r1) * SquareRoot(m.r2),
-                                                SquareRoot(m.c1) * SquareRoot(m.c2));
+  const TransferFunction h =
+      TransferFunctionOf(CircuitOf(parts, inputs, k_build, report.feedback.followers),
+                         SquareRoot(m.r1) * SquareRoot(m.r2), SquareRoot(m.c1) * SquareRoot(m.c2));
   const Notch notch = FindNotchInScan(h, kWideScanStart, kWideScanRatio, kWideScanSteps);
   SetCurveNotch(report, 2, h, notch);
   MeasuredResult result{notch.found, 0, 0, -LevelDb(h, inputs.fo_hertz), false, 0, 0, 0, 0};
@@ -220,13 +223,13 @@ void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
       IsWithin(r, kResistorLowest, kResistorHighest) && IsWithin(c, kCapacitorLowest, kCapacitorHighest);
   if (in_range) {
     report.nearest = AnalyseNearestBuild(report, inputs, k_build);
-    report.exact = AnalyseExactValues(inputs, k_build);
+    report.exact = AnalyseExactValues(inputs, report.feedback);
   }
   const StandardPair pair = BestPair(Chosen(kResistorSeries, inputs, PanelList::ResistorSeries),
                                      Chosen(kCapacitorSeries, inputs, PanelList::CapacitorSeries), c, inputs.fo_hertz);
   if (pair.found) {
-    const TransferFunction h =
-        TransferFunctionOf(CircuitOf(BalancedParts(pair.r, pair.c), inputs, k_build), pair.r, pair.c);
+    const TransferFunction h = TransferFunctionOf(
+        CircuitOf(BalancedParts(pair.r, pair.c), inputs, k_build, report.feedback.followers), pair.r, pair.c);
     report.pair = {pair.r, pair.c, BuildNotchOf(h, FindNotch(h), inputs.fo_hertz)};
   }
   if (inputs.measured) report.measured = AnalyseMeasuredBuild(report, inputs, k_build);
