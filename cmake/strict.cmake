@@ -44,10 +44,14 @@ endfunction()
 # Code that goes into notchwell.exe: built for size, each function and
 # datum in a section of its own so that the linker can drop what is not
 # used, and without unwind tables, which code without exceptions never
-# reads.
+# reads. The page's WebAssembly module smaller still (-Oz): the page
+# carries it and has a size to keep.
 function(notchwell_small_code target)
   if(MSVC)
     target_compile_options(${target} PRIVATE /O1 /Gy /Gw)
+  elseif(CMAKE_SYSTEM_PROCESSOR STREQUAL "wasm32")
+    target_compile_options(${target} PRIVATE -Oz -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables
+                                             -fno-unwind-tables)
   else()
     target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables
                                              -fno-unwind-tables)

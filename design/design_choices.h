@@ -22,6 +22,16 @@ inline constexpr Choices<double, 4> kCapacitorTolerances = {{1, 2, 5, 10}, 2};
 // The network: passive (0), or active with that target Q.
 inline constexpr Choices<double, 6> kNetworks = {{0, 0.5, 1, 2, 5, 10}, 0};
 
+// How far either side of Fo the frequency to take out may wander, in
+// percent (mains within 0.2 Hz of 50 Hz in normal running, 1 Hz at worst).
+inline constexpr Choices<double, 6> kRejectBands = {{0.1, 0.2, 0.5, 1, 2, 5}, 2};
+
+// What the response plot shows: the level, the phase and group delay over
+// frequency, or the output in time after a unit step or a sine at Fo
+// switched on at t = 0.
+enum class PlotView : int { Level, Phase, Delay, Step, Burst };
+inline constexpr Choices<const char*, 5> kPlotViews = {{"level", "phase", "delay", "step", "burst"}, 0};
+
 // Temperature coefficients of the parts, in ppm/K either way, with the
 // parts people know each from.
 struct Tempco {

@@ -22,6 +22,12 @@ struct Figures {
   void Harmonics(const double (&decibels)[kHarmonics], const Figure (&figures)[kHarmonics]) {
     for (int n = 0; n < kHarmonics; ++n) Set(figures[n], decibels[n]);
   }
+  // A network's time figures; a build's only where it notches.
+  void Time(const TimeFigures& t, bool holds, Figure burst, Figure step, Figure low) {
+    SetIf(holds && t.burst.found, burst, t.burst.seconds);
+    SetIf(holds && t.step.found, step, t.step.seconds);
+    SetIf(holds && t.step.found, low, t.step.lowest);
+  }
   void Trim(const FixedAndTrimmer& chosen, double low, double high, const Figure (&figures)[4]) {
     Set(figures[0], low);
     Set(figures[1], high);
@@ -68,6 +74,8 @@ void SetFigures(const DesignInputs& inputs, DesignReport& report) {
   f.SetIf(ideal.band.low_found && ideal.band.high_found, Figure::Q,
           ideal.notch_hertz / (ideal.band_high_hertz - ideal.band_low_hertz));
   f.Harmonics(ideal.harmonics_db, kIdealHarmonics);
+  f.Time(report.time[0], true, Figure::BurstSettle, Figure::StepSettle, Figure::StepLow);
+  f.Set(Figure::BandRejectIdeal, ideal.band_reject_db);
 
   if (Holds(report, Section::Build)) {
     const NearestResult& n = report.nearest;
@@ -82,6 +90,9 @@ void SetFigures(const DesignInputs& inputs, DesignReport& report) {
     f.Set(Figure::SpreadHigh, n.spread_high_db);
     f.Set(Figure::Depth90, n.random.depth_90_db);
     f.Set(Figure::Reject90, n.random.reject_90_db);
+    f.Set(Figure::BandReject90, n.random.band_reject_90_db);
+    f.Set(Figure::BandReject, n.band_reject_db);
+    f.Time(report.time[1], n.notch.found, Figure::BuildBurstSettle, Figure::BuildStepSettle, Figure::BuildStepLow);
     f.Set(Figure::NoNotchRandom, n.random.without_notch);
     f.SetIf(feedback.active, Figure::Depth90Passive, n.depth_90_passive_db);
     f.Trim(n.trim_r1, n.trims.r1_low, n.trims.r1_high, kTrimR1);
@@ -92,6 +103,7 @@ void SetFigures(const DesignInputs& inputs, DesignReport& report) {
 
     for (int i = 0; i < kPositions; ++i) f.Set(kExactPositions[i], report.exact.positions[i].value);
     f.Notch(report.exact.notch, Figure::ExactFo, Figure::ExactError, Figure::ExactReject);
+    f.Set(Figure::BandRejectExact, report.exact.band_reject_db);
   }
 
   if (Holds(report, Section::Pair)) {

@@ -5,7 +5,7 @@
 
 namespace notchwell {
 
-enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Count, Volt, VoltPerSecond };
+enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Count, Volt, VoltPerSecond, Second };
 
 // X(enumerator, name, unit, digits, trimmed): digits are significant
 // digits, or for decibels, percent and numbers digits after the point;
@@ -114,7 +114,22 @@ enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Count
   /* the least gain-bandwidth that keeps Q within 5 % and the peak under 0.5 dB */ \
   X(OpAmpGbwNeeded, "opamp-gbw-needed", Hertz, 2, false) \
   /* the largest sine the output follows at 5 Fo, peak */ \
-  X(OpAmpSlewLimit, "opamp-slew-limit", Volt, 3, false)
+  X(OpAmpSlewLimit, "opamp-slew-limit", Volt, 3, false) \
+  /* a sine at Fo switched on at t = 0: from when on the output stays */ \
+  /* within 1 % of the sine's amplitude of what it settles to */ \
+  X(BurstSettle, "burst-settle", Second, 3, false) \
+  X(BuildBurstSettle, "build-burst-settle", Second, 3, false) \
+  /* a unit step at t = 0: from when on within 1 % of the step of its final value */ \
+  X(StepSettle, "step-settle", Second, 3, false) \
+  X(BuildStepSettle, "build-step-settle", Second, 3, false) \
+  /* the step's lowest output from 1 / (100 Fo) on, as a fraction of the step */ \
+  X(StepLow, "step-low", Number, 3, false) \
+  X(BuildStepLow, "build-step-low", Number, 3, false) \
+  /* the least taken off anywhere in the reject band about Fo, dB below Vs */ \
+  X(BandRejectIdeal, "band-reject-ideal", Decibel, 1, false) \
+  X(BandReject, "band-reject", Decibel, 1, false) \
+  X(BandRejectExact, "band-reject-exact", Decibel, 1, false) \
+  X(BandReject90, "band-reject-90", Decibel, 1, false)
 // clang-format on
 
 enum class Figure : int {

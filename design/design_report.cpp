@@ -1,5 +1,6 @@
 #include "design_report.h"
 
+#include "band_rejection.h"
 #include "design_choices.h"
 #include "elementary.h"
 #include "notch_search.h"
@@ -16,6 +17,8 @@ constexpr double kLargestDouble = 1.7976931348623157e308;
 constexpr double kWideScanStart = 0.01;
 constexpr double kWideScanRatio = 1.1547819846894583;  // 10^(1/16)
 constexpr int kWideScanSteps = 64;
+// A response still moving 10^4 cycles of Fo after it starts does not settle.
+constexpr double kSettlingLimit = 1e4;
 
 bool IsPositiveFinite(double value) { return value > 0 && value <= kLargestDouble; }
 
@@ -56,6 +59,57 @@ void Curve(const TransferFunction& h, const double (&hertz)[kCurvePoints], doubl
   for (int i = 0; i < kCurvePoints; ++i) decibels[i] = LevelDb(h, hertz[i]);
 }
 
+double BandRejectDb(const TransferFunction& h, const DesignInputs& inputs) {
+  return -PowerRatioToDecibels(
+      BandPowerRatio(h, inputs.fo_hertz, Chosen(kRejectBands, inputs, PanelList::RejectBand) / 100));
+}
+
+// A curve's phase and delay at its points and its notch, and its
+// network's answer in time.
+void PhaseAndTime(DesignReport& report, int curve, const TransferFunction& h, const DesignInputs& inputs) {
+  report.drawn[curve] = true;
+  for (int i = 0; i < kCurvePoints; ++i) {
+    const PhaseAndDelay at = PhaseAndDelayAt(h, report.curve_hertz[i]);
+    report.curve_degrees[curve][i] = at.degrees;
+    report.curve_delay_s[curve][i] = at.delay_seconds;
+  }
+  const PhaseAndDelay notch = PhaseAndDelayAt(h, report.curve_notch_hertz[curve]);
+  report.curve_notch_degrees[curve] = notch.degrees;
+  report.curve_notch_delay_s[curve] = notch.delay_seconds;
+  const double fo = inputs.fo_hertz;
+  TimeResponse& step = report.step_responses[curve];
+  TimeResponse& sine = report.sine_responses[curve];
+  const Roots poles = PolesOf(h);
+  step = StepResponseOf(h, poles);
+  sine = SineResponseOf(h, poles, fo);
+  // The measured parts' and the op-amps' only for the time view they
+  // are drawn in.
+  const PlotView view = static_cast<PlotView>(ChosenIndex(inputs.choices, PanelList::PlotView));
+  TimeFigures& t = report.time[curve];
+  t.step = t.burst = {false, 0, 0};
+  if (curve < 2 || view == PlotView::Step) t.step = SettlingTime(step, kSettlingLimit / fo, 0.01 / fo);
+  if (curve < 2 || view == PlotView::Burst) t.burst = SettlingTime(sine, kSettlingLimit / fo);
+}
+
+// The time view chosen, from 0 to a fifth past the slowest settling
+// time of the curves drawn (or 20 cycles of Fo where none settles).
+void SampleTimeView(DesignReport& report, const DesignInputs& inputs) {
+  const PlotView view = static_cast<PlotView>(ChosenIndex(inputs.choices, PanelList::PlotView));
+  if (view != PlotView::Step && view != PlotView::Burst) return;
+  const bool burst = view == PlotView::Burst;
+  double slowest = 0;
+  for (int c = 0; c < kCurves; ++c) {
+    const Settling& s = burst ? report.time[c].burst : report.time[c].step;
+    if (report.drawn[c] && s.found && s.seconds > slowest) slowest = s.seconds;
+  }
+  const double span = slowest > 0 ? 1.2 * slowest : 20 / inputs.fo_hertz;
+  for (int i = 0; i < kTimePoints; ++i) report.time_seconds[i] = span * i / (kTimePoints - 1);
+  for (int c = 0; c < kCurves; ++c) {
+    if (!report.drawn[c]) continue;
+    const TimeResponse& r = burst ? report.sine_responses[c] : report.step_responses[c];
+    for (int i = 0; i < kTimePoints; ++i) report.time_output[c][i] = OutputAt(r, report.time_seconds[i]);
+  }
+}
 void Harmonics(const TransferFunction& h, double fo_hertz, double (&decibels)[kHarmonics]) {
   for (int n = 0; n < kHarmonics; ++n) decibels[n] = LevelDb(h, (n + 2) * fo_hertz);
 }
@@ -79,7 +133,7 @@ IdealResult AnalyseIdeal(DesignReport& report, const DesignInputs& inputs, doubl
   const TwinTCircuit circuit = CircuitOf(BalancedParts(inputs.r_ohms, inputs.c_farads), inputs, k, {0, 0});
   const TransferFunction ideal = TransferFunctionOf(circuit, inputs.r_ohms, inputs.c_farads);
   const Notch notch = FindNotch(ideal);
-  IdealResult result{HertzAt(ideal, notch.x), HalfPowerBandAround(ideal, notch.x), 0, 0, {}};
+  IdealResult result{HertzAt(ideal, notch.x), 0, HalfPowerBandAround(ideal, notch.x), 0, 0, {}};
   if (result.band.low_found) result.band_low_hertz = HertzAt(ideal, result.band.low_x);
   if (result.band.high_found) result.band_high_hertz = HertzAt(ideal, result.band.high_x);
   for (int i = 0; i < kCurvePoints; ++i) {
@@ -89,6 +143,8 @@ IdealResult AnalyseIdeal(DesignReport& report, const DesignInputs& inputs, doubl
   for (int i = 0; i < kBandPoints; ++i) report.band_hertz[i] = report.curve_hertz[2 * i];
   Curve(ideal, report.curve_hertz, report.curve_ideal_db);
   SetCurveNotch(report, 0, ideal, notch);
+  PhaseAndTime(report, 0, ideal, inputs);
+  result.band_reject_db = BandRejectDb(ideal, inputs);
   Harmonics(ideal, inputs.fo_hertz, result.harmonics_db);
   return result;
 }
@@ -108,6 +164,8 @@ NearestResult AnalyseNearestBuild(DesignReport& report, const DesignInputs& inpu
   n.notch = BuildNotchOf(h, notch, fo);
   SetCurveNotch(report, 1, h, notch);
   Curve(h, report.curve_hertz, report.curve_build_db);
+  PhaseAndTime(report, 1, h, inputs);
+  n.band_reject_db = BandRejectDb(h, inputs);
   Harmonics(h, fo, n.harmonics_db);
 
   const double r_tolerance = Chosen(kResistorTolerances, inputs, PanelList::ResistorTolerance) / 100;
@@ -115,7 +173,8 @@ NearestResult AnalyseNearestBuild(DesignReport& report, const DesignInputs& inpu
   n.corners = SpreadAtCorners(build, r_tolerance, c_tolerance);
   // The spread at every other point of the curves, Fo among them.
   const SpreadBand band{report.band_hertz, kBandPoints, report.band_low_db, report.band_high_db};
-  n.random = AnalyseRandomBuilds(build, r_tolerance, c_tolerance, fo, &band);
+  n.random = AnalyseRandomBuilds(build, r_tolerance, c_tolerance, fo,
+                                 Chosen(kRejectBands, inputs, PanelList::RejectBand) / 100, &band);
   n.spread_low_db = report.band_low_db[kBandPoints / 2];
   n.spread_high_db = report.band_high_db[kBandPoints / 2];
   if (build.active) {
@@ -123,7 +182,7 @@ NearestResult AnalyseNearestBuild(DesignReport& report, const DesignInputs& inpu
     // source, and with nothing but a follower after it.
     TwinTCircuit passive = CircuitOf(build.parts, inputs, 0, {0, 0});
     passive.load_ohms = 0;
-    n.depth_90_passive_db = AnalyseRandomBuilds(passive, r_tolerance, c_tolerance, fo, nullptr).depth_90_db;
+    n.depth_90_passive_db = AnalyseRandomBuilds(passive, r_tolerance, c_tolerance, fo, 0, nullptr).depth_90_db;
   }
 
   n.trims = TrimRangesAt(build.parts, r_tolerance, c_tolerance, fo);
@@ -145,12 +204,14 @@ ExactResult AnalyseExactValues(const DesignInputs& inputs, const Feedback& feedb
   ExactResult e{
       {NearestCombination(r_series, PartKind::Resistor, r), NearestCombination(r_series, PartKind::Resistor, r / 2),
        NearestCombination(c_series, PartKind::Capacitor, c), NearestCombination(c_series, PartKind::Capacitor, 2 * c)},
-      {}};
+      {},
+      0};
   const double er = e.positions[0].value, ec = e.positions[2].value;
   const PositionValues values{er, er, e.positions[1].value, ec, ec, e.positions[3].value};
   const TransferFunction h =
       TransferFunctionOf(CircuitOf(PartsOf(values), inputs, feedback.k_build, feedback.followers), er, ec);
   e.notch = BuildNotchOf(h, FindNotch(h), inputs.fo_hertz);
+  e.band_reject_db = BandRejectDb(h, inputs);
   return e;
 }
 
@@ -162,6 +223,7 @@ OpAmpResponse AnalyseOpAmp(DesignReport& report, const DesignInputs& inputs, con
   const TransferFunction h = TransferFunctionOf(circuit, inputs.r_ohms, inputs.c_farads);
   SetCurveNotch(report, 3, h, FindNotch(h));
   Curve(h, report.curve_hertz, report.curve_opamp_db);
+  PhaseAndTime(report, 3, h, inputs);
   return AnalyseOpAmpResponse(circuit, inputs.r_ohms, inputs.c_farads, feedback.opamp, report.ideal.notch_hertz,
                               inputs.fo_hertz);
 }
@@ -181,6 +243,7 @@ MeasuredResult AnalyseMeasuredBuild(DesignReport& report, const DesignInputs& in
     result.depth_db = -PowerRatioToDecibels(notch.power_ratio);
   }
   Curve(h, report.curve_hertz, report.curve_measured_db);
+  PhaseAndTime(report, 2, h, inputs);
   // Nulling a build whose values lie far from Fo's would take resistors
   // beyond any double: then there is nothing to say.
   const NullingResistors n = NullingResistorsAt(parts, inputs.fo_hertz);
@@ -213,7 +276,10 @@ bool IsDesignable(double r_ohms, double c_farads, double fo_hertz) {
 }
 
 void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
-  for (int i = 0; i < kCurves; ++i) report.curve_notch_hertz[i] = report.curve_notch_db[i] = 0;
+  for (int i = 0; i < kCurves; ++i) {
+    report.curve_notch_hertz[i] = report.curve_notch_db[i] = 0;
+    report.drawn[i] = false;
+  }
   const double r = inputs.r_ohms;
   const double c = inputs.c_farads;
   report.feedback = FeedbackOf(inputs);
@@ -251,6 +317,7 @@ void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
   SetSection(report, Section::TrimR3, in_range && report.nearest.trim_r3.found);
   SetSection(report, Section::OpAmp, real_opamps);
   SetSection(report, Section::OpAmpNeeded, real_opamps && report.opamp.gbw_found);
+  SampleTimeView(report, inputs);
   SetFigures(inputs, report);
 }
 

@@ -15,7 +15,9 @@
 #include "notch_search.h"
 #include "op_amp_response.h"
 #include "panel_controls.h"
+#include "phase_response.h"
 #include "temperature_drift.h"
+#include "time_response.h"
 #include "tolerance_analysis.h"
 #include "trimmer_choice.h"
 #include "twin_t_circuit.h"
@@ -31,6 +33,9 @@ constexpr int kHarmonics = 4;  // 2 Fo to 5 Fo
 // The ideal network, the nearest build, the measured build, and the ideal
 // parts with the real op-amps.
 constexpr int kCurves = 4;
+// The time views' points, from t = 0 to a little past the slowest
+// settling time of the curves drawn.
+constexpr int kTimePoints = 801;
 
 struct DesignInputs {
   // The form's values in ohms, farads and hertz: positive and finite.
@@ -76,8 +81,19 @@ struct Feedback {
   FollowerOpAmps followers;
 };
 
+// How a curve's network answers in time: a unit step at t = 0, and a sine
+// at the form's Fo switched on then; settled once the transient stays
+// within 1 % of the step or the sine; the step's lowest output from
+// 1 / (100 Fo) on, as a fraction of the step. Not found: it does not
+// settle within 10^4 / Fo. The measured parts' and the op-amps' only
+// with the step or burst view chosen.
+struct TimeFigures {
+  Settling step, burst;
+};
+
 struct IdealResult {
   double notch_hertz;
+  double band_reject_db;  // the least taken off anywhere in the band around Fo
   HalfPowerBand band;
   double band_low_hertz, band_high_hertz;
   double harmonics_db[kHarmonics];
@@ -86,6 +102,7 @@ struct IdealResult {
 struct NearestResult {
   double r, c;
   BuildNotch notch;
+  double band_reject_db;
   double harmonics_db[kHarmonics];
   CornerSpread corners;
   RandomBuilds random;
@@ -99,6 +116,7 @@ struct NearestResult {
 struct ExactResult {
   PartCombination positions[kPositions];
   BuildNotch notch;
+  double band_reject_db;
 };
 
 struct PairResult {
@@ -177,6 +195,20 @@ struct DesignReport {
   // ideal parts' with real op-amps (0 Hz where there is none).
   double curve_notch_hertz[kCurves];
   double curve_notch_db[kCurves];
+  // The same curves' phase of Vout/Vs and group delay, at the same points
+  // and at each curve's notch.
+  double curve_degrees[kCurves][kCurvePoints];
+  double curve_delay_s[kCurves][kCurvePoints];
+  double curve_notch_degrees[kCurves];
+  double curve_notch_delay_s[kCurves];
+  // Each curve's network in time (drawn: the curve is), and with the
+  // step or burst view chosen, its output at time_seconds.
+  bool drawn[kCurves];
+  TimeResponse step_responses[kCurves];
+  TimeResponse sine_responses[kCurves];
+  TimeFigures time[kCurves];
+  double time_seconds[kTimePoints];
+  double time_output[kCurves][kTimePoints];
 };
 
 inline bool Holds(const DesignReport& report, Section section) { return report.sections[static_cast<int>(section)]; }

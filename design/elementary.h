@@ -26,6 +26,18 @@ double Log10(double x);
 // (the curves' frequency steps), growing to 1e-13 at 300.
 double Pow10(double x);
 
+// e^x; 0 below -745 (the smallest double), relative error below 1e-15
+// for |x| up to 1, growing to 1e-13 at 700.
+double Exp(double x);
+
+// cos x and sin x together, for |x| up to some 1e6 (the phase of a few
+// thousand cycles); absolute error below 1e-15 near 0, growing with |x|
+// by the rounding of the reduction by pi / 2.
+void CosSin(double x, double& cosine, double& sine);
+
+// The angle of (x, y) in (-pi, pi]; (0, 0) gives 0.
+double Atan2(double y, double x);
+
 // The n-th smallest (from 0) of values[from] .. values[count - 1], which
 // it leaves partitioned about it: everything before index n is no larger,
 // everything after no smaller (Hoare's selection, in place).

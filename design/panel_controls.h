@@ -20,6 +20,8 @@ enum class PanelList : int {
   CapacitorTempco,
   TemperatureRange,
   OpAmp,
+  RejectBand,
+  PlotView,
   Count
 };
 constexpr int kPanelListCount = static_cast<int>(PanelList::Count);
@@ -59,6 +61,7 @@ template <const auto& kChoices>
 inline const char* Parts(int i) {
   return kChoices.options[i].parts;
 }
+inline const char* ViewName(int i) { return kPlotViews.options[i]; }
 inline const char* OpAmpName(int i) { return kOpAmps.options[i].name; }
 inline const char* OpAmpParts(int i) { return kOpAmps.options[i].parts; }
 inline double Low(int i) { return kTemperatureRanges.options[i].low; }
@@ -91,6 +94,10 @@ inline constexpr PanelListInfo kPanelLists[kPanelListCount] = {
            panel_options::Use),
     ListOf("opamp", kOpAmps, panel_options::OpAmpName, panel_options::None, panel_options::None,
            panel_options::OpAmpParts),
+    ListOf("reject-band", kRejectBands, panel_options::NoName, panel_options::Number<kRejectBands>, panel_options::None,
+           panel_options::NoLabel),
+    ListOf("plot-view", kPlotViews, panel_options::ViewName, panel_options::None, panel_options::None,
+           panel_options::NoLabel),
 };
 
 constexpr const PanelListInfo& InfoOf(PanelList list) { return kPanelLists[static_cast<int>(list)]; }

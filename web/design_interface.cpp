@@ -21,7 +21,7 @@ DesignReport g_report;
 uint8_t g_available[kFigureCount];
 uint8_t g_sections[kSectionCount];
 double g_exact_parts[kPositions * 3];
-double g_curve_notches[2 * kCurves];
+double g_curve_notches[4 * kCurves];
 double g_opamp[3];
 char g_netlist[kNetlistSize];
 
@@ -125,6 +125,8 @@ int nw_design_update(void) {
   for (int i = 0; i < kCurves; ++i) {
     g_curve_notches[i] = g_report.curve_notch_hertz[i];
     g_curve_notches[kCurves + i] = g_report.curve_notch_db[i];
+    g_curve_notches[2 * kCurves + i] = g_report.curve_notch_degrees[i];
+    g_curve_notches[3 * kCurves + i] = g_report.curve_notch_delay_s[i];
   }
   return 0;
 }
@@ -167,6 +169,16 @@ const double* nw_design_curve(int curve) {
 }
 
 const double* nw_design_curve_notches(void) { return g_curve_notches; }
+
+int nw_design_time_points(void) { return kTimePoints; }
+
+const double* nw_design_curve_view(int view, int curve) {
+  if (view == 3 && curve == -1) return g_report.time_seconds;
+  if (curve < 0 || curve >= kCurves) return nullptr;
+  if (view == 1) return g_report.curve_degrees[curve];
+  if (view == 2) return g_report.curve_delay_s[curve];
+  return view == 3 ? g_report.time_output[curve] : nullptr;
+}
 
 char* nw_design_netlist_text(void) { return g_netlist; }
 

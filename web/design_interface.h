@@ -95,7 +95,8 @@ const uint8_t* nw_design_sections(void);
 // the ideal parts with real op-amps, each when available); and the
 // curves' own notches, to be drawn among their points (the frequencies of
 // the ideal network's, the nearest build's, the measured build's and the
-// op-amps', 0 for none, then their levels in dB).
+// op-amps', 0 for none, then their levels in dB, phases in degrees and
+// group delays in seconds).
 const double* nw_design_values(void);
 const uint8_t* nw_design_available(void);
 const double* nw_design_exact_parts(void);
@@ -105,6 +106,13 @@ int nw_design_band_points(void);
 int nw_design_random_builds(void);
 const double* nw_design_curve(int curve);
 const double* nw_design_curve_notches(void);
+// The same four curves (0 the ideal network .. 3 the op-amps', as the
+// notches) in another view: 1 the phase in degrees, 2 the group delay in
+// seconds, at the curve's frequencies; 3 the output in time of the step
+// or burst view chosen, at the time points (curve -1: their times in
+// seconds, from 0).
+int nw_design_time_points(void);
+const double* nw_design_curve_view(int view, int curve);
 
 // The nearest build of the last report as a SPICE netlist, after the
 // page's comment lines (`header` bytes of UTF-8 the page wrote into
