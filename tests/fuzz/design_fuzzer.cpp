@@ -102,6 +102,15 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
     Check(!Holds(report, Section::Build) || std::isfinite(report.curve_build_db[i]));
     Check(!measured || std::isfinite(report.curve_measured_db[i]));
     Check(!Holds(report, Section::OpAmp) || std::isfinite(report.curve_opamp_db[i]));
+    for (int c = 0; c < kCurves; ++c) {
+      Check(!report.drawn[c] ||
+            (std::isfinite(report.curve_degrees[c][i]) && std::isfinite(report.curve_delay_s[c][i])));
+    }
+  }
+  // The time view chosen, where one is: every output finite.
+  const int view = ChosenIndex(inputs.choices, PanelList::PlotView);
+  for (int c = 0; c < kCurves && view >= static_cast<int>(PlotView::Step); ++c) {
+    for (int i = 0; report.drawn[c] && i < kTimePoints; ++i) Check(std::isfinite(report.time_output[c][i]));
   }
   for (int i = 0; Holds(report, Section::Build) && i < kPositions; ++i) {
     Check(std::isfinite(report.exact.positions[i].value) && report.exact.positions[i].value > 0);
