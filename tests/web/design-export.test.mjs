@@ -98,6 +98,34 @@ for (const name of browserNames) {
             assert.ok(level < -80 || Math.abs(db - level) < 0.01, `${n + 2} Fo: ngspice ${db}, the panel ${level}`);
           });
           if (network === 'passive') assert.equal(await saved(page, folder, '#netlist-export a.save'), netlist);
+          // The curve as CSV against the same netlist at every curve point:
+          // the nearest build's level within 0.01 dB and phase within 0.01
+          // degrees wherever it is above -80 dB; each notch a row of its own.
+          if (await page.$eval('#curve-csv-export', (e) => e.hidden)) await page.click('[data-design="curve-csv"]');
+          const csv = await exported(page, 'curve-csv');
+          const [header, ...curveRows] = parseCsv(csv);
+          const curves = ['ideal', 'build', ...(opamp === 'ideal' ? [] : ['opamp'])];
+          assert.deepEqual(header, ['hertz', ...curves.flatMap((c) => [`${c}-db`, `${c}-degrees`, `${c}-delay-s`]),
+            'band-low-db', 'band-high-db']);
+          assert.equal(curveRows.length, 401 + curves.length);
+          const hertz = curveRows.map((row) => Number(row[0]));
+          assert.ok(hertz.every((f, i) => i === 0 || f >= hertz[i - 1]), 'rows in frequency order');
+          const [points] = sweptLevels(netlist, ['dec 100 0.5 5000'], 'vdb(out) vp(out)');
+          const grid = curveRows.filter((row) => row[1] !== '' && row[4] !== '');
+          assert.equal(grid.length, 401);
+          let compared = 0;
+          grid.forEach((row, i) => {
+            const [f, db, radians] = points[i];
+            assert.ok(Math.abs(f / Number(row[0]) - 1) < 1e-9);
+            if (db < -80) return;
+            ++compared;
+            assert.ok(Math.abs(Number(row[4]) - db) < 0.01, `${f} Hz: ngspice ${db} dB, the page ${row[4]}`);
+            let apart = Number(row[5]) - (radians * 180) / Math.PI;
+            apart -= 360 * Math.round(apart / 360);
+            assert.ok(Math.abs(apart) < 0.01, `${f} Hz: ngspice ${(radians * 180) / Math.PI}°, the page ${row[5]}`);
+          });
+          assert.ok(compared > 390);
+          if (network === 'passive') assert.equal(await saved(page, folder, '#curve-csv-export a.save'), `\ufeff${csv}`);
         }
       }, { downloads: folder });
     });

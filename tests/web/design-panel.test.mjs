@@ -23,11 +23,13 @@ for (const name of browserNames) {
           ['opamp', 'ideal', ['ideal', 'lm358', 'tl072', 'ne5532', 'fast', 'custom']],
           ['resistor-series', 'E24', ['E12', 'E24', 'E48', 'E96']],
           ['capacitor-series', 'E12', ['E6', 'E12', 'E24']],
+          ['plot-view', 'level', ['level', 'phase', 'delay', 'step', 'burst']],
           ['resistor-tolerance', '1', ['0.1', '0.5', '1', '2', '5']],
           ['capacitor-tolerance', '5', ['1', '2', '5', '10']],
           ['resistor-tempco', '50', ['15', '25', '50', '100', '250']],
           ['capacitor-tempco', '200', ['30', '100', '200', '500']],
           ['temperature-range', '0,70', ['15,35', '0,70', '-40,85', '-55,125']],
+          ['reject-band', '0.5', ['0.1', '0.2', '0.5', '1', '2', '5']],
         ]);
         await design(page, hum);
         assert.equal(await valueOf(page, ids.IDC_RESISTANCE), '31.830988');
@@ -248,6 +250,79 @@ for (const name of browserNames) {
         assert.ok((await expectNativeFigures(page))['drift-reject'].value < sharp['drift-reject'].value);
       }));
 
+    test('design: the 50 Hz filter in time and phase: every view with its read-out, keys and words; the reject band', () =>
+      withPage(1280, 860, async (page) => {
+        for (const [network, settle] of [['passive', ['39.9 ms', '56.4 ms', '0.126']], ['2', ['58.1 ms', '48.3 ms', '0.644']],
+          ['10', ['287 ms', '146 ms', '0.907']]]) {
+          await setChoice(page, 'network', network);
+          await design(page, hum);
+          const f = await expectNativeFigures(page);
+          const text = (n) => f[n].text.replace(/\u00a0/g, ' ');
+          assert.deepEqual(['burst-settle', 'step-settle', 'step-low'].map(text), settle, network);
+          assert.ok(f['band-reject-90'].value <= f['band-reject'].value && f['band-reject'].value < f['build-reject'].value);
+        }
+        const words = (await panelText(page)).replace(/\u00a0/g, ' ');
+        assert.match(words, /From 49\.75 Hz to 50\.25 Hz the ideal network takes at least 20\.0 dB off, the nearest build 3\.9 dB/);
+        assert.match(words, /the nearest build's switch-on transient is below 1 % after 288 ms; it then keeps 4\.7 dB off/);
+        const half = await figuresOf(page);
+        await setChoice(page, 'reject-band', '1');
+        const wider = await expectNativeFigures(page);
+        assert.ok(wider['band-reject-ideal'].value < half['band-reject-ideal'].value);
+        assert.match((await panelText(page)).replace(/\u00a0/g, ' '), /From 49\.50 Hz to 50\.50 Hz/);
+
+        // Each view: its heading, its curves' points, a reading from the
+        // keys, and words for those who do not see it.
+        const views = { level: [/Response/, 402, /At 50\.00 Hz: ideal network −\d+\.\d dB, nearest build −4\.7 dB/],
+          phase: [/Phase/, 401, /At 50\.00 Hz: ideal network −?\d+\.\d°, nearest build 54\.2°/],
+          delay: [/Group delay/, 401, /At 50\.00 Hz: ideal network 63\.\d ms, nearest build \d+\.\d ms/],
+          step: [/unit step/, 801, /At 0 s: ideal network 1\.000, nearest build 1\.000/],
+          burst: [/switched on/, 801, /At 0 s: ideal network 0\.000, nearest build 0\.000/] };
+        for (const [view, [heading, points, reading]] of Object.entries(views)) {
+          await setChoice(page, 'plot-view', view);
+          assert.match(await page.$eval('#response-heading', (e) => e.textContent), heading);
+          const paths = await page.$$eval('#plot path.ideal:not(.clipped), #plot path.build:not(.clipped)', (p) => p.map((e) => e.getAttribute('d').split('L').length));
+          assert.deepEqual(paths, [points, points], view);
+          await page.$eval('#plot', (e) => e.focus());
+          await page.keyboard.press('ArrowUp');
+          assert.match((await page.$eval('#readout', (e) => e.textContent)).replace(/\u00a0/g, ' '), reading);
+          const said = await page.$eval('#response-text', (e) => e.innerText);
+          assert.match(said, view === 'level' ? /logarithmic axis, in dB/ : /ideal network/, view);
+          assert.equal(await page.$eval('#view-text', (e) => e.hidden), view === 'level');
+          await (await page.$('#response')).screenshot({ path: path.join(shots, `design-${name}-view-${view}.png`) });
+        }
+        // The time view reaches a little past the slowest settling time.
+        await page.keyboard.press('End');
+        const end = Number((await page.$eval('#readout', (e) => e.textContent)).match(/At ([\d.]+)\s+ms/)[1]);
+        assert.ok(end > 288 && end < 400, `${end} ms`);
+        // Copy carries the band, the times and the view; the link the choices.
+        await page.evaluate(() => (navigator.clipboard.writeText = () => Promise.reject(new Error('refused'))));
+        await page.click('[data-design="copy"]');
+        await page.waitForFunction(() => !document.getElementById('copy-text').hidden);
+        const copied = await page.$eval('#copy-text', (e) => e.value.split('\n'));
+        for (const line of [/^Reject band ±1 %: from 49\.50 Hz to 50\.50 Hz at least [\d.]+ dB off \(ideal network\)/,
+          /^Sine at Fo switched on: ideal network within 1 % after 287 ms; nearest build within 1 % after 288 ms, then 4\.7 dB off$/,
+          /^Unit step: ideal network within 1 % after 146 ms, lowest 0\.907; nearest build within 1 % after 151 ms/,
+          /^Plot: Sine at Fo switched on$/]) {
+          assert.ok(copied.some((l) => line.test(l)), String(line));
+        }
+        await new Promise((resolve) => setTimeout(resolve, 400));
+        const link = new URLSearchParams((await page.evaluate(() => location.hash)).slice(1));
+        assert.deepEqual([link.get('reject-band'), link.get('plot-view')], ['1', 'burst']);
+      }));
+
+    test('design: the views at a phone\'s width', () =>
+      withPage(375, 800, async (page) => {
+        await setChoice(page, 'network', '10');
+        await design(page, hum);
+        for (const view of ['level', 'phase', 'delay', 'step', 'burst']) {
+          await setChoice(page, 'plot-view', view);
+          await (await page.$('#response')).screenshot({ path: path.join(shots, `design-${name}-phone-${view}.png`) });
+        }
+        const width = await page.$eval('#response', (e) => e.scrollWidth <= e.clientWidth + 1);
+        assert.ok(width, 'nothing wider than the phone');
+        assert.deepEqual(await axeViolations(page), []);
+      }));
+
     test('design: measured parts, where they notch and how to trim them; bad text keeps the figures', () =>
       desktop(async (page) => {
         await design(page, hum);
@@ -415,13 +490,13 @@ for (const name of browserNames) {
         await design(page, hum);
         await page.focus(at(ids.IDOK));
         const order = [];
-        for (let i = 0; i < 18; ++i) {
+        for (let i = 0; i < 20; ++i) {
           await page.keyboard.press('Tab');
           order.push(await page.evaluate(() => document.activeElement.dataset.design ?? document.activeElement.id));
         }
         // Below 1000 pixels the curve follows the standard parts.
-        assert.deepEqual(order, ['network', ...choiceNames.slice(0, 2), 'plot', ...choiceNames.slice(2, 4),
-          ...choiceNames.slice(5), 'source', 'load', ...measuredNames, 'copy']);
+        assert.deepEqual(order, ['network', ...choiceNames.slice(0, 2), 'plot-view', 'plot', ...choiceNames.slice(2, 4),
+          ...choiceNames.slice(5), 'reject-band', 'source', 'load', ...measuredNames, 'copy']);
         await screenshot(page, `design-${name}-desktop.png`);
         await (await page.$('#design')).screenshot({ path: path.join(shots, `design-${name}-panel.png`) });
         if (name === 'chromium') await expectOnePrintedPage(page);

@@ -18,12 +18,13 @@ export function printedLevels(netlist) {
 }
 
 // V(out) in dB over each `ac` sweep (such as "lin 2001 40 60"), the
-// netlist's own analysis left out.
-export function sweptLevels(netlist, sweeps) {
+// netlist's own analysis left out; or other `vectors` (such as
+// "vdb(out) vp(out)"), a column each after the frequency.
+export function sweptLevels(netlist, sweeps, vectors = 'vdb(out)') {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'notchwell-netlist-'));
   try {
     const control = ['.control', 'set wr_singlescale', 'option numdgt=15',
-      ...sweeps.flatMap((sweep, i) => [`ac ${sweep}`, `wrdata sweep${i}.txt vdb(out)`]), '.endc'];
+      ...sweeps.flatMap((sweep, i) => [`ac ${sweep}`, `wrdata sweep${i}.txt ${vectors}`]), '.endc'];
     fs.writeFileSync(path.join(folder, 'design.cir'), netlist.replace(/^\.end$/m, `${control.join('\n')}\n.end`));
     // ngspice exits with 1 in batch mode when the analyses come from a
     // control block; what it wrote tells whether it ran.

@@ -35,7 +35,7 @@ const fill = (text, values) =>
     return values[name];
   });
 
-// "XXXXYY" for each code unit and its byte.
+// "XXXXYY" for each code unit and its byte, packed as the module is.
 const codePage = read('web/code_page_1252.txt')
   .split('\n')
   .filter((line) => /^[0-9A-F]{4}\t[0-9A-F]{2}$/.test(line))
@@ -88,6 +88,7 @@ function bundleModules(entry) {
   return order.join('\n');
 }
 const designPanel = JSON.stringify({
+  style: compactStyle(read('web/page/design-panel.css')),
   markup: compactMarkup(read('web/page/design-panel.html').replace(/<!--[\s\S]*?-->/g, '')),
   script: `(() => {\n'use strict';\n${bundleModules('panel')}\n})();`,
 });
@@ -95,11 +96,12 @@ const gzipBase64 = (bytes) => zlib.gzipSync(bytes, { level: 9 }).toString('base6
 
 // The module gzip-compressed (no name or time in its header, so the same
 // module gives the same bytes), for the page to unpack with the browser's
-// DecompressionStream; the same for the design panel.
+// DecompressionStream; the same for the design panel (its style, markup
+// and script) and the code page.
 const script = fill(compactScript(read('web/page/notchwell.js'), 'notchwell.js'), {
   CORE_WASM_BASE64: gzipBase64(fs.readFileSync(corePath)),
   DESIGN_PANEL_BASE64: gzipBase64(Buffer.from(designPanel)),
-  CODE_PAGE_1252: codePage,
+  CODE_PAGE_1252_BASE64: gzipBase64(Buffer.from(codePage)),
 });
 const page = fill(compactMarkup(read('web/page/index.html')), {
   ...controlIds,

@@ -28,11 +28,9 @@
   // Code page 1252 as Windows converts a field's text, best fit included:
   // "XXXXYY" for each code unit from 0x80 that becomes a byte other than
   // "?" (web/code_page_1252.txt).
-  const CODE_PAGE_1252 = '{{CODE_PAGE_1252}}';
+  // Packed as the module is, and read in before the dialog takes input.
+  const CODE_PAGE_1252 = '{{CODE_PAGE_1252_BASE64}}';
   const ansi = new Map();
-  for (let i = 0; i < CODE_PAGE_1252.length; i += 6) {
-    ansi.set(parseInt(CODE_PAGE_1252.slice(i, i + 4), 16), parseInt(CODE_PAGE_1252.slice(i + 4, i + 6), 16));
-  }
 
   // A field's text as the Windows program reads it: one byte of code page
   // 1252 for each UTF-16 code unit, at most 63 of them.
@@ -144,11 +142,17 @@
   async function start() {
     // The module compiles while the panel goes in.
     const module = unpack(CORE_WASM).arrayBuffer().then((bytes) => WebAssembly.instantiate(bytes, {}));
+    const codePage = unpack(CODE_PAGE_1252).text();
     const panel = await unpack(DESIGN_PANEL).json();
+    document.getElementById('panel-style').textContent = panel.style;
     document.getElementById('design-client').innerHTML = panel.markup;
     const panelScript = document.createElement('script');
     panelScript.textContent = panel.script;
     document.body.append(panelScript);
+    const table = await codePage;
+    for (let i = 0; i < table.length; i += 6) {
+      ansi.set(parseInt(table.slice(i, i + 4), 16), parseInt(table.slice(i + 4, i + 6), 16));
+    }
     core = (await module).instance.exports;
     units.forEach((select, quantity) => {
       select.length = 0;

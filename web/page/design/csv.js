@@ -1,10 +1,11 @@
 // Every figure as CSV (RFC 4180): a header, then a row a figure in the
 // order the panel shows them, quoted where a field needs it.
 import { plain } from './format.js';
+import { CURVE_NAMES } from './module.js';
 import { figureText, figureValue } from './report.js';
 
 const UNIT_SYMBOLS = { ohm: 'Ω', farad: 'F', hertz: 'Hz', dB: 'dB', percent: '%', number: '', count: '', volt: 'V',
-  'volt-per-second': 'V/s' };
+  'volt-per-second': 'V/s', second: 's' };
 
 const csvField = (field) => (/[",\r\n]/.test(field) ? `"${field.replace(/"/g, '""')}"` : field);
 export const csvText = (rows) => rows.map((row) => row.map(csvField).join(',')).join('\r\n') + '\r\n';
@@ -17,4 +18,27 @@ export function figuresCsv(state) {
       plain(figureText(state, name))]);
   }
   return csvText(rows);
+}
+
+// The curve as CSV: a row a frequency, each curve's own notch a row of its
+// own among them; for each curve drawn its level, phase and group delay,
+// then the band's edges where the band has a point (every other row).
+export function curveCsv(state) {
+  const { curves } = state;
+  const drawn = CURVE_NAMES.filter((name) => curves[name]);
+  const number = (value) => (value === undefined ? '' : value.toPrecision(12));
+  const rows = Array.from(curves.hertz, (hertz, i) => [hertz, ...drawn.flatMap((name) =>
+    [curves[name][i], curves.phase[name][i], curves.delay[name][i]]),
+  ...(curves.band && i % 2 === 0 ? [curves.band.low[i / 2], curves.band.high[i / 2]] : [undefined, undefined])]);
+  for (const [k, name] of drawn.entries()) {
+    const { hertz, db, degrees, delay } = curves.notches[name];
+    if (!(hertz >= curves.hertz[0] && hertz <= curves.hertz[curves.hertz.length - 1])) continue;
+    const row = [hertz, ...drawn.flatMap(() => [undefined, undefined, undefined]), undefined, undefined];
+    row.splice(1 + 3 * k, 3, db, degrees, delay);
+    const at = rows.findIndex((r) => r[0] > hertz);
+    rows.splice(at < 0 ? rows.length : at, 0, row);
+  }
+  const header = ['hertz', ...drawn.flatMap((name) => [`${name}-db`, `${name}-degrees`, `${name}-delay-s`]),
+    'band-low-db', 'band-high-db'];
+  return csvText([header, ...rows.map((row) => row.map(number))]);
 }

@@ -1,5 +1,5 @@
 // The design as plain text, for the clipboard.
-import { plain } from './format.js';
+import { format, plain } from './format.js';
 import { EXACT, chosen, figureText, holds, partsWords } from './report.js';
 
 export function designText(state) {
@@ -113,6 +113,22 @@ export function designText(state) {
     '',
     `Ideal network: notch at ${t('notch')}, half power at ${is('band-low') ? t('band-low') : 'none'} and ` +
       `${is('band-high') ? t('band-high') : 'none'}, Q = ${has('q') ? t('q') : '–'}`,
+  );
+  // In time, and over the band the frequency may wander in.
+  const settle = (name) => (has(name) ? `within 1 % after ${t(name)}` : 'not given (no notch, or no settling within 10⁴ cycles of Fo)');
+  const band = Number(chosen(state, 'reject-band').value) / 100;
+  const f = state.figures.get('fo');
+  lines.push(
+    '',
+    `Reject band ${option('reject-band')}: from ${format(f * (1 - band), 'hertz', 4, false)} to ` +
+      `${format(f * (1 + band), 'hertz', 4, false)} at least ${t('band-reject-ideal')} off (ideal network)` +
+      (is('build') ? `, ${t('band-reject')} (nearest build), ${t('band-reject-exact')} (two-part build),` +
+        ` ${t('band-reject-90')} (90 % of the random builds)` : ''),
+    `Sine at Fo switched on: ideal network ${settle('burst-settle')}` +
+      (is('build') ? `; nearest build ${settle('build-burst-settle')}, then ${t('build-reject')} off` : ''),
+    `Unit step: ideal network ${settle('step-settle')}, lowest ${has('step-low') ? t('step-low') : '–'}` +
+      (is('build') ? `; nearest build ${settle('build-step-settle')}, lowest ${has('build-step-low') ? t('build-step-low') : '–'}` : ''),
+    `Plot: ${option('plot-view')}`,
     '',
     'Harmonics: level through the ideal network, and the nearest build',
   );

@@ -2,7 +2,7 @@
 // the nearest build as a SPICE netlist and every figure as CSV are each
 // shown and offered as a file (a Blob behind a download link: no request,
 // from file:// too). Each is written from the state it is handed.
-import { figuresCsv } from './csv.js';
+import { curveCsv, figuresCsv } from './csv.js';
 import { designText } from './design-text.js';
 
 const panel = document.getElementById('design');
@@ -17,6 +17,7 @@ export function setUpExports(sources) {
   const exports = {
     netlist: { text: sources.netlist, file: (text) => new Blob([text], { type: 'text/plain' }) },
     csv: { text: figuresCsv, file: (text) => new Blob(['\ufeff', text], { type: 'text/csv' }) },
+    'curve-csv': { text: curveCsv, file: (text) => new Blob(['\ufeff', text], { type: 'text/csv' }) },
   };
   function refresh(name, state) {
     const section = document.getElementById(`${name}-export`);

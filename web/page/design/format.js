@@ -7,8 +7,9 @@ const PREFIXES = {
   farad: [[1e-6, 'µ'], [1e-9, 'n'], [1e-12, 'p']],
   hertz: [[1e9, 'G'], [1e6, 'M'], [1e3, 'k'], [1, '']],
   volt: [[1e3, 'k'], [1, '']],
+  second: [[1, ''], [1e-3, 'm'], [1e-6, 'µ'], [1e-9, 'n']],
 };
-const SYMBOLS = { ohm: 'Ω', farad: 'F', hertz: 'Hz', volt: 'V' };
+const SYMBOLS = { ohm: 'Ω', farad: 'F', hertz: 'Hz', volt: 'V', second: 's' };
 const SUPERSCRIPTS = '⁰¹²³⁴⁵⁶⁷⁸⁹';
 
 function significant(value, digits, trimmed) {
@@ -17,7 +18,8 @@ function significant(value, digits, trimmed) {
   return text;
 }
 
-// A value in its unit ('ohm', 'farad', 'hertz', 'volt', 'dB', 'percent',
+// A value in its unit ('ohm', 'farad', 'hertz', 'volt', 'second' (in ms,
+// which nothing here could read as mega), 'dB', 'percent',
 // 'number', 'count', or 'volt-per-second', shown in V/µs as datasheets
 // give slew rates), with `digits` significant digits (or for dB, percent
 // and numbers digits after the point), trailing zeros dropped where

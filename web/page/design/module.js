@@ -47,7 +47,8 @@ export function readTables(core) {
   const sections = [];
   for (let i = 0; i < core.nw_design_section_count(); ++i) sections.push(text(core.nw_design_section_name(i)));
   return { figures, lists, fields, sections, randomBuilds: core.nw_design_random_builds(),
-    curvePoints: core.nw_design_curve_points(), bandPoints: core.nw_design_band_points() };
+    curvePoints: core.nw_design_curve_points(), bandPoints: core.nw_design_band_points(),
+    timePoints: core.nw_design_time_points() };
 }
 
 // A field's whole text, NULs and all, up to the 63 bytes a buffer holds.
@@ -82,6 +83,7 @@ export function update(core, snapshot) {
     memory.set(bytes.slice(0, FIELD_TEXT_SIZE - 1));
   });
   writeChoices(core, snapshot.choices);
+  lastChoices = snapshot.choices;
   snapshot.fields.forEach((text, index) => writeField(core, index, text));
   return core.nw_design_update();
 }
@@ -94,6 +96,13 @@ export const formReading = (core) => ({
   reads: core.nw_design_form_reads(),
   computed: core.nw_design_form_computed(),
 });
+
+export const CURVE_NAMES = ['ideal', 'build', 'measured', 'opamp'];
+let lastChoices = [];
+const snapshotView = (tables) => {
+  const index = tables.lists.findIndex((list) => list.name === 'plot-view');
+  return tables.lists[index].options[lastChoices[index]]?.name ?? 'level';
+};
 
 // The last report: its figures, sections, exact values' parts, curves.
 export function readReport(core, tables) {
@@ -110,7 +119,8 @@ export function readReport(core, tables) {
   const read = (which, points) => new Float64Array(memory, core.nw_design_curve(which), points).slice();
   const { curvePoints, bandPoints } = tables;
   const build = sections.has('build');
-  const notches = new Float64Array(memory, core.nw_design_curve_notches(), 8);
+  const notches = new Float64Array(memory, core.nw_design_curve_notches(), 16);
+  const view = (which, curve, points) => new Float64Array(memory, core.nw_design_curve_view(which, curve), points).slice();
   const curves = {
     hertz: read(0, curvePoints),
     ideal: read(1, curvePoints),
@@ -118,9 +128,21 @@ export function readReport(core, tables) {
     measured: sections.has('measured') ? read(3, curvePoints) : null,
     band: build ? { low: read(4, bandPoints), high: read(5, bandPoints) } : null,
     opamp: sections.has('opamp') ? read(6, curvePoints) : null,
-    notches: Object.fromEntries(['ideal', 'build', 'measured', 'opamp'].map((name, i) =>
-      [name, { hertz: notches[i], db: notches[4 + i] }])),
+    notches: Object.fromEntries(CURVE_NAMES.map((name, i) =>
+      [name, { hertz: notches[i], db: notches[4 + i], degrees: notches[8 + i], delay: notches[12 + i] }])),
   };
+  // The other views of the curves drawn: phase and delay at the same
+  // frequencies; the step or burst chosen in time.
+  const plotView = snapshotView(tables);
+  curves.phase = {};
+  curves.delay = {};
+  curves.time = plotView === 'step' || plotView === 'burst' ? { seconds: view(3, -1, tables.timePoints) } : null;
+  CURVE_NAMES.forEach((name, i) => {
+    if (!curves[name]) return;
+    curves.phase[name] = view(1, i, curvePoints);
+    curves.delay[name] = view(2, i, curvePoints);
+    if (curves.time) curves.time[name] = view(3, i, tables.timePoints);
+  });
   return { figures, sections, parts, curves };
 }
 

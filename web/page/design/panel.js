@@ -13,7 +13,8 @@ import { figureOrder, render, renderNoNetwork, setHidden, setText } from './rend
 import { setUpExports } from './exports.js';
 
 const panel = document.getElementById('design');
-const control = (name) => panel.querySelector(`[data-design="${name}"]`);
+// The panel's controls, the plot's view among them wherever the page puts the plot.
+const control = (name) => document.querySelector(`[data-design="${name}"]`);
 const dialog = document.getElementById('calculator');
 const form = {
   values: Array.from(dialog.querySelectorAll('input.value')), // R, C, Fo
@@ -24,6 +25,8 @@ const linkNote = document.getElementById('link-note');
 const formNote = document.getElementById('form-note');
 const loadNote = document.getElementById('load-note');
 const QUANTITY_NAMES = ['R', 'C', 'Fo'];
+const VIEW_NAMES = { level: 'Level', phase: 'Phase', delay: 'Group delay', step: 'Step response',
+  burst: 'Sine at Fo switched on' };
 const QUANTITY_UNITS = ['ohm', 'farad', 'hertz'];
 
 let core = null;
@@ -262,6 +265,8 @@ function choiceOption(list, option) {
       const { gbw, gain, slew } = option.figures;
       return new Option(`${label}: ${format(gbw, 'hertz', 3, true)}, ${gain}${SPACE}dB, ${slew}${SPACE}V/µs`, name);
     }
+    case 'plot-view':
+      return new Option(VIEW_NAMES[name], name);
     case 'network':
       return value === 0 ? new Option('Passive (Q = 0.25)', 'passive') : new Option(`Active, Q = ${value}`, String(value));
     case 'resistor-tempco':

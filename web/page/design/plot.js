@@ -1,8 +1,11 @@
 // The response plot: 401 points evenly on a log scale, in dB, each curve
 // with its own notch among them, over the band where 90 % of the random
-// builds lie. Drawn from a state's curves; the reading at the pointer or
-// the keys is the plot's own.
+// builds lie; or in another view, the phase or group delay at the same
+// points, or the output in time after a step or a sine at Fo switched on.
+// Drawn from a state's curves; the reading at the pointer or the keys is
+// the plot's own.
 import { MINUS, SPACE, format } from './format.js';
+import { setText } from './render.js';
 
 const plot = document.getElementById('plot');
 const readout = document.getElementById('readout');
@@ -13,13 +16,25 @@ const SPAN_DB = 80;
 const CURVES = ['ideal', 'build', 'measured', 'opamp'];
 const NOTCHING = { ideal: 'the ideal network notches', build: 'the nearest build notches', measured: 'your measured parts notch',
   opamp: 'the ideal parts with your op-amps notch' };
-let curves = null; // { hertz, ideal, build, measured, opamp, band, notches } of the state drawn last; null before any
+let curves = null; // { hertz, ideal, build, measured, opamp, band, notches, phase, delay, time } drawn last; null before any
+let view = 'level';
+let figureOf = () => undefined; // a figure of the state drawn last
 let cursor = -1;
+const heading = document.getElementById('response-heading');
+const levelText = document.getElementById('level-text');
+const viewText = document.getElementById('view-text');
+const HEADINGS = { level: 'Response, |Vout/Vs|', phase: 'Phase of Vout/Vs', delay: 'Group delay of Vout/Vs',
+  step: 'Output after a unit step', burst: 'Output after a sine at Fo is switched on' };
+const CURVE_WORDS = { ideal: 'ideal network', build: 'nearest build', measured: 'measured parts',
+  opamp: 'ideal parts with your op-amps' };
+const inTime = () => view === 'step' || view === 'burst';
+// The points along the x axis of the view: frequencies, or times.
+const points = () => (inTime() ? curves.time.seconds : curves.hertz);
 
 const svgLine = (x1, y1, x2, y2, kind) =>
   `<line x1="${x1.toFixed(1)}" y1="${y1.toFixed(1)}" x2="${x2.toFixed(1)}" y2="${y2.toFixed(1)}" class="${kind}"/>`;
 const svgText = (x, y, anchor, text) => `<text x="${x.toFixed(1)}" y="${y}" text-anchor="${anchor}">${text}</text>`;
-const xAt = (index) => AREA.left + (AREA.width * index) / (curves.hertz.length - 1);
+const xAt = (index) => AREA.left + (AREA.width * index) / (points().length - 1);
 // A frequency's place, on the same log scale as the points.
 const xOf = (hertz) => {
   const low = Math.log10(curves.hertz[0]);
@@ -93,11 +108,116 @@ export function fitPlot(limit) {
 
 export function drawPlot(state) {
   curves = state.curves;
+  const shown = state.lists.find((list) => list.name === 'plot-view').value;
+  // Another view reads from its start again.
+  if (shown !== view) cursor = -1;
+  view = shown;
+  plot.parentElement.classList.toggle('other-view', view !== 'level');
+  figureOf = (name) => state.figures.get(name);
   drawCurves();
+}
+
+// Gridlines at 1, 2 ... 9 times each power of ten in reach, labelled at
+// the powers; the notch's Fo in the middle, dashed.
+function frequencyGrid(bottom) {
+  const { hertz } = curves;
+  let grid = '';
+  const low = Math.log10(hertz[0]);
+  const decades = Math.log10(hertz[hertz.length - 1]) - low;
+  for (let power = Math.floor(low); power <= low + decades; ++power) {
+    for (let step = 1; step < 10; ++step) {
+      const x = AREA.left + (AREA.width * (power + Math.log10(step) - low)) / decades;
+      if (x < AREA.left - 0.01 || x > AREA.left + AREA.width + 0.01) continue;
+      grid += svgLine(x, AREA.top, x, bottom, step === 1 ? 'decade' : '');
+      if (step === 1) grid += svgText(x, bottom + 15, 'middle', format(10 ** power, 'hertz', 1, true).replace(/^1\u00a0× /, ''));
+    }
+  }
+  const middle = xAt((hertz.length - 1) / 2);
+  grid += svgLine(middle, AREA.top, middle, bottom, 'fo');
+  return grid + svgText(AREA.left + AREA.width / 2, bottom + 34, 'middle', 'frequency, logarithmic');
+}
+
+// Steps of 1, 2 or 5 times a power of ten, some five to ten of them
+// from low to high.
+function ticks(low, high) {
+  const span = high - low || Math.abs(high) || 1;
+  const power = 10 ** Math.floor(Math.log10(span / 5));
+  const step = [1, 2, 5, 10].map((m) => m * power).find((s) => span / s <= 8);
+  return { low: Math.floor(low / step) * step, high: Math.ceil(high / step) * step || step, step };
+}
+
+// A value of the view as its axis and read-out write it.
+const signed = (value, digits) => {
+  const text = Math.abs(value).toFixed(digits);
+  return Number(text) === 0 ? text : `${value < 0 ? MINUS : ''}${text}`;
+};
+const secondsText = (value, digits) => (value === 0 ? `0${SPACE}s` : format(value, 'second', digits, true));
+function viewValue(value, digits) {
+  if (view === 'phase') return `${signed(value, digits)}°`;
+  if (view === 'delay') return secondsText(value, digits + 2);
+  return signed(value, digits + 2);
+}
+
+// The phase, delay and time views: their own axes, no band.
+function drawView() {
+  const bottom = AREA.top + AREA.height;
+  const drawn = CURVES.filter((name) => curves[name]);
+  const series = inTime() ? curves.time : curves[view];
+  let range;
+  if (view === 'phase') {
+    range = { low: -180, high: 180, step: 45 };
+  } else {
+    // Beside a build's notch its delay rises far above the ideal
+    // network's: the axis holds four times the ideal network's at most.
+    const values = drawn.flatMap((name) => Array.from(series[name]));
+    let high = Math.max(...values);
+    if (view === 'delay') high = Math.min(high, 4 * Math.max(...series.ideal, 0) || high);
+    range = ticks(Math.min(0, ...values), high);
+  }
+  const yAt = (value) => AREA.top + (AREA.height * (range.high - Math.min(range.high + range.step, Math.max(value,
+    range.low - range.step)))) / (range.high - range.low);
+  let grid = svgLine(AREA.left, AREA.top, AREA.left, bottom, 'decade');
+  for (let value = range.high; value >= range.low - range.step / 2; value -= range.step) {
+    grid += svgLine(AREA.left, yAt(value), AREA.left + AREA.width, yAt(value), Math.abs(value) < range.step / 2 ? 'decade' : '');
+    grid += svgText(AREA.left - 4, yAt(value) + 4, 'end', viewValue(Math.abs(value) < range.step / 2 ? 0 : value, 0));
+  }
+  if (inTime()) {
+    const { seconds } = curves.time;
+    const last = seconds[seconds.length - 1];
+    const time = ticks(0, last);
+    for (let t = 0; t <= last * 1.0001; t += time.step) {
+      const x = AREA.left + (AREA.width * t) / last;
+      grid += svgLine(x, AREA.top, x, bottom, t === 0 ? 'decade' : '') + svgText(x, bottom + 15, 'middle',
+        secondsText(t, 3));
+    }
+    grid += svgText(AREA.left + AREA.width / 2, bottom + 34, 'middle', view === 'step' ? 'time after the step'
+      : 'time after switching on');
+  } else {
+    grid += frequencyGrid(bottom);
+  }
+  plot.querySelector('.grid').innerHTML = grid;
+  plot.querySelector('.marks').innerHTML = '';
+  drawnGrid = drawnMarks = drawnFrame = '';
+  for (const name of [...CURVES, 'band']) {
+    delete drawnPaths[name];
+    let d = '';
+    if (name !== 'band' && curves[name]) {
+      const xs = inTime() ? Array.from(series[name], (v, i) => xAt(i).toFixed(1)) : pointTexts();
+      d = 'M' + xs.map((x, i) => `${x},${yAt(series[name][i]).toFixed(1)}`).join('L');
+    }
+    plot.querySelector(`path.${name}`).setAttribute('d', d);
+  }
+  setText(document.getElementById('clipped-text'), '');
+  showReadout(cursor < points().length ? cursor : -1);
 }
 
 function drawCurves() {
   sizePlot();
+  heading.textContent = HEADINGS[view];
+  levelText.hidden = view !== 'level';
+  viewText.hidden = view === 'level';
+  viewText.textContent = viewWords();
+  if (view !== 'level') return drawView();
   const { hertz, band } = curves;
   let highest = -Infinity;
   for (const name of CURVES) if (curves[name]) for (const level of curves[name]) highest = Math.max(highest, level);
@@ -131,20 +251,7 @@ function drawCurves() {
       grid += svgLine(AREA.left, yAt(db), AREA.left + AREA.width, yAt(db), db === top ? 'decade' : '');
       grid += svgText(AREA.left - 4, yAt(db) + 4, 'end', db === top ? `${db}${SPACE}dB` : `${db < 0 ? MINUS : ''}${Math.abs(db)}`);
     }
-    // Gridlines at 1, 2 ... 9 times each power of ten in reach, labelled
-    // at the powers; the notch's Fo in the middle, dashed.
-    const low = Math.log10(hertz[0]);
-    const decades = Math.log10(hertz[hertz.length - 1]) - low;
-    for (let power = Math.floor(low); power <= low + decades; ++power) {
-      for (let step = 1; step < 10; ++step) {
-        const x = AREA.left + (AREA.width * (power + Math.log10(step) - low)) / decades;
-        if (x < AREA.left - 0.01 || x > AREA.left + AREA.width + 0.01) continue;
-        grid += svgLine(x, AREA.top, x, bottom, step === 1 ? 'decade' : '');
-        if (step === 1) grid += svgText(x, bottom + 15, 'middle', format(10 ** power, 'hertz', 1, true).replace(/^1\u00a0× /, ''));
-      }
-    }
-    grid += svgLine(middle, AREA.top, middle, bottom, 'fo');
-    grid += svgText(AREA.left + AREA.width / 2, bottom + 34, 'middle', 'frequency, logarithmic');
+    grid += frequencyGrid(bottom);
     // The same grid as last time is left as it is.
     if (grid !== drawnGrid) plot.querySelector('.grid').innerHTML = drawnGrid = grid;
   }
@@ -194,18 +301,45 @@ function showReadout(index) {
   line.setAttribute('x1', xAt(index).toFixed(1));
   line.setAttribute('x2', xAt(index).toFixed(1));
   line.setAttribute('visibility', 'visible');
-  const build = curves.build ? `, nearest build ${level(curves.build[index])}` : '';
-  const measured = curves.measured ? `, measured parts ${level(curves.measured[index])}` : '';
-  const opamp = curves.opamp ? `, ideal parts with your op-amps ${level(curves.opamp[index])}` : '';
-  readout.textContent = `At ${format(curves.hertz[index], 'hertz', 4, false)}: ideal network ${level(curves.ideal[index])}` +
-    `${build}${measured}${opamp}.`;
+  const series = view === 'level' ? curves : inTime() ? curves.time : curves[view];
+  const value = view === 'level' ? level : (v) => viewValue(v, 1);
+  const at = inTime() ? secondsText(points()[index], 4) : format(curves.hertz[index], 'hertz', 4, false);
+  const readings = CURVES.filter((name) => curves[name]).map((name) => `${CURVE_WORDS[name]} ${value(series[name][index])}`);
+  readout.textContent = `At ${at}: ${readings.join(', ')}.`;
+}
+
+// The view shown in words, for those who do not see the plot.
+function viewWords() {
+  if (view === 'level') return '';
+  const drawn = CURVES.filter((name) => curves[name]);
+  const figure = (name, unit, digits) => (figureOf(name) === undefined ? 'not at all within 10⁴ cycles of Fo'
+    : `after ${format(figureOf(name), unit, digits, false)}`);
+  if (inTime()) {
+    const { seconds } = curves.time;
+    const what = view === 'step' ? 'a unit step' : 'a sine of amplitude 1 at Fo switched on';
+    const settle = view === 'step' ? 'step-settle' : 'burst-settle';
+    const build = curves.build ? `, the nearest build ${figure(`build-${settle}`, 'second', 3)}` : '';
+    return `The output after ${what} at t = 0, from 0 to ${format(seconds[seconds.length - 1], 'second', 3, false)}` +
+      ` on a linear axis: the ideal network's transient stays within 1 % ${figure(settle, 'second', 3)}${build}.` +
+      ` Point at the plot, or use the arrow keys on it, to read each curve in time.`;
+  }
+  const extreme = (name) => {
+    const values = curves[view][name];
+    return viewValue(view === 'phase' ? values[(values.length - 1) / 2] : Math.max(...values), 1);
+  };
+  const words = drawn.map((name) => `${CURVE_WORDS[name]} ${extreme(name)}`).join(', ');
+  return view === 'phase'
+    ? `The phase of Vout/Vs from Fo/100 to 100 Fo on a logarithmic axis, from ${MINUS}180° to 180°; it turns through` +
+      ` 180° at once at a null. At Fo: ${words}.`
+    : `The group delay of Vout/Vs, how long a signal's envelope at each frequency takes through the filter, from` +
+      ` Fo/100 to 100 Fo on a logarithmic axis; it is longest beside the notch, at most: ${words}.`;
 }
 
 function pointAt(event) {
   if (curves === null) return;
   const box = plot.getBoundingClientRect();
   const x = ((event.clientX - box.left) / box.width) * plot.viewBox.baseVal.width;
-  const last = curves.hertz.length - 1;
+  const last = points().length - 1;
   showReadout(Math.min(last, Math.max(0, Math.round(((x - AREA.left) / AREA.width) * last))));
 }
 new ResizeObserver(([entry]) => {
@@ -219,11 +353,11 @@ plot.addEventListener('pointermove', pointAt);
 plot.addEventListener('pointerdown', pointAt);
 plot.addEventListener('keydown', (event) => {
   if (curves === null) return;
-  const last = curves.hertz.length - 1;
+  const last = points().length - 1;
   const moves = { ArrowLeft: -1, ArrowRight: 1, ArrowDown: -1, ArrowUp: 1, PageDown: -40, PageUp: 40 };
-  // The first key on a curve not yet pointed at reads Fo itself.
+  // The first key on a curve not yet pointed at reads Fo itself (or t = 0).
   let index = cursor;
-  if (event.key in moves) index = cursor < 0 ? last / 2 : cursor + moves[event.key] * (event.shiftKey ? 10 : 1);
+  if (event.key in moves) index = cursor < 0 ? (inTime() ? 0 : last / 2) : cursor + moves[event.key] * (event.shiftKey ? 10 : 1);
   else if (event.key === 'Home') index = 0;
   else if (event.key === 'End') index = last;
   else return;

@@ -1,6 +1,6 @@
 // The panel's figures and which of its parts show, from a state.
 import { format, exactText } from './format.js';
-import { CONNECTIONS, EXACT, figureText, figureValue, holds, partsWords } from './report.js';
+import { CONNECTIONS, EXACT, chosen, figureText, figureValue, holds, partsWords } from './report.js';
 
 const panel = document.getElementById('design');
 // Every figure's element, in the order the panel shows them (the curve's
@@ -103,7 +103,25 @@ export function render(state) {
   setText(byId('build-notch-text'), has('build-fo') ? `; the nearest build notches at ${t('build-fo')}` : '');
   setText(byId('measured-notch-text'), is('measured-dip') ? `, and your measured parts at ${t('measured-fo')}` : '');
   renderOpAmp(state);
+  renderTime(state);
   setHidden(intro, true);
+}
+
+// The band the frequency may wander over, and a build that does not
+// settle said plainly.
+const bandEdges = Array.from(panel.querySelectorAll('.reject-band-edge'));
+function renderTime(state) {
+  const fo = state.figures.get('fo');
+  const band = Number(chosen(state, 'reject-band').value) / 100;
+  bandEdges.forEach((span, i) => setText(span, format(fo * (i ? 1 + band : 1 - band), 'hertz', 4, false)));
+  const has = (name) => state.figures.has(name);
+  const build = holds(state, 'build');
+  const none = !has('build-fo') ? ' (it has no notch)' : ' (it does not settle within 10⁴ cycles of Fo)';
+  for (const kind of ['burst', 'step']) {
+    const settles = has(`build-${kind}-settle`);
+    setHidden(byId(`build-${kind}-text`), !build || !settles);
+    setText(byId(`build-${kind}-none`), build && !settles ? `; the nearest build's transient is not given${none}` : '');
+  }
 }
 
 // What the chosen op-amps give beside what the design needs of them.

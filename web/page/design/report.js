@@ -3,7 +3,8 @@
 // renderer and export is a function of such a state.
 import { format } from './format.js';
 
-export const UNITS = ['ohm', 'farad', 'hertz', 'dB', 'percent', 'number', 'count', 'volt', 'volt-per-second'];
+export const UNITS = ['ohm', 'farad', 'hertz', 'dB', 'percent', 'number', 'count', 'volt', 'volt-per-second',
+  'second'];
 
 // A figure of the state as the panel shows it.
 export function figureText(state, name) {
