@@ -3,9 +3,6 @@
 #include "exact_text.h"
 
 namespace notchwell {
-namespace {
-
-constexpr double kFallbackTop = 1e4;
 
 void Put(NetlistText& out, const char* text) {
   for (; *text; ++text) {
@@ -24,6 +21,10 @@ void PutValue(NetlistText& out, double value) {
   Put(out, text);
 }
 
+namespace {
+
+constexpr double kFallbackTop = 1e4;
+
 // NAME A B VALUE
 void Element(NetlistText& out, const char* name_and_nodes, double value) {
   Put(out, name_and_nodes);
@@ -32,6 +33,22 @@ void Element(NetlistText& out, const char* name_and_nodes, double value) {
 }
 
 }  // namespace
+
+void OpAmpSubcircuitLines(NetlistText& out, const FollowerOpAmps& model, const char* line_end) {
+  Put(out, ".subckt OPAMP inp inn out");
+  Put(out, line_end);
+  Put(out, "EA x 0 inp inn ");
+  PutValue(out, model.open_loop_gain);
+  Put(out, line_end);
+  Put(out, "RP x y 1");
+  Put(out, line_end);
+  Put(out, "CP y 0 ");
+  PutValue(out, 1 / model.pole_rad_per_s);
+  Put(out, line_end);
+  Put(out, "EO out 0 y 0 1");
+  Put(out, line_end);
+  Put(out, ".ends OPAMP");
+}
 
 // The single-pole op-amp: A0 times the difference of its inputs through
 // a pole of 1 ohm and 1 / wp farads, buffered.
@@ -48,12 +65,9 @@ void OpAmpSubcircuit(NetlistText& out, const FollowerOpAmps& model, const Netlis
   }
   Put(out,
       ".\n* For a vendor's model, put its .subckt in place of this one and keep the pins:\n"
-      "* non-inverting input, inverting input, output.\n"
-      ".subckt OPAMP inp inn out\n");
-  Element(out, "EA x 0 inp inn ", model.open_loop_gain);
-  Put(out, "RP x y 1\n");
-  Element(out, "CP y 0 ", 1 / model.pole_rad_per_s);
-  Put(out, "EO out 0 y 0 1\n.ends OPAMP\n");
+      "* non-inverting input, inverting input, output.\n");
+  OpAmpSubcircuitLines(out, model, "\n");
+  Put(out, "\n");
 }
 
 void WriteSpiceNetlist(const TwinTCircuit& c, const NetlistDivider& divider, const NetlistOpAmp& amp, bool sweep,

@@ -34,6 +34,14 @@ struct NetlistOpAmp {
   const char* parts;
 };
 
+// Appends text, or a value as "%.12g" writes it, marking an overflow.
+void Put(NetlistText& out, const char* text);
+void PutValue(NetlistText& out, double value);
+
+// The followers' single-pole op-amp as the subcircuit OPAMP (pins inp,
+// inn, out), its lines ended by `line_end`, the last one not.
+void OpAmpSubcircuitLines(NetlistText& out, const FollowerOpAmps& model, const char* line_end);
+
 // Appends the circuit's elements, then with `sweep` an .ac analysis from
 // fo / 100 to 100 fo, a .print of vdb(out) and .end. Values as "%.12g"
 // writes them.

@@ -13,6 +13,8 @@ namespace {
 
 constexpr int kNoNetwork = 256;
 constexpr int kNetlistSize = 4096;
+constexpr int kKicadInputSize = 4096;
+constexpr int kKicadSize = 65536;
 
 PanelSnapshot g_snapshot;
 PanelReading g_reading;
@@ -24,6 +26,8 @@ double g_exact_parts[kPositions * 3];
 double g_curve_notches[4 * kCurves];
 double g_opamp[3];
 char g_netlist[kNetlistSize];
+char g_kicad_input[kKicadInputSize];
+char g_kicad[kKicadSize];
 
 bool IsFigure(int figure) { return figure >= 0 && figure < kFigureCount; }
 
@@ -186,5 +190,28 @@ int nw_design_netlist(int header) {
   if (!Holds(g_report, Section::Build) || header < 0 || header >= kNetlistSize) return 0;
   NetlistText out{g_netlist, kNetlistSize, header, false};
   WriteBuildNetlist(g_inputs, g_report, out);
+  return out.overflow ? 0 : out.length;
+}
+
+char* nw_design_kicad_input(void) { return g_kicad_input; }
+
+const char* nw_design_kicad_text(void) { return g_kicad; }
+
+int nw_design_kicad(void) {
+  if (!Holds(g_report, Section::Build)) return 0;
+  // The four texts, each cut at its newline (the note runs to the end).
+  g_kicad_input[kKicadInputSize - 1] = '\0';
+  const char* texts[4] = {g_kicad_input, "", "", ""};
+  char* cursor = g_kicad_input;
+  for (int i = 1; i < 4; ++i) {
+    while (*cursor && *cursor != '\n') ++cursor;
+    if (!*cursor) break;
+    *cursor++ = '\0';
+    texts[i] = cursor;
+  }
+  for (char* end = cursor + __builtin_strlen(cursor); end > cursor && end[-1] == '\n';) *--end = '\0';
+  const KicadSheetText text{texts[0], texts[1], texts[2], texts[3]};
+  NetlistText out{g_kicad, kKicadSize, 0, false};
+  WriteBuildSchematic(g_inputs, g_report, text, out);
   return out.overflow ? 0 : out.length;
 }

@@ -120,4 +120,13 @@ const double* nw_design_curve_view(int view, int curve);
 // the build is out of range or the text would not fit.
 char* nw_design_netlist_text(void);
 int nw_design_netlist(int header);
+
+// The same build as a KiCad 9 schematic: the page writes its texts (the
+// title, the date, the title block's comment and the note, each ended by
+// a newline, the note's own lines too, then a NUL) at
+// nw_design_kicad_input; the file goes to nw_design_kicad_text. Returns
+// its length in bytes there, or 0 when the build is out of range.
+char* nw_design_kicad_input(void);
+const char* nw_design_kicad_text(void);
+int nw_design_kicad(void);
 }

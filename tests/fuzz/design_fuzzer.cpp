@@ -133,6 +133,11 @@ void CheckSnapshot(const std::uint8_t* data, std::size_t size) {
   NetlistText out{text, sizeof text, 0, false};
   WriteBuildNetlist(inputs, report, out);
   Check(!out.overflow && out.length == static_cast<int>(std::strlen(text)));
+  // The schematic fits the page's buffer whatever the values.
+  static char sheet[65536];
+  NetlistText schematic{sheet, sizeof sheet, 0, false};
+  WriteBuildSchematic(inputs, report, {"title", "2026-12-08", "comment", "note\nlines"}, schematic);
+  Check(!schematic.overflow && schematic.length == static_cast<int>(std::strlen(sheet)));
 }
 
 }  // namespace
