@@ -12,7 +12,8 @@ import { at, controlIds as ids, root } from '../../tools/web/control-ids.mjs';
 import { browserNames, browserSession, screenshot, shots, valueOf } from './browser-driver.mjs';
 import { design, expectNativeFigures, figuresOf, hum, measuredHum, measuredNames, panelText, paste, setChoice }
   from './design-driver.mjs';
-import { printedLevels, sweptLevels } from './spice.mjs';
+import { ercViolations, kicadNetlist, kicadPicture } from './kicad.mjs';
+import { printedLevels, sweptLevels, vertexOf } from './spice.mjs';
 
 // A file saved by a click on a download link, once it is whole.
 async function saved(page, folder, link) {
@@ -87,11 +88,7 @@ for (const name of browserNames) {
           const notch = f['build-fo'].value;
           const [fine, ...harmonics] = sweptLevels(netlist, [`lin 2001 ${notch * 0.98} ${notch * 1.0213}`,
             ...[2, 3, 4, 5].map((n) => `lin 1 ${50 * n} ${50 * n}`)]);
-          let i = 1;
-          for (let j = 1; j + 1 < fine.length; ++j) if (fine[j][1] < fine[i][1]) i = j;
-          const power = [-1, 0, 1].map((d) => 10 ** (fine[i + d][1] / 10));
-          const vertex = fine[i][0] + ((fine[i + 1][0] - fine[i][0]) * (power[0] - power[2])) /
-            (2 * (power[0] - 2 * power[1] + power[2]));
+          const vertex = vertexOf(fine);
           assert.ok(Math.abs(vertex / notch - 1) < 1e-4, `ngspice ${vertex} Hz, the panel ${notch} Hz`);
           harmonics.forEach(([[, db]], n) => {
             const level = f[`build-h${n + 2}`].value;
@@ -127,6 +124,68 @@ for (const name of browserNames) {
           assert.ok(compared > 390);
           if (network === 'passive') assert.equal(await saved(page, folder, '#curve-csv-export a.save'), `\ufeff${csv}`);
         }
+      }, { downloads: folder });
+    });
+
+    // The same build as a KiCad 9 schematic: KiCad's rules check finds
+    // nothing but symbol libraries this machine does not configure, and
+    // the netlist KiCad's simulator would run gives the panel's curve and
+    // notch in ngspice. The pictures go beside the screenshots.
+    test('export: the nearest build as a KiCad schematic that kicad-cli checks and simulates as the panel does', () => {
+      const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'notchwell-kicad-'));
+      return withPage(1000, 800, async (page) => {
+        for (const [network, opamp, surroundings] of [['passive', 'ideal', false], ['passive', 'ideal', true],
+          ['2', 'ideal', true], ['10', 'ideal', false], ['10', 'lm358', false], ['10', 'tl072', true],
+          ['10', 'ne5532', false], ['10', 'fast', false]]) {
+          const label = `${network}-${opamp}${surroundings ? '-source-load' : ''}`;
+          await setChoice(page, 'network', network);
+          await setChoice(page, 'opamp', opamp);
+          await design(page, hum);
+          await paste(page, 'source', surroundings ? '600' : '');
+          await paste(page, 'load', surroundings ? '10k' : '');
+          for (const name of ['kicad', 'curve-csv']) {
+            if (await page.$eval(`#${name}-export`, (e) => e.hidden)) await page.click(`[data-design="${name}"]`);
+          }
+          const f = await expectNativeFigures(page);
+          const schematic = await exported(page, 'kicad');
+          assert.match(schematic, /^\(kicad_sch \(version 20250114\) \(generator "notchwell"\)/);
+          assert.match(schematic, /\(title "Twin-T notch, Fo = 50\.00 Hz"\) \(date "\d{4}-\d{2}-\d{2}"\)/);
+          for (const reference of ['R1', 'R2', 'R3', 'R4', 'C1', 'C2', 'C3', 'C4', 'V1']) {
+            assert.match(schematic, new RegExp(`\\(reference "${reference}"\\)`), reference);
+          }
+          assert.match(schematic, /\(property "Value" "33k"/);
+          assert.match(schematic, /\(property "Value" "100n"/);
+          const file = path.join(folder, `${label}.kicad_sch`);
+          fs.writeFileSync(file, schematic);
+          if (label === 'passive-ideal') assert.equal(await saved(page, folder, '#kicad-export a.save'), schematic);
+          const problems = ercViolations(file).filter((v) => !v.includes('lib_symbol_issues'));
+          assert.deepEqual(problems, [], label);
+          const netlist = kicadNetlist(file);
+          assert.match(netlist, /^V1 in 0 DC 0 AC 1|^V1 \S+ GND DC 0 AC 1/m);
+          // The panel's nearest build, point for point, and its notch.
+          const [header, ...rows] = parseCsv(await exported(page, 'curve-csv'));
+          const column = header.indexOf('build-db');
+          const grid = rows.filter((row) => row[1] !== '' && row[column] !== '');
+          const notch = f['build-fo'].value;
+          const [levels, fine] = sweptLevels(netlist, ['dec 100 0.5 5000', `lin 2001 ${notch * 0.98} ${notch * 1.0213}`]);
+          assert.equal(levels.length, 401);
+          grid.forEach((row, i) => {
+            const panel = Number(row[column]);
+            assert.ok(panel < -80 || Math.abs(levels[i][1] - panel) < 0.01, `${label} ${row[0]} Hz: ${levels[i][1]}, ${panel}`);
+          });
+          const vertex = vertexOf(fine);
+          assert.ok(Math.abs(vertex / notch - 1) < 1e-4, `${label}: KiCad's netlist notches at ${vertex} Hz, the panel ${notch} Hz`);
+          kicadPicture(file, path.join(shots, `kicad-${name}-${label}`));
+        }
+        // The same design, the same bytes.
+        const again = await exported(page, 'kicad');
+        await setChoice(page, 'network', 'passive');
+        await setChoice(page, 'network', '10');
+        assert.equal(await exported(page, 'kicad'), again);
+        // Out of range for standard parts: no file, and why.
+        await design(page, { solve: 'C', texts: ['1', '', '1e-20'], units: ['Ohm', 'pf', 'Hz'] });
+        assert.match(await exported(page, 'kicad'), /out of range for standard parts: there is no schematic to draw/);
+        assert.equal(await page.$eval('#kicad-export a.save', (a) => a.hidden), true);
       }, { downloads: folder });
     });
 

@@ -38,3 +38,12 @@ export function sweptLevels(netlist, sweeps, vectors = 'vdb(out)') {
     fs.rmSync(folder, { recursive: true });
   }
 }
+
+// Where a fine sweep's level is lowest, from the vertex of the parabola
+// through the three lowest points' power: [[hertz, dB], ...].
+export function vertexOf(fine) {
+  let i = 1;
+  for (let j = 1; j + 1 < fine.length; ++j) if (fine[j][1] < fine[i][1]) i = j;
+  const power = [-1, 0, 1].map((d) => 10 ** (fine[i + d][1] / 10));
+  return fine[i][0] + ((fine[i + 1][0] - fine[i][0]) * (power[0] - power[2])) / (2 * (power[0] - 2 * power[1] + power[2]));
+}

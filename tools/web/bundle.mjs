@@ -87,10 +87,14 @@ function bundleModules(entry) {
   visit(entry, 'the page');
   return order.join('\n');
 }
+// The version's release date, from CHANGELOG.md as the release takes it,
+// for the files the page makes to carry in place of today's.
+const version = read('CMakeLists.txt').match(/^project\(notchwell VERSION ([0-9.]+)/m)[1];
+const released = read('CHANGELOG.md').match(new RegExp(`^## ${version.replace(/\./g, '\\.')} \\((\\d{4}-\\d{2}-\\d{2})\\)$`, 'm'))[1];
 const designPanel = JSON.stringify({
   style: compactStyle(read('web/page/design-panel.css')),
   markup: compactMarkup(read('web/page/design-panel.html').replace(/<!--[\s\S]*?-->/g, '')),
-  script: `(() => {\n'use strict';\n${bundleModules('panel')}\n})();`,
+  script: fill(`(() => {\n'use strict';\n${bundleModules('panel')}\n})();`, { RELEASE_DATE: released }),
 });
 const gzipBase64 = (bytes) => zlib.gzipSync(bytes, { level: 9 }).toString('base64');
 

@@ -9,6 +9,7 @@ export function designText(state) {
   const option = (name) => chosen(state, name).text;
   const fo = t('fo');
   const lines = ['Notchwell: twin-T notch design', `For Fo = ${fo}`, `Link: ${state.href}`,
+    ...(is('build') ? ['  (there, "KiCad schematic" gives the nearest build as notchwell.kicad_sch, for KiCad 9)'] : []),
     `Network: ${option('network')}`];
   if (is('active')) {
     lines.push(

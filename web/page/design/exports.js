@@ -1,7 +1,9 @@
 // Taking the design away: Copy puts it on the clipboard as plain text;
-// the nearest build as a SPICE netlist and every figure as CSV are each
-// shown and offered as a file (a Blob behind a download link: no request,
-// from file:// too). Each is written from the state it is handed.
+// the nearest build as a SPICE netlist and as a KiCad schematic, every
+// figure and the curve as CSV are each shown and offered as a file (a
+// Blob behind a download link: no request, from file:// too), the
+// schematic only where there is a build to draw. Each is written from
+// the state it is handed.
 import { curveCsv, figuresCsv } from './csv.js';
 import { designText } from './design-text.js';
 
@@ -10,14 +12,17 @@ const control = (name) => panel.querySelector(`[data-design="${name}"]`);
 const copyStatus = document.getElementById('copy-status');
 const copyText = document.getElementById('copy-text');
 
-// `sources`: { netlist(state), state() } — the netlist of a state, and
-// the state now, with the page's address written to its latest.
+// `sources`: { netlist(state), kicad(state), state() } — the netlist and
+// the schematic of a state, and the state now, with the page's address
+// written to its latest.
 export function setUpExports(sources) {
   // The file a spreadsheet opens as UTF-8 starts with a byte order mark.
   const exports = {
     netlist: { text: sources.netlist, file: (text) => new Blob([text], { type: 'text/plain' }) },
     csv: { text: figuresCsv, file: (text) => new Blob(['\ufeff', text], { type: 'text/csv' }) },
     'curve-csv': { text: curveCsv, file: (text) => new Blob(['\ufeff', text], { type: 'text/csv' }) },
+    kicad: { text: sources.kicad, file: (text) => new Blob([text], { type: 'text/plain' }),
+      offered: (state) => state.sections.has('build') },
   };
   function refresh(name, state) {
     const section = document.getElementById(`${name}-export`);
@@ -26,7 +31,10 @@ export function setUpExports(sources) {
     section.querySelector('[data-export]').textContent = text;
     const save = section.querySelector('a.save');
     if (save.href) URL.revokeObjectURL(save.href);
-    save.href = URL.createObjectURL(exports[name].file(text));
+    const offered = exports[name].offered?.(state) ?? true;
+    save.hidden = !offered;
+    if (offered) save.href = URL.createObjectURL(exports[name].file(text));
+    else save.removeAttribute('href');
   }
   for (const name of Object.keys(exports)) {
     control(name).addEventListener('click', () => {

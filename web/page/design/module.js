@@ -146,6 +146,18 @@ export function readReport(core, tables) {
   return { figures, sections, parts, curves };
 }
 
+// The nearest build of the last report as a KiCad schematic with
+// `texts` ({ title, date, comment, note }), or '' when it is out of range.
+export function kicad(core, texts) {
+  const input = `${texts.title}\n${texts.date}\n${texts.comment}\n${texts.note}\n`;
+  const bytes = new TextEncoder().encode(input).subarray(0, 4095);
+  const memory = new Uint8Array(core.memory.buffer, core.nw_design_kicad_input(), bytes.length + 1);
+  memory.set(bytes);
+  memory[bytes.length] = 0;
+  const length = core.nw_design_kicad();
+  return utf8.decode(new Uint8Array(core.memory.buffer, core.nw_design_kicad_text(), length));
+}
+
 // The nearest build of the last report as a netlist after `header`, or ''
 // when it is out of range.
 export function netlist(core, header) {

@@ -7,7 +7,7 @@
 import { MINUS, SPACE, format } from './format.js';
 import { linkText, readLink } from './link.js';
 import * as design from './module.js';
-import { netlistHeader, OUT_OF_RANGE } from './netlist.js';
+import { KICAD_OUT_OF_RANGE, kicadTexts, netlistHeader, OUT_OF_RANGE } from './netlist.js';
 import { drawPlot, fitPlot } from './plot.js';
 import { figureOrder, render, renderNoNetwork, setHidden, setText } from './render.js';
 import { setUpExports } from './exports.js';
@@ -316,6 +316,7 @@ document.addEventListener('notchwell-core', (event) => {
   );
   exportsView = setUpExports({
     netlist: (shown) => (shown.sections.has('build') ? design.netlist(core, netlistHeader(shown)) : OUT_OF_RANGE),
+    kicad: (shown) => (shown.sections.has('build') ? design.kicad(core, kicadTexts(shown)) : KICAD_OUT_OF_RANGE),
     state: () => {
       writeLinkNow();
       return { ...state, href: location.href };
