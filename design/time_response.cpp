@@ -202,6 +202,25 @@ Scan ScanTransient(const TimeResponse& r, double from, double end, double level,
   return scan;
 }
 
+bool IsFinite(double x) { return x - x == 0; }
+
+// A response whose poles or residues did not come out finite (a circuit
+// whose parts lie too many decades apart for a double to hold it) has no
+// time response to give: none that settles, and its output 0.
+void KeepFinite(TimeResponse& r) {
+  bool finite = IsFinite(r.final_value) && IsFinite(r.h_at_w.re) && IsFinite(r.h_at_w.im);
+  for (int k = 0; k < r.count; ++k) {
+    const TransientTerm& t = r.terms[k];
+    finite = finite && IsFinite(t.pole.re) && IsFinite(t.pole.im);
+    for (int i = 0; i < t.order; ++i) finite = finite && IsFinite(t.c[i].re) && IsFinite(t.c[i].im);
+  }
+  if (finite) return;
+  r.stable = false;
+  r.count = 0;
+  r.final_value = 0;
+  r.h_at_w = {0, 0};
+}
+
 }  // namespace
 
 Roots PolesOf(const TransferFunction& h) {
@@ -216,6 +235,7 @@ TimeResponse StepResponseOf(const TransferFunction& h, const Roots& poles) {
   Expand(h, poles, &origin, 1, 1, r);
   r.omega_ref = h.omega_ref;
   r.final_value = h.numerator[0] / h.denominator[0];
+  KeepFinite(r);
   return r;
 }
 
@@ -228,6 +248,7 @@ TimeResponse SineResponseOf(const TransferFunction& h, const Roots& poles, doubl
   r.sine = true;
   const Complex jw{0, r.w};
   r.h_at_w = PolynomialAt(h.numerator, 3, jw) * Complex{1, h.lag * r.w} / PolynomialAt(h.denominator, 5, jw);
+  KeepFinite(r);
   return r;
 }
 
