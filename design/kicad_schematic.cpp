@@ -293,25 +293,23 @@ void Ground(Sheet& s, Point at) {
   Symbol(s, Part::Ground, reference, "GND", at, 0, nullptr);
 }
 
-// A resistor or capacitor standing between `top` and 6 steps below it.
+// A resistor or capacitor from `start` to 6 steps below it (standing)
+// or to its right (lying); returns its other end.
+Point TwoPin(Sheet& s, Part part, const char* reference, double value, Point start, bool lying) {
+  char text[kExactTextSize + 2];
+  KicadValue(value, text);
+  Symbol(s, part, reference, text, lying ? Offset(start, 3, 0) : Offset(start, 0, 3), lying ? 90 : 0, nullptr);
+  return lying ? Offset(start, 6, 0) : Offset(start, 0, 6);
+}
 Point Standing(Sheet& s, Part part, const char* reference, double value, Point top) {
-  char text[kExactTextSize + 2];
-  KicadValue(value, text);
-  Symbol(s, part, reference, text, Offset(top, 0, 3), 0, nullptr);
-  return Offset(top, 0, 6);
+  return TwoPin(s, part, reference, value, top, false);
 }
-
-// Lying between `left` and 6 steps to its right.
 Point Lying(Sheet& s, Part part, const char* reference, double value, Point left) {
-  char text[kExactTextSize + 2];
-  KicadValue(value, text);
-  Symbol(s, part, reference, text, Offset(left, 3, 0), 90, nullptr);
-  return Offset(left, 6, 0);
+  return TwoPin(s, part, reference, value, left, true);
 }
 
-void Text(Sheet& s, const char* text, Point at) {
-  Put(s.out, "(text ");
-  PutQuoted(s.out, text);
+// A text item's end, after its quoted text: where it stands on the sheet.
+void EndText(Sheet& s, Point at) {
   Put(s.out, " (exclude_from_sim no) (at ");
   PutPoint(s.out, at);
   Put(s.out, " 0) (effects (font (size 1.27 1.27)) (justify left top)) ");
@@ -412,19 +410,11 @@ void WriteKicadSchematic(const TwinTCircuit& c, const NetlistDivider& divider, d
   // output at the right; the shunt pairs hang below A and B.
   const bool active = c.active, real = HasRealOpAmps(c);
   const Point in = At(40, 40), a = At(56, 40), b = At(56, 60), net_out = At(72, 40);
-  int next_resistor = 5;
-  char reference[8] = "R5";
-  const auto next_reference = [&]() -> const char* {
-    reference[1] = static_cast<char>('0' + next_resistor % 10);
-    reference[2] = '\0';
-    if (next_resistor >= 10) {
-      reference[1] = static_cast<char>('0' + next_resistor / 10);
-      reference[2] = static_cast<char>('0' + next_resistor % 10);
-      reference[3] = '\0';
-    }
-    ++next_resistor;
-    return reference;
-  };
+  // R5 on, in turn: the source's resistor, the load, the divider's top
+  // and bottom (R8 at most).
+  static constexpr const char* kResistors[] = {"R5", "R6", "R7", "R8"};
+  int next_resistor = 0;
+  const auto next_reference = [&] { return kResistors[next_resistor++]; };
 
   // The source, standing at the left, and its resistance along the rail.
   const Point source = At(24, 50);
@@ -512,11 +502,7 @@ void WriteKicadSchematic(const TwinTCircuit& c, const NetlistDivider& divider, d
     return to;
   };
   // The load's number comes before the divider's.
-  char load_name[8] = "";
-  if (c.load_ohms > 0) {
-    const char* name = next_reference();
-    for (int i = 0; i < 8; ++i) load_name[i] = name[i];
-  }
+  const char* const load_name = c.load_ohms > 0 ? next_reference() : "";
   if (active) {
     const double k = c.feedback;
     const double top = divider.found ? divider.top : 1e4, bottom = divider.found ? divider.bottom : 1e4 * k / (1 - k);
@@ -551,24 +537,20 @@ void WriteKicadSchematic(const TwinTCircuit& c, const NetlistDivider& divider, d
 
   // The design in words, the analysis KiCad's simulator runs, and with
   // real op-amps their subcircuit.
-  Text(s, text.note, At(16, 12));
+  Put(out, "(text ");
+  PutQuoted(out, text.note);
+  EndText(s, At(16, 12));
   Put(out, "(text \".ac dec 100 ");
   PutValue(out, fo_hertz / 100);
   Put(out, " ");
   PutValue(out, fo_hertz * 100);
-  Put(out, "\" (exclude_from_sim no) (at ");
-  PutPoint(out, At(16, 100));
-  Put(out, " 0) (effects (font (size 1.27 1.27)) (justify left top)) ");
-  PutUuid(s);
-  Put(out, ")\n");
+  Put(out, "\"");
+  EndText(s, At(16, 100));
   if (real) {
     Put(out, "(text \"");
     OpAmpSubcircuitLines(out, c.opamps, "\\n");
-    Put(out, "\" (exclude_from_sim no) (at ");
-    PutPoint(out, At(100, 100));
-    Put(out, " 0) (effects (font (size 1.27 1.27)) (justify left top)) ");
-    PutUuid(s);
-    Put(out, ")\n");
+    Put(out, "\"");
+    EndText(s, At(100, 100));
   }
   Put(out, "(sheet_instances (path \"/\" (page \"1\")))\n(embedded_fonts no))\n");
 }

@@ -83,7 +83,6 @@ export function update(core, snapshot) {
     memory.set(bytes.slice(0, FIELD_TEXT_SIZE - 1));
   });
   writeChoices(core, snapshot.choices);
-  lastChoices = snapshot.choices;
   snapshot.fields.forEach((text, index) => writeField(core, index, text));
   return core.nw_design_update();
 }
@@ -98,14 +97,10 @@ export const formReading = (core) => ({
 });
 
 export const CURVE_NAMES = ['ideal', 'build', 'measured', 'opamp'];
-let lastChoices = [];
-const snapshotView = (tables) => {
-  const index = tables.lists.findIndex((list) => list.name === 'plot-view');
-  return tables.lists[index].options[lastChoices[index]]?.name ?? 'level';
-};
 
-// The last report: its figures, sections, exact values' parts, curves.
-export function readReport(core, tables) {
+// The last report: its figures, sections, exact values' parts, curves
+// (in time too, where the update's `plotView` is 'step' or 'burst').
+export function readReport(core, tables, plotView) {
   const memory = core.memory.buffer;
   const count = tables.figures.size;
   const values = new Float64Array(memory, core.nw_design_values(), count);
@@ -133,7 +128,6 @@ export function readReport(core, tables) {
   };
   // The other views of the curves drawn: phase and delay at the same
   // frequencies; the step or burst chosen in time.
-  const plotView = snapshotView(tables);
   curves.phase = {};
   curves.delay = {};
   curves.time = plotView === 'step' || plotView === 'burst' ? { seconds: view(3, -1, tables.timePoints) } : null;

@@ -157,7 +157,8 @@ function update() {
   if (outcome === 0 || outcome === design.NO_NETWORK) {
     const { reason, note } = formWords(design.formReading(core));
     if (outcome === 0) {
-      state = { ...now, ...design.readReport(core, tables), tables, href: '' };
+      const view = now.lists.find((list) => list.name === 'plot-view').value;
+      state = { ...now, ...design.readReport(core, tables, view), tables, href: '' };
       render(state);
       drawPlot(state);
     } else {
