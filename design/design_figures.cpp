@@ -117,6 +117,7 @@ void SetFigures(const DesignInputs& inputs, DesignReport& report) {
     f.Set(Figure::OpAmpGbw, feedback.opamp.gbw_hertz);
     f.Set(Figure::OpAmpGain, feedback.opamp.gain_db);
     f.Set(Figure::OpAmpSlew, feedback.opamp.slew_volts_per_us * 1e6);
+    f.Set(Figure::OpAmpFollowerGain, report.follower_db);
     f.SetIf(o.band.low_found, Figure::OpAmpBandLow, o.band_low_hertz);
     f.SetIf(o.band.high_found, Figure::OpAmpBandHigh, o.band_high_hertz);
     f.SetIf(o.q > 0, Figure::OpAmpQ, o.q);

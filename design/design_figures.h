@@ -39,13 +39,13 @@ enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Count
   X(Source, "source", Ohm, 4, true) \
   X(Load, "load", Ohm, 4, true) \
   /* the ideal network's, from its half-power points */ \
-  X(Q, "q", Number, 3, false) \
+  X(Q, "q", Number, 2, false) \
   /* the active network's feedback, and the divider that gives it */ \
   X(K, "k", Number, 4, false) \
   X(DividerTop, "divider-top", Ohm, 3, true) \
   X(DividerBottom, "divider-bottom", Ohm, 3, true) \
   X(KBuild, "k-build", Number, 4, false) \
-  X(QBuild, "q-build", Number, 3, false) \
+  X(QBuild, "q-build", Number, 2, false) \
   /* builds that rise near Fo instead of dipping */ \
   X(NoNotchCorners, "no-notch-corners", Count, 0, false) \
   X(NoNotchRandom, "no-notch-random", Count, 0, false) \
@@ -106,6 +106,8 @@ enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Count
   X(OpAmpGbw, "opamp-gbw", Hertz, 3, true) \
   X(OpAmpGain, "opamp-gain", Decibel, 0, false) \
   X(OpAmpSlew, "opamp-slew", VoltPerSecond, 3, true) \
+  /* each follower's own gain at Fo, dB */ \
+  X(OpAmpFollowerGain, "opamp-follower-gain", Decibel, 1, false) \
   /* the ideal parts with them: half power 3.01 dB below the level far below the notch */ \
   X(OpAmpBandLow, "opamp-band-low", Hertz, 4, false) \
   X(OpAmpBandHigh, "opamp-band-high", Hertz, 4, false) \

@@ -68,6 +68,7 @@ double BandRejectDb(const TransferFunction& h, const DesignInputs& inputs) {
 // network's answer in time.
 void PhaseAndTime(DesignReport& report, int curve, const TransferFunction& h, const DesignInputs& inputs) {
   report.drawn[curve] = true;
+  report.functions[curve] = h;
   for (int i = 0; i < kCurvePoints; ++i) {
     const PhaseAndDelay at = PhaseAndDelayAt(h, report.curve_hertz[i]);
     report.curve_degrees[curve][i] = at.degrees;
@@ -259,6 +260,30 @@ MeasuredResult AnalyseMeasuredBuild(DesignReport& report, const DesignInputs& in
   return result;
 }
 
+// Each curve drawn at each curve's notch: its own as found, the others'
+// worked out there.
+void CurvesAtNotches(DesignReport& report) {
+  for (int c = 0; c < kCurves; ++c) {
+    for (int n = 0; n < kCurves; ++n) {
+      const double hertz = report.curve_notch_hertz[n];
+      double db = 0, degrees = 0, delay = 0;
+      if (c == n) {
+        db = report.curve_notch_db[c];
+        degrees = report.curve_notch_degrees[c];
+        delay = report.curve_notch_delay_s[c];
+      } else if (report.drawn[c] && report.drawn[n] && hertz > 0) {
+        db = LevelDb(report.functions[c], hertz);
+        const PhaseAndDelay at = PhaseAndDelayAt(report.functions[c], hertz);
+        degrees = at.degrees;
+        delay = at.delay_seconds;
+      }
+      report.at_notch_db[c][n] = db;
+      report.at_notch_degrees[c][n] = degrees;
+      report.at_notch_delay_s[c][n] = delay;
+    }
+  }
+}
+
 void SetSection(DesignReport& report, Section section, bool holds) {
   report.sections[static_cast<int>(section)] = holds;
 }
@@ -278,6 +303,7 @@ bool IsDesignable(double r_ohms, double c_farads, double fo_hertz) {
 void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
   for (int i = 0; i < kCurves; ++i) {
     report.curve_notch_hertz[i] = report.curve_notch_db[i] = 0;
+    report.curve_notch_degrees[i] = report.curve_notch_delay_s[i] = 0;
     report.drawn[i] = false;
   }
   const double r = inputs.r_ohms;
@@ -317,6 +343,11 @@ void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
   SetSection(report, Section::TrimR3, in_range && report.nearest.trim_r3.found);
   SetSection(report, Section::OpAmp, real_opamps);
   SetSection(report, Section::OpAmpNeeded, real_opamps && report.opamp.gbw_found);
+  SetSection(report, Section::OpAmpBandLow, real_opamps && report.opamp.band.low_found);
+  SetSection(report, Section::OpAmpBandHigh, real_opamps && report.opamp.band.high_found);
+  report.follower_db = real_opamps ? FollowerGainDb(report.feedback.followers, inputs.fo_hertz) : 0;
+  SetSection(report, Section::OpAmpWeak, real_opamps && report.follower_db < -kFollowerDropDb);
+  CurvesAtNotches(report);
   SampleTimeView(report, inputs);
   SetFigures(inputs, report);
 }

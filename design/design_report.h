@@ -151,7 +151,10 @@ struct MeasuredResult {
   X(TrimR1, "trim-r1")           /* a fixed resistor and trimmer that cover the range */ \
   X(TrimR3, "trim-r3") \
   X(OpAmp, "opamp")              /* the active network with real op-amps */ \
-  X(OpAmpNeeded, "opamp-needed") /* some gain-bandwidth up to 10 GHz keeps Q and peak */
+  X(OpAmpNeeded, "opamp-needed") /* some gain-bandwidth up to 10 GHz keeps Q and peak */ \
+  X(OpAmpBandLow, "opamp-band-low") /* their half-power points */ \
+  X(OpAmpBandHigh, "opamp-band-high") \
+  X(OpAmpWeak, "opamp-weak")     /* the followers more than 3 dB down at Fo */
 // clang-format on
 
 enum class Section : int {
@@ -175,6 +178,7 @@ struct DesignReport {
   PairResult pair;          // when found
   MeasuredResult measured;  // when given
   OpAmpResponse opamp;      // with real op-amps
+  double follower_db;       // and each follower's gain at the form's Fo
   bool sections[kSectionCount];
   // The figures of all of the above, in ohms, farads, hertz, dB and percent.
   double values[kFigureCount];
@@ -201,6 +205,13 @@ struct DesignReport {
   double curve_delay_s[kCurves][kCurvePoints];
   double curve_notch_degrees[kCurves];
   double curve_notch_delay_s[kCurves];
+  // Every curve drawn at every curve's notch ([curve][notch]; a curve at
+  // its own notch as above), so that a table of the curves has each of
+  // them on every row.
+  double at_notch_db[kCurves][kCurves];
+  double at_notch_degrees[kCurves][kCurves];
+  double at_notch_delay_s[kCurves][kCurves];
+  TransferFunction functions[kCurves];  // of the curves drawn
   // Each curve's network in time (drawn: the curve is), and with the
   // step or burst view chosen, its output at time_seconds.
   bool drawn[kCurves];

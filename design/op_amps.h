@@ -39,8 +39,15 @@ inline constexpr double kGainHighest = 160;
 inline constexpr double kSlewLowest = 0.01;  // V/us
 inline constexpr double kSlewHighest = 1e4;
 
+// Followers more than this far down at Fo pass too little there for the
+// network to be a notch filter at all.
+inline constexpr double kFollowerDropDb = 3;
+
 // A0 = 10^(gain / 20) and the pole at 2 pi GBW / A0; ideal followers for
 // a gain-bandwidth of 0.
 FollowerOpAmps FollowersOf(const OpAmp& amp);
+
+// A follower's own gain, |A / (1 + A)| in dB, at `hertz`.
+double FollowerGainDb(const FollowerOpAmps& followers, double hertz);
 
 }  // namespace notchwell

@@ -11,7 +11,8 @@ using namespace notchwell;
 
 namespace {
 
-constexpr int kNoNetwork = 256;
+// What an update came to (design_interface.h).
+enum UpdateOutcome : int { kDesigned = 0, kBadFields = 1, kNoNetwork = 2 };
 constexpr int kNetlistSize = 4096;
 constexpr int kKicadInputSize = 4096;
 constexpr int kKicadSize = 65536;
@@ -114,7 +115,7 @@ const char* nw_design_field_message(int field) {
 int nw_design_update(void) {
   DesignInputs inputs;
   const bool designable = ReadPanelSnapshot(g_snapshot, g_reading, inputs);
-  if (g_reading.field_problems != 0) return g_reading.field_problems;
+  if (g_reading.field_problems != 0) return kBadFields;
   if (!designable) return kNoNetwork;
   g_inputs = inputs;
   MakeDesignReport(g_inputs, g_report);
@@ -132,7 +133,7 @@ int nw_design_update(void) {
     g_curve_notches[2 * kCurves + i] = g_report.curve_notch_degrees[i];
     g_curve_notches[3 * kCurves + i] = g_report.curve_notch_delay_s[i];
   }
-  return 0;
+  return kDesigned;
 }
 
 int nw_design_form_problem(void) { return static_cast<int>(g_reading.form.problem); }
@@ -173,6 +174,12 @@ const double* nw_design_curve(int curve) {
 }
 
 const double* nw_design_curve_notches(void) { return g_curve_notches; }
+
+const double* nw_design_curves_at_notches(int view) {
+  const double(*const views[])[kCurves][kCurves] = {&g_report.at_notch_db, &g_report.at_notch_degrees,
+                                                    &g_report.at_notch_delay_s};
+  return view >= 0 && view < 3 ? &(*views[view])[0][0] : nullptr;
+}
 
 int nw_design_time_points(void) { return kTimePoints; }
 

@@ -62,9 +62,11 @@ int32_t* nw_design_snapshot_field_lengths(void);
 int nw_design_field_problem(int field);
 const char* nw_design_field_message(int field);
 
-// Works out the panel for the snapshot. Returns 0; or, leaving the last
-// report as it was, the fields whose text has a problem (bit n for field
-// n), or 256 when the form makes no network.
+// Works out the panel for the snapshot. Returns what came of it: 0 the
+// report was worked out afresh; 1 some field's text has a problem (each
+// field's through nw_design_field_problem), 2 the form makes no network
+// (why: nw_design_form_problem), and either way the last report is left
+// as it was.
 int nw_design_update(void);
 
 // The form as the last update read it: the problem that keeps it from
@@ -106,6 +108,10 @@ int nw_design_band_points(void);
 int nw_design_random_builds(void);
 const double* nw_design_curve(int curve);
 const double* nw_design_curve_notches(void);
+// Each curve at each curve's notch, [curve * 4 + notch] in the same order
+// (0 where either is not drawn or the notch is none): view 0 the level
+// in dB, 1 the phase in degrees, 2 the group delay in seconds.
+const double* nw_design_curves_at_notches(int view);
 // The same four curves (0 the ideal network .. 3 the op-amps', as the
 // notches) in another view: 1 the phase in degrees, 2 the group delay in
 // seconds, at the curve's frequencies; 3 the output in time of the step

@@ -38,6 +38,7 @@ TEST(OpAmpFollower, PassesTheNetworkThroughItsClosedLoopGain) {
     const double w = 2 * kPi * hertz;
     const double gain = a0 * a0 / ((1 + a0) * (1 + a0) + (w / wp) * (w / wp));
     EXPECT_NEAR(PowerRatioAtHertz(h, hertz) / (PowerRatioAtHertz(network, hertz) * gain), 1, 1e-9) << hertz;
+    EXPECT_NEAR(FollowerGainDb(FollowersOf(amp), hertz), 10 * std::log10(gain), 1e-9) << hertz;
   }
 }
 
@@ -100,6 +101,37 @@ TEST(OpAmpResponse, StaysFiniteForEveryOpAmpTheFieldsTake) {
         EXPECT_TRUE(!report.available[i] || std::isfinite(report.values[i])) << kFigures[i].name << " " << form[0];
       }
       for (int i = 0; i < kCurvePoints; ++i) ASSERT_TRUE(std::isfinite(report.curve_opamp_db[i])) << form[0];
+    }
+  }
+}
+
+// Followers more than 3 dB down at Fo make no notch filter there, and
+// the report says so; every curve drawn has a value at every notch.
+TEST(OpAmpResponse, SaysWhereTheFollowersPassTooLittle) {
+  static DesignReport report;
+  const struct {
+    double fo;
+    OpAmp amp;
+    bool weak;
+  } cases[] = {{1e9, {1e3, 40, 0.01}, true}, {1e3, kTl072, false}, {1e6, {1e6, 100, 1}, true}, {2e4, kTl072, false}};
+  for (const auto& c : cases) {
+    DesignInputs inputs = Inputs(1 / (2 * kPi * c.fo * 1e-12), 1e-12, c.fo);
+    inputs.choices[static_cast<int>(PanelList::Network)] = 5;
+    inputs.choices[static_cast<int>(PanelList::OpAmp)] = kCustomOpAmp;
+    inputs.custom_opamp = c.amp;
+    MakeDesignReport(inputs, report);
+    EXPECT_EQ(Holds(report, Section::OpAmpWeak), c.weak) << c.fo;
+    EXPECT_EQ(report.values[static_cast<int>(Figure::OpAmpFollowerGain)] < -kFollowerDropDb, c.weak) << c.fo;
+    for (int curve = 0; curve < kCurves; ++curve) {
+      for (int notch = 0; notch < kCurves; ++notch) {
+        if (!report.drawn[curve] || !report.drawn[notch] || !(report.curve_notch_hertz[notch] > 0)) continue;
+        const double hertz = report.curve_notch_hertz[notch];
+        EXPECT_NEAR(report.at_notch_db[curve][notch],
+                    curve == notch ? report.curve_notch_db[curve]
+                                   : std::fmax(-400, 10 * std::log10(PowerRatioAtHertz(report.functions[curve], hertz))),
+                    1e-6)
+            << c.fo << " " << curve << " at " << notch;
+      }
     }
   }
 }

@@ -9,22 +9,20 @@ import os from 'node:os';
 import path from 'node:path';
 import { describe, test } from 'node:test';
 import { at, controlIds as ids, root } from '../../tools/web/control-ids.mjs';
-import { browserNames, browserSession, screenshot, shots, valueOf } from './browser-driver.mjs';
-import { design, expectNativeFigures, figuresOf, hum, measuredHum, measuredNames, panelText, paste, setChoice }
-  from './design-driver.mjs';
+import { browserNames, browserSession, fill, saved, screenshot, shots, valueOf } from './browser-driver.mjs';
+import { design, expectNativeFigures, fieldState, figuresOf, hum, measuredHum, measuredNames, panelText, paste,
+  setChoice } from './design-driver.mjs';
 import { ercViolations, kicadNetlist, kicadPicture } from './kicad.mjs';
 import { printedLevels, sweptLevels, vertexOf } from './spice.mjs';
 
-// A file saved by a click on a download link, once it is whole.
-async function saved(page, folder, link) {
-  const file = path.join(folder, await page.$eval(link, (a) => a.download));
-  await page.click(link);
-  let size = -1;
-  for (let i = 0; i < 100 && !(fs.existsSync(file) && fs.statSync(file).size === size); ++i) {
-    size = fs.existsSync(file) ? fs.statSync(file).size : -1;
-    await new Promise((resolve) => setTimeout(resolve, 100));
-  }
-  return fs.readFileSync(file, 'utf8');
+// The curve CSV's rows at the simulator's points (each notch has a row
+// of its own among them).
+function rowsAt(rows, points) {
+  return points.map(([f]) => {
+    const row = rows.find((r) => Math.abs(Number(r[0]) / f - 1) < 1e-9);
+    assert.ok(row, `a row at ${f} Hz`);
+    return row;
+  });
 }
 
 const exported = (page, name) => page.$eval(`[data-export="${name}"]`, (e) => e.textContent);
@@ -104,12 +102,14 @@ for (const name of browserNames) {
           const curves = ['ideal', 'build', ...(opamp === 'ideal' ? [] : ['opamp'])];
           assert.deepEqual(header, ['hertz', ...curves.flatMap((c) => [`${c}-db`, `${c}-degrees`, `${c}-delay-s`]),
             'band-low-db', 'band-high-db']);
-          assert.equal(curveRows.length, 401 + curves.length);
           const hertz = curveRows.map((row) => Number(row[0]));
-          assert.ok(hertz.every((f, i) => i === 0 || f >= hertz[i - 1]), 'rows in frequency order');
+          assert.ok(hertz.every((f, i) => i === 0 || f > hertz[i - 1]), 'a row a frequency, in order');
+          assert.ok(curveRows.every((row) => row.slice(1, 1 + 3 * curves.length).every((cell) => cell !== '')),
+            'every curve on every row');
           const [points] = sweptLevels(netlist, ['dec 100 0.5 5000'], 'vdb(out) vp(out)');
-          const grid = curveRows.filter((row) => row[1] !== '' && row[4] !== '');
-          assert.equal(grid.length, 401);
+          const grid = rowsAt(curveRows, points);
+          // Each notch on a row of its own, or on a point of the curve.
+          assert.ok(curveRows.length > 401 && curveRows.length <= 401 + curves.length, `${curveRows.length} rows`);
           let compared = 0;
           grid.forEach((row, i) => {
             const [f, db, radians] = points[i];
@@ -165,10 +165,10 @@ for (const name of browserNames) {
           // The panel's nearest build, point for point, and its notch.
           const [header, ...rows] = parseCsv(await exported(page, 'curve-csv'));
           const column = header.indexOf('build-db');
-          const grid = rows.filter((row) => row[1] !== '' && row[column] !== '');
           const notch = f['build-fo'].value;
           const [levels, fine] = sweptLevels(netlist, ['dec 100 0.5 5000', `lin 2001 ${notch * 0.98} ${notch * 1.0213}`]);
           assert.equal(levels.length, 401);
+          const grid = rowsAt(rows, levels);
           grid.forEach((row, i) => {
             const panel = Number(row[column]);
             assert.ok(panel < -80 || Math.abs(levels[i][1] - panel) < 0.01, `${label} ${row[0]} Hz: ${levels[i][1]}, ${panel}`);
@@ -182,10 +182,14 @@ for (const name of browserNames) {
         await setChoice(page, 'network', 'passive');
         await setChoice(page, 'network', '10');
         assert.equal(await exported(page, 'kicad'), again);
-        // Out of range for standard parts: no file, and why.
-        await design(page, { solve: 'C', texts: ['1', '', '1e-20'], units: ['Ohm', 'pf', 'Hz'] });
+        // Out of range for standard parts: no file, and why; no netlist either.
+        await page.click('[data-design="netlist"]');
+        await design(page, { solve: 'R', texts: ['', '1', '0.000001'], units: ['Ohm', 'uf', 'Hz'] });
         assert.match(await exported(page, 'kicad'), /out of range for standard parts: there is no schematic to draw/);
-        assert.equal(await page.$eval('#kicad-export a.save', (a) => a.hidden), true);
+        assert.match(await exported(page, 'netlist'), /out of range for standard parts: there is nothing to simulate/);
+        for (const name of ['kicad', 'netlist']) {
+          assert.equal(await page.$eval(`#${name}-export a.save`, (a) => a.hidden && !a.hasAttribute('href')), true, name);
+        }
       }, { downloads: folder });
     });
 
@@ -198,6 +202,34 @@ for (const name of browserNames) {
           await page.click('[data-design="netlist"]');
           assert.equal(await exported(page, 'netlist'), fs.readFileSync(path.join(folder, `${design}.cir`), 'utf8'), design);
         }, { hash: `#${link}` });
+      }
+    });
+
+    // Every export open at once: each long text scrolls in its own box, the
+    // page is never wider than the window and the dialog stays in reach;
+    // the curve CSV has every curve on every row, one row a frequency.
+    test('export: all open, at any width; the curve CSV whole on every row', async () => {
+      for (const width of [320, 1000, 1100, 1280]) {
+        await withPage(width, 900, async (page) => {
+          await setChoice(page, 'network', '10');
+          await setChoice(page, 'opamp', 'tl072');
+          await design(page, hum);
+          for (const [i, field] of measuredNames.entries()) await paste(page, field, measuredHum[i]);
+          for (const name of ['netlist', 'csv', 'curve-csv', 'kicad']) await page.click(`[data-design="${name}"]`);
+          const layout = await page.evaluate(() => ({ scroll: document.documentElement.scrollWidth,
+            dialog: document.querySelector('main').getBoundingClientRect().left }));
+          assert.ok(layout.scroll <= width && layout.dialog >= 0, `${width}: ${JSON.stringify(layout)}`);
+          await page.click(at(ids.IDC_SOLVE_C));
+          assert.equal(await page.$eval(at(ids.IDC_SOLVE_C), (radio) => radio.checked), true, `${width}: the dialog in reach`);
+          const [header, ...rows] = parseCsv(await exported(page, 'curve-csv'));
+          assert.equal(header.length, 3 * 4 + 3);
+          const hertz = rows.map((row) => Number(row[0]));
+          assert.ok(hertz.every((f, i) => i === 0 || f > hertz[i - 1]), 'a row a frequency');
+          assert.ok(rows.every((row) => row.slice(1, 13).every((cell) => cell !== '' && Number.isFinite(Number(cell)))),
+            'every curve on every row');
+          assert.ok(rows.length > 401, 'the notches among the points');
+          await screenshot(page, `design-${name}-exports-${width}.png`);
+        });
       }
     });
 
@@ -232,9 +264,14 @@ for (const name of browserNames) {
         await setChoice(page, 'resistor-series', 'E96');
         await design(page, hum);
         await paste(page, 'source', '4k7');
+        // Typed but never taken by OK: the link keeps the design shown.
+        await fill(page, ids.IDC_RESISTANCE, '20');
+        await page.$eval(at(ids.IDC_SOLVE_C), (radio) => radio.click());
         for (const [i, field] of measuredNames.entries()) await paste(page, field, measuredHum[i]);
         link = await hash(page);
         assert.match(link, /^#v=1&solve=r&r=31\.830988&/);
+        await fill(page, ids.IDC_RESISTANCE, '31.830988');
+        await page.$eval(at(ids.IDC_SOLVE_R), (radio) => radio.click());
         assert.equal(await page.evaluate(() => history.length), length, 'no history entries');
         before = { state: await dialogState(page), figures: await figuresOf(page) };
         await page.reload();
@@ -271,7 +308,8 @@ for (const name of browserNames) {
       ['a text over 63 characters', good.replace('fo=50', `fo=${'5'.repeat(64)}`), /out of range/],
       ['a choice the page has not', good.replace('network=passive', 'network=3'), /out of range/],
       ['values the dialog refuses', good.replace('c=100', 'c=abc'), /give no design/],
-      ['a source field with bad text', `${good}&source=1m`, /give no design/],
+      ['a source field with bad text', `${good}&source=1m`, 'marked'],
+      ['a control character in a measured part', `${good}&measured-r1=3%013k`, 'marked'],
       ['a negative Fo', good.replace('fo=50', 'fo=-50'), null],
     ];
     test('link: fragments from outside give the design or the empty page with a note, never a box', async () => {
@@ -281,7 +319,17 @@ for (const name of browserNames) {
           const noted = !(await page.$eval('#link-note', (e) => e.hidden));
           const text = await page.$eval('#link-note', (e) => e.textContent);
           assert.equal(state.box, false, what);
-          if (note === null || (note === 'either' && !noted)) {
+          if (note === 'marked') {
+            // The form and the panel as the link was written, the bad field
+            // marked with its message, and no figures of another design.
+            const field = fragment.includes('source=') ? 'source' : 'measured-r1';
+            assert.equal(noted, false, `${what}: ${text}`);
+            assert.deepEqual(state.values, ['31.830988', '100', '50'], what);
+            const marked = await fieldState(page, field);
+            assert.equal(marked.invalid, 'true', what);
+            assert.notEqual(marked.message, '', what);
+            assert.match(await panelText(page), /appears once it is mended/, what);
+          } else if (note === null || (note === 'either' && !noted)) {
             assert.equal(noted, false, `${what}: ${text}`);
             assert.notEqual(state.values.join(''), '', what);
           } else {
@@ -296,6 +344,19 @@ for (const name of browserNames) {
         }, { hash: fragment });
       }
     });
+
+    test('link: one that arrives while the message box is open is taken once the box closes', () =>
+      withPage(800, 700, async (page) => {
+        await design(page, { solve: 'R', texts: ['', 'abc', '50'], units: ['kOhm', 'nf', 'Hz'] });
+        assert.equal((await dialogState(page)).box, true);
+        await page.evaluate((fragment) => (location.hash = fragment), good);
+        await new Promise((resolve) => setTimeout(resolve, 200));
+        await page.keyboard.press('Enter');
+        await page.waitForFunction(() => document.querySelector('main input.value').value !== '');
+        const state = await dialogState(page);
+        assert.deepEqual([state.box, state.values], [false, ['31.830988', '100', '50']]);
+        assert.equal(await page.$eval('#link-note', (e) => e.hidden), true);
+      }));
 
     test('curve: the spread of the builds, each curve down to its own notch, wide beside the dialog', async () => {
       await withPage(1000, 800, async (page) => {

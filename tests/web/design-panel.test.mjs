@@ -175,6 +175,7 @@ for (const name of browserNames) {
         const text = (name) => f[name].text.replace(/\u00a0/g, ' ');
         assert.deepEqual(['opamp-band-low', 'opamp-band-high', 'opamp-q', 'opamp-peak', 'opamp-gbw-needed', 'opamp-slew-limit']
           .map(text), ['19.28 kHz', '21.95 kHz', '7.51', '0.82 dB', '8.7 MHz', '20.7 V']);
+        assert.equal(text('q'), '10.00', 'Q with the same digits everywhere');
         assert.equal(f.q.value, ideal.q.value, 'the ideal network stays the reference');
         assert.equal(f['build-fo'].value, ideal['build-fo'].value, 'the null stays');
         assert.notEqual(f['build-reject'].value, ideal['build-reject'].value);
@@ -190,7 +191,7 @@ for (const name of browserNames) {
         await page.waitForFunction(() => !document.getElementById('copy-text').hidden);
         const copied = await page.$eval('#copy-text', (e) => e.value.split('\n'));
         for (const line of ['  op-amps: TL072, TL082: 3 MHz, 106 dB, 13 V/µs; every build below is worked out with them',
-          '  with them the ideal parts: half power at 19.28 kHz and 21.95 kHz, Q = 7.51, peak 0.82 dB',
+          '  with them the ideal parts: half power at 19.28 kHz below the notch and at 21.95 kHz above it, Q = 7.51, peak 0.82 dB',
           '  for Q within 5 % of ideal op-amps\' and a peak under 0.5 dB: at least 8.7 MHz of gain-bandwidth']) {
           assert.ok(copied.includes(line), line);
         }
@@ -202,7 +203,9 @@ for (const name of browserNames) {
           ['3 MHz', '106', '13']);
         assert.deepEqual(await expectNativeFigures(page), f);
         const before = await figuresOf(page);
+        // The gain-bandwidth is the ninth field: its problem is its own, never "no network".
         for (const [field, bad, message] of [['opamp-gbw', '3m', /Write M for megahertz/],
+          ...['abc', '', ' ', '999', '1e11', '3,5M', 'NaN'].map((text) => ['opamp-gbw', text, /./]),
           ['opamp-gain', '200', /from 40 dB to 160 dB/], ['opamp-slew', '', /Enter a slew rate/]]) {
           const good = await page.$eval(`[data-design="${field}"]`, (e) => e.value);
           await paste(page, field, bad);
@@ -210,8 +213,17 @@ for (const name of browserNames) {
           assert.equal(state.invalid, 'true', bad);
           assert.match(state.message, message);
           assert.deepEqual(await figuresOf(page), before, 'the last good figures stay');
+          assert.doesNotMatch(await panelText(page), /make no network/, bad);
           await paste(page, field, good);
         }
+        // A bad gain while the gain-bandwidth is empty: both marked, the figures stay.
+        await paste(page, 'opamp-gbw', '');
+        await paste(page, 'opamp-gain', '200');
+        assert.deepEqual([(await fieldState(page, 'opamp-gbw')).invalid, (await fieldState(page, 'opamp-gain')).invalid],
+          ['true', 'true']);
+        assert.deepEqual(await figuresOf(page), before);
+        await paste(page, 'opamp-gain', '106');
+        await paste(page, 'opamp-gbw', '3 MHz');
         await paste(page, 'opamp-gbw', '1G');
         assert.ok((await expectNativeFigures(page))['opamp-peak'].value < 0.01);
         assert.deepEqual(await axeViolations(page), []);
@@ -221,6 +233,32 @@ for (const name of browserNames) {
         assert.deepEqual(await fieldState(page, 'opamp-gain'), { invalid: null, message: '', tied: false });
         assert.equal(await shown('[data-design="opamp-gain"]'), false);
       }));
+
+    // A 1 GHz notch at Q = 10 with op-amps of 1 kHz and 40 dB: they pass
+    // almost nothing there, and the panel says so; the plot reaches down
+    // to every curve it draws.
+    const weakOpAmps = '#v=1&solve=r&r=&r-unit=kOhm&c=1&c-unit=pf&fo=1000&fo-unit=mHz&resistor-series=E24' +
+      '&capacitor-series=E12&resistor-tolerance=1&capacitor-tolerance=5&network=10&resistor-tempco=50' +
+      '&capacitor-tempco=200&temperature-range=0%2C70&opamp=custom&opamp-gbw=1k&opamp-gain=40&opamp-slew=0.01';
+    test('design: op-amps that pass almost nothing at Fo, said plainly, and every curve on the plot', () =>
+      withPage(800, 700, async (page) => {
+        const f = await expectNativeFigures(page);
+        assert.ok(f['opamp-follower-gain'].value < -100, `${f['opamp-follower-gain'].value} dB`);
+        const words = (await panelText(page)).replace(/\u00a0/g, ' ');
+        assert.match(words, /At Fo each follower's own gain is −1\d\d\.\d dB, more than 3 dB down: with these op-amps the circuit is no notch filter at Fo/);
+        assert.match(words, /at half power \(3\.01 dB below their level far below the notch\) nowhere below the notch and nowhere above it/);
+        assert.doesNotMatch(words, /at – and –/);
+        const plot = await page.$eval('#plot', (svg) => {
+          const ys = (path) => (path.getAttribute('d').match(/[\d.]+,[\d.]+/g) ?? []).map((p) => Number(p.split(',')[1]));
+          // The level axis's labels stand 4 pixels below their lines.
+          const labels = Array.from(svg.querySelectorAll('.grid text[text-anchor="end"]'), (t) => Number(t.getAttribute('y')));
+          return { floor: Math.max(...labels) - 4,
+            curves: ['ideal', 'build', 'opamp'].map((c) => ys(svg.querySelector(`path.${c}`))) };
+        });
+        plot.curves.forEach((ys, i) => {
+          assert.ok(ys.filter((y) => y < plot.floor - 1).length > ys.length / 2, `curve ${i} above the floor`);
+        });
+      }, { hash: weakOpAmps }));
 
     test('design: at 50 Hz itself, passive and at Q = 10: rejection, two parts a position, trimmers, harmonics', () =>
       desktop(async (page) => {
@@ -440,6 +478,9 @@ for (const name of browserNames) {
         assert.equal(await valueOf(page, ids.IDC_FREQUENCY), '0.000001');
         assert.ok(Math.abs((await expectNativeFigures(page)).fo.value - 1) < 1e-8);
         assert.match(await note(), /^The Fo field shows 0\.000001 \(mHz, that is mega\), which reads as 1\.000 Hz, but the calculation gave 1\.500 Hz: the panel designs for what the field shows\. A smaller unit for Fo shows more digits\.$/);
+        // Already in hertz, only a larger Fo shows more digits.
+        await design(page, { solve: 'Fo', texts: ['100', '1061033', ''], units: ['kOhm', 'uf', 'Hz'] });
+        assert.match(await note(), /Fo is already in its smallest unit, Hz: a smaller R or C makes Fo larger, with more digits\.$/);
         // All of them lost: no network, and the reason.
         await design(page, { solve: 'Fo', texts: ['108.8219', '4083665', ''], units: ['kOhm', 'pf', 'mHz'] });
         assert.equal(await valueOf(page, ids.IDC_FREQUENCY), '0.000000');

@@ -85,7 +85,9 @@
     values[0].focus();
     // The design panel follows every result, for the texts as they now
     // stand and as the calculator reads them.
-    const result = { mode, units: units.map((select) => select.selectedIndex), texts: values.map((input) => ansiBytes(input.value)) };
+    // (`values` and `solve` as the page's link writes them.)
+    const result = { mode, units: units.map((select) => select.selectedIndex), texts: values.map((input) => ansiBytes(input.value)),
+      values: values.map((input) => input.value), solve: [2, 0, 1][mode] };
     document.dispatchEvent(new CustomEvent('notchwell-result', { detail: result }));
     return 'result';
   }

@@ -20,9 +20,11 @@ export function figuresCsv(state) {
   return csvText(rows);
 }
 
-// The curve as CSV: a row a frequency, each curve's own notch a row of its
-// own among them; for each curve drawn its level, phase and group delay,
-// then the band's edges where the band has a point (every other row).
+// The curve as CSV: a row a frequency, each curve's own notch among them
+// (curves that notch at one frequency, or on a point of the curve, share
+// its row); every curve drawn has its level, phase and group delay on
+// every row, then the band's edges where the band has a point (every
+// other point of the curve).
 export function curveCsv(state) {
   const { curves } = state;
   const drawn = CURVE_NAMES.filter((name) => curves[name]);
@@ -30,13 +32,20 @@ export function curveCsv(state) {
   const rows = Array.from(curves.hertz, (hertz, i) => [hertz, ...drawn.flatMap((name) =>
     [curves[name][i], curves.phase[name][i], curves.delay[name][i]]),
   ...(curves.band && i % 2 === 0 ? [curves.band.low[i / 2], curves.band.high[i / 2]] : [undefined, undefined])]);
-  for (const [k, name] of drawn.entries()) {
-    const { hertz, db, degrees, delay } = curves.notches[name];
-    if (!(hertz >= curves.hertz[0] && hertz <= curves.hertz[curves.hertz.length - 1])) continue;
-    const row = [hertz, ...drawn.flatMap(() => [undefined, undefined, undefined]), undefined, undefined];
-    row.splice(1 + 3 * k, 3, db, degrees, delay);
-    const at = rows.findIndex((r) => r[0] > hertz);
-    rows.splice(at < 0 ? rows.length : at, 0, row);
+  const last = curves.hertz[curves.hertz.length - 1];
+  for (const notching of drawn) {
+    const { hertz, at } = curves.notches[notching];
+    if (!(hertz >= curves.hertz[0] && hertz <= last)) continue;
+    const cells = drawn.flatMap((name) => [at[name].db, at[name].degrees, at[name].delay]);
+    const same = rows.findIndex((row) => row[0] === hertz);
+    if (same >= 0) {
+      // The notch's own cells where it falls on a row already there.
+      const k = drawn.indexOf(notching);
+      rows[same].splice(1 + 3 * k, 3, ...cells.slice(3 * k, 3 * k + 3));
+      continue;
+    }
+    const after = rows.findIndex((row) => row[0] > hertz);
+    rows.splice(after < 0 ? rows.length : after, 0, [hertz, ...cells, undefined, undefined]);
   }
   const header = ['hertz', ...drawn.flatMap((name) => [`${name}-db`, `${name}-degrees`, `${name}-delay-s`]),
     'band-low-db', 'band-high-db'];

@@ -25,9 +25,11 @@ export function designText(state) {
     lines.push(
       `  op-amps: ${amp.value === 'custom' ? `your own, ${t('opamp-gbw')}, ${t('opamp-gain')}, ${t('opamp-slew')}` : amp.text};` +
         ' every build below is worked out with them',
-      `  with them the ideal parts: half power at ${has('opamp-band-low') ? t('opamp-band-low') : 'none'} and ` +
-        `${has('opamp-band-high') ? t('opamp-band-high') : 'none'}, Q = ${has('opamp-q') ? t('opamp-q') : '–'},` +
-        ` peak ${t('opamp-peak')}`,
+      `  with them the ideal parts: half power ${is('opamp-band-low') ? `at ${t('opamp-band-low')}` : 'nowhere'} below` +
+        ` the notch and ${is('opamp-band-high') ? `at ${t('opamp-band-high')}` : 'nowhere'} above it,` +
+        ` Q = ${has('opamp-q') ? t('opamp-q') : '–'}, peak ${t('opamp-peak')}`,
+      ...(is('opamp-weak') ? [`  at Fo each follower's own gain is ${t('opamp-follower-gain')}, more than 3 dB down:` +
+        ' with these op-amps the circuit is no notch filter at Fo'] : []),
       is('opamp-needed')
         ? `  for Q within 5 % of ideal op-amps' and a peak under 0.5 dB: at least ${t('opamp-gbw-needed')} of gain-bandwidth`
         : `  no gain-bandwidth up to 10 GHz keeps Q within 5 % and the peak under 0.5 dB at ${t('opamp-gain')}`,

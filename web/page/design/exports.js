@@ -2,7 +2,8 @@
 // the nearest build as a SPICE netlist and as a KiCad schematic, every
 // figure and the curve as CSV are each shown and offered as a file (a
 // Blob behind a download link: no request, from file:// too), the
-// schematic only where there is a build to draw. Each is written from
+// netlist and the schematic only where there is a build (elsewhere the
+// box says why there is none). Each is written from
 // the state it is handed.
 import { curveCsv, figuresCsv } from './csv.js';
 import { designText } from './design-text.js';
@@ -18,7 +19,8 @@ const copyText = document.getElementById('copy-text');
 export function setUpExports(sources) {
   // The file a spreadsheet opens as UTF-8 starts with a byte order mark.
   const exports = {
-    netlist: { text: sources.netlist, file: (text) => new Blob([text], { type: 'text/plain' }) },
+    netlist: { text: sources.netlist, file: (text) => new Blob([text], { type: 'text/plain' }),
+      offered: (state) => state.sections.has('build') },
     csv: { text: figuresCsv, file: (text) => new Blob(['\ufeff', text], { type: 'text/csv' }) },
     'curve-csv': { text: curveCsv, file: (text) => new Blob(['\ufeff', text], { type: 'text/csv' }) },
     kicad: { text: sources.kicad, file: (text) => new Blob([text], { type: 'text/plain' }),

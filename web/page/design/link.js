@@ -25,7 +25,8 @@ const fits = (text, length) => text.length <= length && !/[\u0000-\u001f]/.test(
 
 // What a fragment asks for, or why it cannot be taken: every name known
 // and given once, every choice one of the page's, every text no longer
-// than its field takes; a later list it does not name keeps its default.
+// than its field takes (the form's texts without control characters, as
+// OK took them); a later list it does not name keeps its default.
 // `page`: { units: [3 lists of option
 // values], lists: [{ name, options, default }], fields: [{ name,
 // maxLength }], textLength }.
@@ -54,6 +55,8 @@ export function readLink(fragment, page) {
     wanted.values.every((text) => fits(text, page.textLength)) &&
     wanted.units.every((index) => index >= 0) &&
     wanted.lists.every((index) => index >= 0) &&
-    wanted.fields.every((text, i) => fits(text, page.fields[i].maxLength));
+    // A panel field's text comes back whatever it holds, its problem said
+    // beside it as when the link was written.
+    wanted.fields.every((text, i) => text.length <= page.fields[i].maxLength);
   return ok ? { wanted } : { problem: 'a value in it is out of range' };
 }

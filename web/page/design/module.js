@@ -4,7 +4,10 @@
 import { UNITS } from './report.js';
 
 export const FIELD_TEXT_SIZE = 64;
-export const NO_NETWORK = 256;
+// What an update came to: the report worked out afresh; or, the last
+// report left as it was, a field with a problem (each field's own through
+// fieldProblem) or a form that makes no network (formReading says why).
+export const UPDATE = { designed: 0, badFields: 1, noNetwork: 2 };
 const utf8 = new TextDecoder();
 
 export function readText(core, address) {
@@ -72,8 +75,7 @@ export function fieldProblem(core, index, text, choices) {
 }
 
 // snapshot: { form: { mode, units, texts (code page 1252 bytes) }, choices
-// (indices), fields (texts) }. Returns the update's outcome: 0, the
-// fields' problem bits, or NO_NETWORK.
+// (indices), fields (texts) }. Returns one of UPDATE.
 export function update(core, snapshot) {
   const { form } = snapshot;
   new Int32Array(core.memory.buffer, core.nw_design_snapshot_form_numbers(), 4).set([form.mode, ...form.units]);
@@ -115,6 +117,8 @@ export function readReport(core, tables, plotView) {
   const { curvePoints, bandPoints } = tables;
   const build = sections.has('build');
   const notches = new Float64Array(memory, core.nw_design_curve_notches(), 16);
+  const [atDb, atDegrees, atDelay] = [0, 1, 2].map((which) =>
+    new Float64Array(memory, core.nw_design_curves_at_notches(which), 16).slice());
   const view = (which, curve, points) => new Float64Array(memory, core.nw_design_curve_view(which, curve), points).slice();
   const curves = {
     hertz: read(0, curvePoints),
@@ -123,8 +127,11 @@ export function readReport(core, tables, plotView) {
     measured: sections.has('measured') ? read(3, curvePoints) : null,
     band: build ? { low: read(4, bandPoints), high: read(5, bandPoints) } : null,
     opamp: sections.has('opamp') ? read(6, curvePoints) : null,
+    // Each curve's notch, and every curve drawn there (its `at`).
     notches: Object.fromEntries(CURVE_NAMES.map((name, i) =>
-      [name, { hertz: notches[i], db: notches[4 + i], degrees: notches[8 + i], delay: notches[12 + i] }])),
+      [name, { hertz: notches[i], db: notches[4 + i], degrees: notches[8 + i], delay: notches[12 + i],
+        at: Object.fromEntries(CURVE_NAMES.map((curve, c) =>
+          [curve, { db: atDb[4 * c + i], degrees: atDegrees[4 * c + i], delay: atDelay[4 * c + i] }])) }])),
   };
   // The other views of the curves drawn: phase and delay at the same
   // frequencies; the step or burst chosen in time.

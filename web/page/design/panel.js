@@ -9,7 +9,7 @@ import { linkText, readLink } from './link.js';
 import * as design from './module.js';
 import { KICAD_OUT_OF_RANGE, kicadTexts, netlistHeader, OUT_OF_RANGE } from './netlist.js';
 import { drawPlot, fitPlot } from './plot.js';
-import { figureOrder, render, renderNoNetwork, setHidden, setText } from './render.js';
+import { figureOrder, render, renderNoDesign, setHidden, setText } from './render.js';
 import { setUpExports } from './exports.js';
 
 const panel = document.getElementById('design');
@@ -55,11 +55,13 @@ function checkField(index) {
   }
 }
 
-// What the page holds now: the form's texts, the lists' choices, the fields.
+// The design the page shows: the form's texts and units as the last OK
+// took them (not what has been typed since), the lists' choices and the
+// fields as they are now.
 const pageState = () => ({
-  solve: form.radios.findIndex((radio) => radio.checked),
-  values: form.values.map((value) => value.value),
-  units: form.units.map((unit) => unit.value),
+  solve: lastForm.solve,
+  values: lastForm.values,
+  units: lastForm.units.map((index, i) => form.units[i].options[index]?.value ?? ''),
   lists: lists.map((list) => ({ name: list.dataset.design, index: list.selectedIndex, value: list.value,
     text: list.options[list.selectedIndex]?.text ?? '' })),
   fields: fields.map((field) => ({ name: field.dataset.design, text: field.value })),
@@ -76,6 +78,7 @@ function writeLink() {
 function writeLinkNow() {
   clearTimeout(linkTimer);
   linkTimer = 0;
+  if (lastForm === null) return;
   history.replaceState(null, '', `#${linkText(pageState())}`);
 }
 // A change just made goes into the address before the page goes.
@@ -95,9 +98,12 @@ function formWords(reading) {
   const unitWords = label.startsWith('m') ? `${label}, that is mega` : label;
   const computed = format(reading.computed, unit, 4, false);
   const reads = reading.problem === 0 ? `reads as ${format(reading.reads, unit, 4, false)}` : 'reads as zero';
+  // The smallest unit shows the most digits; in it, only a larger value does.
+  const others = QUANTITY_NAMES.filter((other) => other !== name).join(' or ');
+  const helps = lastForm.units[reading.field] > 0 ? `A smaller unit for ${name} shows more digits.`
+    : `${name} is already in its smallest unit, ${label}: a smaller ${others} makes ${name} larger, with more digits.`;
   const note = `The ${name} field shows ${written} (${unitWords}), which ${reads}, but the calculation gave ${computed}` +
-    `${reading.problem === 0 ? ': the panel designs for what the field shows' : ''}.` +
-    ` A smaller unit for ${name} shows more digits.`;
+    `${reading.problem === 0 ? ': the panel designs for what the field shows' : ''}. ${helps}`;
   return { reason, note };
 }
 
@@ -148,29 +154,38 @@ plotElement.addEventListener('plot-resized', () => {
 let exportsView = null;
 
 // The last OK's form, the choices and the fields, worked out afresh; a
-// field with a problem keeps the last figures.
+// field with a problem keeps the last figures (and where there are none
+// yet, the panel says what it waits for).
 function update() {
   if (core === null || lastForm === null) return;
   const now = pageState();
   const outcome = design.update(core, { form: lastForm, choices: now.lists.map((list) => list.index),
     fields: now.fields.map((field) => field.text) });
-  if (outcome === 0 || outcome === design.NO_NETWORK) {
+  if (outcome === design.UPDATE.badFields) {
+    if (state === null) {
+      renderNoDesign('A field of the panel holds a text it does not take (marked below, with why): the design' +
+        ' appears once it is mended.');
+      setHidden(formNote, true);
+      placeCurve();
+    }
+  } else {
     const { reason, note } = formWords(design.formReading(core));
-    if (outcome === 0) {
+    if (outcome === design.UPDATE.designed) {
       const view = now.lists.find((list) => list.name === 'plot-view').value;
       state = { ...now, ...design.readReport(core, tables, view), tables, href: '' };
       render(state);
       drawPlot(state);
     } else {
       state = null;
-      renderNoNetwork(reason);
+      renderNoDesign(`The values on the form at the last OK make no network to build: ${reason}.` +
+        ' R, C and Fo must each be positive and finite.');
     }
     setText(formNote, note);
     setHidden(formNote, note === '');
     placeCurve();
-    writeLink();
   }
-  exportsView.refresh(outcome === 0 ? state : null);
+  writeLink();
+  exportsView.refresh(outcome === design.UPDATE.designed ? state : null);
 }
 
 // --- Opening the design a fragment holds, as if OK had been pressed on
@@ -193,9 +208,24 @@ function refuseLink(why) {
   linkNote.hidden = false;
 }
 
+// A link that arrives while the dialog's message box is open waits for it
+// to close.
+const messageBox = document.getElementById('message-box');
+let waitingLink = null;
+messageBox.addEventListener('close', () => {
+  if (waitingLink === null || messageBox.open) return;
+  const fragment = waitingLink;
+  waitingLink = null;
+  openLink(fragment);
+});
+
 function openLink(fragment) {
   linkNote.hidden = true;
   if (fragment === '') return;
+  if (messageBox.open) {
+    waitingLink = fragment;
+    return;
+  }
   const options = (select) => Array.from(select.options, (option) => option.value);
   const { wanted, problem } = readLink(fragment, {
     units: form.units.map(options),
@@ -204,22 +234,23 @@ function openLink(fragment) {
     textLength: design.FIELD_TEXT_SIZE - 1,
   });
   if (problem) return refuseLink(problem);
-  const before = pageState();
   const back = {
-    solve: before.solve,
-    values: before.values,
+    solve: form.radios.findIndex((radio) => radio.checked),
+    values: form.values.map((value) => value.value),
     units: form.units.map((unit) => unit.selectedIndex),
     lists: lists.map((list) => list.selectedIndex),
-    fields: before.fields.map((field) => field.text),
+    fields: fields.map((field) => field.value),
   };
   setPage(wanted);
-  // The panel's fields must hold good texts, and OK on the form's texts
-  // must write a result.
+  // OK on the form's texts must write a result. A panel field with a
+  // problem comes back marked, as it was when the link was written; the
+  // figures of the page before are not this design's.
+  const shown = state;
+  state = null;
   const press = { outcome: null };
-  if (fields.every((field, i) => design.fieldProblem(core, i, field.value, choicesNow()).problem === 0)) {
-    document.dispatchEvent(new CustomEvent('notchwell-quiet-ok', { detail: press }));
-  }
+  document.dispatchEvent(new CustomEvent('notchwell-quiet-ok', { detail: press }));
   if (press.outcome === 'result') return;
+  state = shown;
   setPage(back);
   refuseLink('its values give no design');
 }

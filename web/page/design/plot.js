@@ -13,6 +13,7 @@ const readout = document.getElementById('readout');
 // so that its lettering keeps its size on a wide screen.
 const AREA = { left: 44, top: 8, width: 348, height: 202 };
 const SPAN_DB = 80;
+const LOWEST_SHOWN = 60;
 const CURVES = ['ideal', 'build', 'measured', 'opamp'];
 const NOTCHING = { ideal: 'the ideal network notches', build: 'the nearest build notches', measured: 'your measured parts notch',
   opamp: 'the ideal parts with your op-amps notch' };
@@ -225,8 +226,17 @@ function drawCurves() {
   // A rise of a dB or so over the top line (a sharp network beside a
   // source) shows in the margin above it.
   const top = Math.max(0, Math.ceil((highest - 1) / 10) * 10);
-  const floor = top - SPAN_DB;
-  const yAt = (db) => AREA.top + (AREA.height * (top - Math.max(db, floor - 5))) / SPAN_DB;
+  // Every curve drawn shows: the floor lies at least LOWEST_SHOWN below
+  // the highest point of the lowest curve (op-amps that pass little at Fo
+  // sink a whole curve), the lines then 20 dB apart where 80 dB is far
+  // too little.
+  let lowestTop = Infinity;
+  for (const name of CURVES) if (curves[name]) lowestTop = Math.min(lowestTop, Math.max(...curves[name]));
+  const wanted = Math.max(SPAN_DB, top - (lowestTop - LOWEST_SHOWN));
+  const step = wanted > SPAN_DB ? 20 : 10;
+  const span = Math.ceil(wanted / step) * step;
+  const floor = top - span;
+  const yAt = (db) => AREA.top + (AREA.height * (top - Math.max(db, floor - 5))) / span;
   const path = ({ xs, levels }) => {
     let d = 'M';
     for (let i = 0; i < xs.length; ++i) d += `${i ? 'L' : ''}${xs[i]},${yAt(levels[i]).toFixed(1)}`;
@@ -235,7 +245,7 @@ function drawCurves() {
   const bottom = AREA.top + AREA.height;
   // What every path's points depend on besides their levels: the same as
   // last time, and a path whose levels are the same is left as it is.
-  const frame = `${top} ${AREA.width} ${AREA.height} ${hertz[0]} ${hertz[hertz.length - 1]}`;
+  const frame = `${top} ${floor} ${AREA.width} ${AREA.height} ${hertz[0]} ${hertz[hertz.length - 1]}`;
   const sameFrame = frame === drawnFrame;
   drawnFrame = frame;
   const setPath = (name, levels, notch, d) => {
@@ -247,7 +257,7 @@ function drawCurves() {
   const middle = xAt((hertz.length - 1) / 2);
   if (!sameFrame) {
     let grid = svgLine(AREA.left, AREA.top, AREA.left, bottom, 'decade');
-    for (let db = top; db >= floor; db -= 10) {
+    for (let db = top; db >= floor; db -= step) {
       grid += svgLine(AREA.left, yAt(db), AREA.left + AREA.width, yAt(db), db === top ? 'decade' : '');
       grid += svgText(AREA.left - 4, yAt(db) + 4, 'end', db === top ? `${db}${SPACE}dB` : `${db < 0 ? MINUS : ''}${Math.abs(db)}`);
     }

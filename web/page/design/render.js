@@ -9,6 +9,8 @@ const figureElements = Array.from(panel.querySelectorAll('[data-figure]'));
 export const figureOrder = Array.from(new Set(figureElements.map((element) => element.dataset.figure)));
 const byId = (id) => document.getElementById(id);
 const whenElements = Array.from(panel.querySelectorAll('[data-when]'));
+// What shows where a section does not hold.
+const unlessElements = Array.from(panel.querySelectorAll('[data-unless]'));
 const foTexts = Array.from(panel.querySelectorAll('.fo-text'));
 const harmonicAdds = Array.from(panel.querySelectorAll('.harmonics .add'), (span) =>
   [span, span.previousElementSibling.dataset.figure]);
@@ -75,6 +77,7 @@ export function render(state) {
     const when = element.dataset.when;
     setHidden(element, !(when in shown ? shown[when] : is(when)));
   }
+  for (const element of unlessElements) setHidden(element, is(element.dataset.unless));
   setHidden(byId('measured-prompt'), measured);
   panel.classList.toggle('measured', measured);
   setHidden(byId('divider-range'), !is('active') || is('divider'));
@@ -131,18 +134,18 @@ function renderOpAmp(state) {
   setHidden(byId('opamp-ideal-text'), is('opamp'));
   if (!is('opamp')) return;
   setHidden(byId('opamp-needed-none'), is('opamp-needed'));
+  panel.querySelectorAll('.opamp-q-text').forEach((span) => setHidden(span, !state.figures.has('opamp-q')));
   panel.querySelectorAll('.opamp-gain-text').forEach((span) => setText(span, `${t('opamp-gain')} of open-loop gain`));
   const q = state.figures.has('opamp-q') ? `Q = ${t('opamp-q')}` : 'no half-power point on both sides';
   setText(byId('opamp-gives'), `; ${t('opamp-gbw')} gives ${q} and a ${t('opamp-peak')} peak`);
 }
 
-// After an OK press whose form makes no network, and why.
-export function renderNoNetwork(reason) {
+// No design to show, and why.
+export function renderNoDesign(why) {
   whenElements.forEach((element) => setHidden(element, true));
   panel.querySelectorAll('.export').forEach((section) => (section.hidden = true));
   panel.querySelectorAll('[aria-controls$="-export"]').forEach((button) => button.setAttribute('aria-expanded', 'false'));
   ['build-range', 'pair-range', 'trim-none'].forEach((id) => (byId(id).hidden = true));
   intro.hidden = false;
-  intro.textContent = `The values on the form at the last OK make no network to build: ${reason}.` +
-    ' R, C and Fo must each be positive and finite.';
+  intro.textContent = why;
 }
