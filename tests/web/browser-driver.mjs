@@ -40,11 +40,24 @@ export function browserSession(name) {
       : null;
     const page = await (context ?? browser).newPage();
     page.savesFiles = context !== null && context !== undefined;
+    // There, every file the page offers is kept as the page makes it, by
+    // its address.
+    if (downloads && !page.savesFiles) {
+      await page.evaluateOnNewDocument(() => {
+        const create = URL.createObjectURL;
+        window.offeredFiles = new Map();
+        URL.createObjectURL = (blob) => {
+          const address = create(blob);
+          window.offeredFiles.set(address, blob);
+          return address;
+        };
+      });
+    }
     const problems = [];
     page.on('console', (m) => m.type() === 'error' && problems.push(`console: ${m.text()}`));
     page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
     page.on('request', (r) => {
-      if (!/^(data|blob):/.test(r.url()) && r.url().split('#')[0] !== pageUrl) problems.push(`request: ${r.url()}`);
+      if (!r.url().startsWith('data:') && r.url().split('#')[0] !== pageUrl) problems.push(`request: ${r.url()}`);
     });
     try {
       await setViewport(page, width, height);
@@ -68,10 +81,10 @@ function tolerated(error) {
 
 // The viewport at width x height. Firefox ESR 140 knows the viewport's
 // command but not the screen orientation's that puppeteer sends with it:
-// the viewport is set all the same, and checked.
+// the viewport is set all the same, a moment later.
 async function setViewport(page, width, height) {
   await page.setViewport({ width, height }).catch(tolerated);
-  assert.deepEqual(await page.evaluate(() => [innerWidth, innerHeight]), [width, height], 'the viewport');
+  await until(page, (w, h) => innerWidth === w && innerHeight === h, width, height);
   page.viewportSize = { width, height };
 }
 
@@ -83,7 +96,7 @@ export async function saved(page, folder, link) {
   assert.ok(name !== '', 'the link names its file');
   if (!page.savesFiles) {
     return page.$eval(link, async (a) =>
-      new TextDecoder('utf-8', { ignoreBOM: true }).decode(await (await fetch(a.href)).arrayBuffer()));
+      new TextDecoder('utf-8', { ignoreBOM: true }).decode(await window.offeredFiles.get(a.href).arrayBuffer()));
   }
   const file = path.join(folder, name);
   await page.click(link);
@@ -93,6 +106,16 @@ export async function saved(page, folder, link) {
     await new Promise((resolve) => setTimeout(resolve, 100));
   }
   return fs.readFileSync(file, 'utf8');
+}
+
+// Waits until `test` holds in the page, 10 s at most. (Firefox ESR 140
+// refuses puppeteer's own wait under the page's content security policy.)
+export async function until(page, test, ...args) {
+  for (let tries = 0; tries < 200; ++tries) {
+    if (await page.evaluate(test, ...args)) return;
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+  throw new Error(`waited 10 s in vain for ${test}`);
 }
 
 // The control with a focus, by its control identifier; a field's value.

@@ -9,7 +9,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { describe, test } from 'node:test';
 import { at, controlIds as ids, root } from '../../tools/web/control-ids.mjs';
-import { browserNames, browserSession, fill, saved, screenshot, shots, valueOf } from './browser-driver.mjs';
+import { browserNames, browserSession, fill, saved, screenshot, shots, until, valueOf } from './browser-driver.mjs';
 import { design, expectNativeFigures, fieldState, figuresOf, hum, measuredHum, measuredNames, panelText, paste,
   setChoice } from './design-driver.mjs';
 import { ercViolations, kicadNetlist, kicadPicture } from './kicad.mjs';
@@ -285,7 +285,7 @@ for (const name of browserNames) {
         if (name === 'chromium') {
           await page.browserContext().overridePermissions('file://', ['clipboard-read', 'clipboard-sanitized-write']);
           await page.click('[data-design="copy"]');
-          await page.waitForFunction(() => document.getElementById('copy-status').textContent !== '');
+          await until(page, () => document.getElementById('copy-status').textContent !== '');
           const copied = await page.evaluate(() => navigator.clipboard.readText());
           assert.ok(copied.split('\n').includes(`Link: ${await page.evaluate(() => location.href)}`));
         }
@@ -352,7 +352,7 @@ for (const name of browserNames) {
         await page.evaluate((fragment) => (location.hash = fragment), good);
         await new Promise((resolve) => setTimeout(resolve, 200));
         await page.keyboard.press('Enter');
-        await page.waitForFunction(() => document.querySelector('main input.value').value !== '');
+        await until(page, () => document.querySelector('main input.value').value !== '');
         const state = await dialogState(page);
         assert.deepEqual([state.box, state.values], [false, ['31.830988', '100', '50']]);
         assert.equal(await page.$eval('#link-note', (e) => e.hidden), true);

@@ -6,7 +6,8 @@ import assert from 'node:assert/strict';
 import path from 'node:path';
 import { describe, test } from 'node:test';
 import { at, controlIds as ids } from '../../tools/web/control-ids.mjs';
-import { axeViolations, browserNames, browserSession, focused, pageUrl, screenshot, shots, valueOf } from './browser-driver.mjs';
+import { axeViolations, browserNames, browserSession, focused, pageUrl, screenshot, shots, until, valueOf }
+  from './browser-driver.mjs';
 import { choiceNames, design, expectNativeFigures, expectOnePrintedPage, fieldState, figuresOf, hum, measuredHum,
   measuredNames, panelText, paste, setChoice, solveC } from './design-driver.mjs';
 
@@ -188,7 +189,7 @@ for (const name of browserNames) {
         // Copy carries them (shown to copy by hand, as where a browser refuses the clipboard).
         await page.evaluate(() => (navigator.clipboard.writeText = () => Promise.reject(new Error('refused'))));
         await page.click('[data-design="copy"]');
-        await page.waitForFunction(() => !document.getElementById('copy-text').hidden);
+        await until(page, () => !document.getElementById('copy-text').hidden);
         const copied = await page.$eval('#copy-text', (e) => e.value.split('\n'));
         for (const line of ['  op-amps: TL072, TL082: 3 MHz, 106 dB, 13 V/µs; every build below is worked out with them',
           '  with them the ideal parts: half power at 19.28 kHz below the notch and at 21.95 kHz above it, Q = 7.51, peak 0.82 dB',
@@ -335,7 +336,7 @@ for (const name of browserNames) {
         // Copy carries the band, the times and the view; the link the choices.
         await page.evaluate(() => (navigator.clipboard.writeText = () => Promise.reject(new Error('refused'))));
         await page.click('[data-design="copy"]');
-        await page.waitForFunction(() => !document.getElementById('copy-text').hidden);
+        await until(page, () => !document.getElementById('copy-text').hidden);
         const copied = await page.$eval('#copy-text', (e) => e.value.split('\n'));
         for (const line of [/^Reject band ±1 %: from 49\.50 Hz to 50\.50 Hz at least [\d.]+ dB off \(ideal network\)/,
           /^Sine at Fo switched on: ideal network within 1 % after 287 ms; nearest build within 1 % after 288 ms, then 4\.7 dB off$/,
@@ -429,7 +430,7 @@ for (const name of browserNames) {
           await page.browserContext().overridePermissions('file://', ['clipboard-read', 'clipboard-sanitized-write']);
         }
         await page.click('[data-design="copy"]');
-        await page.waitForFunction(() => document.getElementById('copy-status').textContent !== '');
+        await until(page, () => document.getElementById('copy-status').textContent !== '');
         const copied = (await status()).startsWith('Copied');
         const text = copied
           ? await page.evaluate(() => navigator.clipboard.readText()).catch(() => null)
@@ -441,7 +442,7 @@ for (const name of browserNames) {
           navigator.clipboard.writeText = () => Promise.reject(new DOMException('refused', 'NotAllowedError'));
         });
         await page.click('[data-design="copy"]');
-        await page.waitForFunction(() => !document.getElementById('copy-text').hidden);
+        await until(page, () => !document.getElementById('copy-text').hidden);
         assert.match(await status(), /select the text below/);
         const shown = await page.$eval('#copy-text', (e) => ({
           lines: e.value.split('\n'),
