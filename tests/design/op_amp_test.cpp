@@ -127,8 +127,9 @@ TEST(OpAmpResponse, SaysWhereTheFollowersPassTooLittle) {
         if (!report.drawn[curve] || !report.drawn[notch] || !(report.curve_notch_hertz[notch] > 0)) continue;
         const double hertz = report.curve_notch_hertz[notch];
         EXPECT_NEAR(report.at_notch_db[curve][notch],
-                    curve == notch ? report.curve_notch_db[curve]
-                                   : std::fmax(-400, 10 * std::log10(PowerRatioAtHertz(report.functions[curve], hertz))),
+                    curve == notch
+                        ? report.curve_notch_db[curve]
+                        : std::fmax(-400, 10 * std::log10(PowerRatioAtHertz(report.functions[curve], hertz))),
                     1e-6)
             << c.fo << " " << curve << " at " << notch;
       }
