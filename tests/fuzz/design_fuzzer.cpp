@@ -107,6 +107,12 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
             (std::isfinite(report.curve_degrees[c][i]) && std::isfinite(report.curve_delay_s[c][i])));
     }
   }
+  for (int c = 0; c < kCurves; ++c) {
+    for (int n = 0; n < kCurves; ++n) {
+      Check(std::isfinite(report.at_notch_db[c][n]) && std::isfinite(report.at_notch_degrees[c][n]) &&
+            std::isfinite(report.at_notch_delay_s[c][n]));
+    }
+  }
   // The time view chosen, where one is: every output finite.
   const int view = ChosenIndex(inputs.choices, PanelList::PlotView);
   for (int c = 0; c < kCurves && view >= static_cast<int>(PlotView::Step); ++c) {
