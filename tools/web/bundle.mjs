@@ -6,6 +6,7 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import zlib from 'node:zlib';
+import * as esbuild from 'esbuild';
 import { bmpToPng } from './bmp-to-png.mjs';
 import { controlIds, root } from './control-ids.mjs';
 const [corePath, schematicPath, outPath] = process.argv.slice(2);
@@ -15,19 +16,19 @@ if (!outPath) {
 }
 const read = (file) => fs.readFileSync(path.join(root, file), 'utf8');
 
-// What only a reader of the sources needs, left out of the file users
-// get: whole-line comments and indentation (and blank lines). A template
-// literal across lines would lose its indentation, so there must be none.
-const lines = (text) => text.split('\n').map((line) => line.trim()).filter((line) => line !== '');
-const compactScript = (text, file) =>
-  lines(text)
-    .filter((line) => {
-      if ((line.match(/`/g) ?? []).length % 2 !== 0) throw new Error(`${file}: a template literal across lines`);
-      return !line.startsWith('//');
-    })
-    .join('\n');
-const compactStyle = (text) => lines(text.replace(/\/\*[\s\S]*?\*\//g, '')).join('\n');
-const compactMarkup = (text) => lines(text).join('\n');
+// What only a reader of the sources needs is left out of the file users
+// get: the scripts and style sheets minified by esbuild (the panel's ES
+// modules bundled into one script), the markup without its indentation,
+// blank lines and comments.
+const TARGET = ['chrome91', 'edge91', 'firefox113', 'safari16.4'];
+const MINIFY = { minify: true, charset: 'utf8', legalComments: 'none', target: TARGET };
+const bundleScript = (entry) =>
+  esbuild.buildSync({ ...MINIFY, entryPoints: [path.join(root, entry)], bundle: true, format: 'iife', write: false })
+    .outputFiles[0].text;
+const compactScript = (text) => esbuild.transformSync(text, MINIFY).code;
+const compactStyle = (text) => esbuild.transformSync(text, { ...MINIFY, loader: 'css' }).code;
+const compactMarkup = (text) =>
+  text.replace(/<!--[\s\S]*?-->/g, '').split('\n').map((line) => line.trim()).filter((line) => line !== '').join('\n');
 
 const fill = (text, values) =>
   text.replace(/\{\{(\w+)\}\}/g, (token, name) => {
@@ -42,59 +43,14 @@ const codePage = read('web/code_page_1252.txt')
   .map((line) => line.replace('\t', ''))
   .join('');
 
-// The design panel's script: its ES modules (web/page/design/), each in
-// a scope of its own in the order they import each other, an import
-// becoming the names its module hands back. No cycles, and every name
-// imported must be exported.
-const IMPORT = /^import (?:\{([^}]*)\}|\* as (\w+)) from '\.\/([\w-]+)\.js';$/;
-const EXPORTED = /^export (?:async )?(?:function|const|let) (\w+)/;
-function bundleModules(entry) {
-  const order = [];
-  const state = new Map(); // file -> 'visiting' | exported names
-  const scopeOf = (file) => `module_${file.replace(/-/g, '_')}`;
-  function visit(file, from) {
-    if (state.get(file) === 'visiting') throw new Error(`web/page/design: an import cycle through ${file}.js (from ${from})`);
-    if (state.has(file)) return state.get(file);
-    state.set(file, 'visiting');
-    const source = read(`web/page/design/${file}.js`);
-    const names = [];
-    const body = source.split('\n').map((line) => {
-      const imported = line.match(IMPORT);
-      if (imported) {
-        const [, list, star, dependency] = imported;
-        const exported = visit(dependency, file);
-        if (star) return `const ${star} = ${scopeOf(dependency)};`;
-        const bindings = list.split(',').map((name) => name.trim()).filter(Boolean).map((name) => {
-          const [original, local] = name.split(/\s+as\s+/);
-          if (!exported.includes(original)) throw new Error(`${file}.js imports ${original}, which ${dependency}.js does not export`);
-          return local ? `${original}: ${local}` : original;
-        });
-        return `const { ${bindings.join(', ')} } = ${scopeOf(dependency)};`;
-      }
-      if (line.startsWith('import ')) throw new Error(`${file}.js: an import the bundler does not take: ${line}`);
-      const exported = line.match(EXPORTED);
-      if (exported) {
-        names.push(exported[1]);
-        return line.slice('export '.length);
-      }
-      if (line.startsWith('export ')) throw new Error(`${file}.js: an export the bundler does not take: ${line}`);
-      return line;
-    });
-    order.push(`const ${scopeOf(file)} = (() => {\n${compactScript(body.join('\n'), `${file}.js`)}\nreturn { ${names.join(', ')} };\n})();`);
-    state.set(file, names);
-    return names;
-  }
-  visit(entry, 'the page');
-  return order.join('\n');
-}
 // The version's release date, from CHANGELOG.md as the release takes it,
 // for the files the page makes to carry in place of today's.
 const version = read('CMakeLists.txt').match(/^project\(notchwell VERSION ([0-9.]+)/m)[1];
 const released = read('CHANGELOG.md').match(new RegExp(`^## ${version.replace(/\./g, '\\.')} \\((\\d{4}-\\d{2}-\\d{2})\\)$`, 'm'))[1];
 const designPanel = JSON.stringify({
   style: compactStyle(read('web/page/design-panel.css')),
-  markup: compactMarkup(read('web/page/design-panel.html').replace(/<!--[\s\S]*?-->/g, '')),
-  script: fill(`(() => {\n'use strict';\n${bundleModules('panel')}\n})();`, { RELEASE_DATE: released }),
+  markup: compactMarkup(read('web/page/design-panel.html')),
+  script: fill(bundleScript('web/page/design/panel.js'), { RELEASE_DATE: released }),
 });
 const gzipBase64 = (bytes) => zlib.gzipSync(bytes, { level: 9 }).toString('base64');
 
@@ -102,7 +58,7 @@ const gzipBase64 = (bytes) => zlib.gzipSync(bytes, { level: 9 }).toString('base6
 // module gives the same bytes), for the page to unpack with the browser's
 // DecompressionStream; the same for the design panel (its style, markup
 // and script) and the code page.
-const script = fill(compactScript(read('web/page/notchwell.js'), 'notchwell.js'), {
+const script = fill(compactScript(read('web/page/notchwell.js')), {
   CORE_WASM_BASE64: gzipBase64(fs.readFileSync(corePath)),
   DESIGN_PANEL_BASE64: gzipBase64(Buffer.from(designPanel)),
   CODE_PAGE_1252_BASE64: gzipBase64(Buffer.from(codePage)),
