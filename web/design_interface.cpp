@@ -1,6 +1,6 @@
 #include "design_interface.h"
 
-#include "build_netlist.h"
+#include "build_exports.h"
 #include "design_report.h"
 #include "panel_controls.h"
 #include "panel_snapshot.h"

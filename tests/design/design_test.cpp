@@ -19,12 +19,13 @@
 #include "design_report.h"
 #include "design_test_support.h"
 #include "e_series.h"
-#include "exact_text.h"
 #include "notch_search.h"
 #include "pair_search.h"
 #include "panel_snapshot.h"
+#include "part_ranges.h"
 #include "part_value_text.h"
 #include "tolerance_analysis.h"
+#include "twelve_digit_text.h"
 
 namespace {
 
@@ -485,14 +486,14 @@ namespace notchwell {
 namespace {
 
 // The C library's %.12g, away from the exact ties where it rounds to even
-// and the page (and so ExactText) away from zero.
-TEST(ExactText, WritesWhatPrintfWrites) {
+// and the page (and so TwelveDigitText) away from zero.
+TEST(TwelveDigitText, WritesWhatPrintfWrites) {
   std::uint64_t state = 0x243f6a8885a308d3ull;
   for (int i = 0; i < 200000; ++i) {
     state = state * 6364136223846793005ull + 1442695040888963407ull;
     const double value = std::ldexp(static_cast<double>(state >> 11), static_cast<int>(state % 200) - 153);
-    char ours[kExactTextSize], theirs[32];
-    ExactText(value, ours);
+    char ours[kTwelveDigitTextSize], theirs[32];
+    TwelveDigitText(value, ours);
     std::snprintf(theirs, sizeof theirs, "%.12g", value);
     char expansion[80];
     std::snprintf(expansion, sizeof expansion, "%.60e", value);
@@ -512,8 +513,8 @@ TEST(ExactText, WritesWhatPrintfWrites) {
                                                                                {1000000000005.0, "1.00000000001e+12"},
                                                                                {1e300, "1e+300"},
                                                                                {5e-324, "4.94065645841e-324"}}) {
-    char ours[kExactTextSize];
-    ExactText(value, ours);
+    char ours[kTwelveDigitTextSize];
+    TwelveDigitText(value, ours);
     EXPECT_STREQ(ours, text) << value;
   }
 }

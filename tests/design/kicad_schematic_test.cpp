@@ -12,6 +12,7 @@
 #include <string>
 
 #include "active_feedback.h"
+#include "followers.h"
 #include "op_amps.h"
 
 namespace notchwell {
@@ -29,7 +30,7 @@ TEST(KicadValue, IsWrittenAsKicadUsersWriteIt) {
                 {600, "600"},     {1e3, "1k"},
                 {1e-3, "1m"},     {12345.6789, "12.3456789k"}};
   for (const auto& k : kCases) {
-    char text[kExactTextSize + 2];
+    char text[kTwelveDigitTextSize + 2];
     KicadValue(k.value, text);
     EXPECT_STREQ(text, k.text) << k.value;
   }

@@ -14,6 +14,7 @@
 #include "notch_search.h"
 #include "null_conditions.h"
 #include "pair_search.h"
+#include "part_ranges.h"
 #include "tolerance_analysis.h"
 #include "trimmer_choice.h"
 #include "two_part_values.h"

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "design_test_support.h"
+#include "followers.h"
 #include "null_conditions.h"
 #include "op_amp_response.h"
 #include "panel_snapshot.h"

@@ -20,6 +20,7 @@
 
 #include "active_feedback.h"
 #include "elementary.h"
+#include "followers.h"
 #include "notch_search.h"
 #include "null_conditions.h"
 #include "op_amps.h"

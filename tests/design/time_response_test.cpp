@@ -10,6 +10,7 @@
 
 #include "band_rejection.h"
 #include "design_test_support.h"
+#include "followers.h"
 #include "op_amps.h"
 #include "phase_response.h"
 #include "tolerance_analysis.h"

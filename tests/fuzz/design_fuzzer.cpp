@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-#include "build_netlist.h"
+#include "build_exports.h"
 #include "design_report.h"
 #include "panel_controls.h"
 #include "panel_snapshot.h"

@@ -3,8 +3,7 @@
 // product, open-loop gain and slew rate, or figures of the person's own.
 #pragma once
 
-#include "design_choices.h"
-#include "twin_t_circuit.h"
+#include "choices.h"
 
 namespace notchwell {
 
@@ -28,7 +27,6 @@ inline constexpr Choices<OpAmpPreset, 6> kOpAmps = {{{"ideal", nullptr, {0, 0, 0
                                                      {"fast", "a fast audio op-amp", {50e6, 120, 20}},
                                                      {"custom", nullptr, {0, 0, 0}}},
                                                     0};
-constexpr int kIdealOpAmp = 0;
 constexpr int kCustomOpAmp = kOpAmps.count - 1;
 
 // What the custom fields take.
@@ -38,16 +36,5 @@ inline constexpr double kGainLowest = 40;  // dB
 inline constexpr double kGainHighest = 160;
 inline constexpr double kSlewLowest = 0.01;  // V/us
 inline constexpr double kSlewHighest = 1e4;
-
-// Followers more than this far down at Fo pass too little there for the
-// network to be a notch filter at all.
-inline constexpr double kFollowerDropDb = 3;
-
-// A0 = 10^(gain / 20) and the pole at 2 pi GBW / A0; ideal followers for
-// a gain-bandwidth of 0.
-FollowerOpAmps FollowersOf(const OpAmp& amp);
-
-// A follower's own gain, |A / (1 + A)| in dB, at `hertz`.
-double FollowerGainDb(const FollowerOpAmps& followers, double hertz);
 
 }  // namespace notchwell

@@ -1,7 +1,7 @@
 #include "trimmer_choice.h"
 
-#include "design_choices.h"
 #include "null_conditions.h"
+#include "part_ranges.h"
 #include "tolerance_analysis.h"
 
 namespace notchwell {

@@ -1,6 +1,7 @@
 #include "op_amp_response.h"
 
 #include "elementary.h"
+#include "followers.h"
 
 namespace notchwell {
 namespace {

@@ -1,4 +1,4 @@
-#include "exact_text.h"
+#include "twelve_digit_text.h"
 
 #include <cstdint>
 #include <cstring>
@@ -73,7 +73,7 @@ int DecimalDigits(double value, char (&digits)[kDigits]) {
 
 }  // namespace
 
-int ExactText(double value, char (&text)[kExactTextSize]) {
+int TwelveDigitText(double value, char (&text)[kTwelveDigitTextSize]) {
   int at = 0;
   if (value < 0) {
     text[at++] = '-';

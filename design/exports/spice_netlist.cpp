@@ -1,6 +1,6 @@
 #include "spice_netlist.h"
 
-#include "exact_text.h"
+#include "twelve_digit_text.h"
 
 namespace notchwell {
 
@@ -16,8 +16,8 @@ void Put(NetlistText& out, const char* text) {
 }
 
 void PutValue(NetlistText& out, double value) {
-  char text[kExactTextSize];
-  ExactText(value, text);
+  char text[kTwelveDigitTextSize];
+  TwelveDigitText(value, text);
   Put(out, text);
 }
 

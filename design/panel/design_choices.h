@@ -1,18 +1,13 @@
 // What the person chooses beside the dialog: the series the parts come
-// from, their tolerances, and the range of values sold as standard parts.
-// The page fills its lists from these tables.
+// from, their tolerances and tempcos, the network, where it has to work,
+// the reject band and the plot's view. The page fills its lists from
+// these tables.
 #pragma once
 
+#include "choices.h"
 #include "e_series.h"
 
 namespace notchwell {
-
-template <typename T, int N>
-struct Choices {
-  T options[N];
-  int default_index;
-  static constexpr int count = N;
-};
 
 inline constexpr Choices<ESeries, 4> kResistorSeries = {{ESeries::E12, ESeries::E24, ESeries::E48, ESeries::E96}, 1};
 inline constexpr Choices<ESeries, 3> kCapacitorSeries = {{ESeries::E6, ESeries::E12, ESeries::E24}, 1};
@@ -44,8 +39,7 @@ inline constexpr Choices<Tempco, 5> kResistorTempcos = {
 inline constexpr Choices<Tempco, 4> kCapacitorTempcos = {
     {{30, "C0G ceramic"}, {100, "polystyrene"}, {200, "polypropylene"}, {500, "polyester"}}, 2};
 
-// Where the filter has to work, in degrees Celsius; its parts are measured
-// at kReferenceCelsius.
+// Where the filter has to work, in degrees Celsius.
 struct TemperatureRange {
   double low;
   double high;
@@ -53,16 +47,5 @@ struct TemperatureRange {
 };
 inline constexpr Choices<TemperatureRange, 4> kTemperatureRanges = {
     {{15, 35, "lab bench"}, {0, 70, "commercial"}, {-40, 85, "industrial"}, {-55, 125, "military"}}, 1};
-inline constexpr double kReferenceCelsius = 25;
-
-// Values sold as standard parts, and the resistors the best pair is drawn
-// from (the form's C within a factor of ten either side gives its
-// capacitors).
-inline constexpr double kResistorLowest = 1;  // ohms
-inline constexpr double kResistorHighest = 1e8;
-inline constexpr double kCapacitorLowest = 1e-12;  // farads
-inline constexpr double kCapacitorHighest = 1e-3;
-inline constexpr double kPairResistorLowest = 100;
-inline constexpr double kPairResistorHighest = 1e7;
 
 }  // namespace notchwell

@@ -1,4 +1,4 @@
-#include "build_netlist.h"
+#include "build_exports.h"
 
 namespace notchwell {
 

@@ -3,9 +3,11 @@
 #include "band_rejection.h"
 #include "design_choices.h"
 #include "elementary.h"
+#include "followers.h"
 #include "notch_search.h"
 #include "null_conditions.h"
 #include "pair_search.h"
+#include "part_ranges.h"
 
 namespace notchwell {
 namespace {

@@ -1,4 +1,4 @@
-#include "op_amps.h"
+#include "followers.h"
 
 #include "elementary.h"
 

@@ -1,8 +1,8 @@
 #include "temperature_drift.h"
 
-#include "design_choices.h"
 #include "elementary.h"
 #include "notch_search.h"
+#include "part_ranges.h"
 
 namespace notchwell {
 

@@ -8,11 +8,11 @@
 namespace notchwell {
 
 // Enough for "-1.23456789012e-308" and a terminator.
-constexpr int kExactTextSize = 24;
+constexpr int kTwelveDigitTextSize = 24;
 
 // Exact for magnitudes from 1e-30 to 1e30 (every value a netlist of
 // standard parts carries); beyond, within a unit of the last digit.
 // Returns the length written, without the terminator.
-int ExactText(double value, char (&text)[kExactTextSize]);
+int TwelveDigitText(double value, char (&text)[kTwelveDigitTextSize]);
 
 }  // namespace notchwell

@@ -296,7 +296,7 @@ void Ground(Sheet& s, Point at) {
 // A resistor or capacitor from `start` to 6 steps below it (standing)
 // or to its right (lying); returns its other end.
 Point TwoPin(Sheet& s, Part part, const char* reference, double value, Point start, bool lying) {
-  char text[kExactTextSize + 2];
+  char text[kTwelveDigitTextSize + 2];
   KicadValue(value, text);
   Symbol(s, part, reference, text, lying ? Offset(start, 3, 0) : Offset(start, 0, 3), lying ? 90 : 0, nullptr);
   return lying ? Offset(start, 6, 0) : Offset(start, 0, 6);
@@ -346,20 +346,20 @@ std::uint64_t Hash(std::uint64_t hash, const char* text) {
 }
 
 std::uint64_t HashValue(std::uint64_t hash, double value) {
-  char text[kExactTextSize];
-  ExactText(value, text);
+  char text[kTwelveDigitTextSize];
+  TwelveDigitText(value, text);
   return Hash(hash, text);
 }
 
 }  // namespace
 
-void KicadValue(double value, char (&text)[kExactTextSize + 2]) {
+void KicadValue(double value, char (&text)[kTwelveDigitTextSize + 2]) {
   static constexpr char kPrefixes[] = "pnum kMG";
   int power = -4;  // 10^(3 power): from pico
   double size = value < 0 ? -value : value;
   while (power < 3 && size >= 1000 * ScaleByPowerOfTen(1, 3 * power)) ++power;
-  char mantissa[kExactTextSize];
-  const int length = ExactText(value / ScaleByPowerOfTen(1, 3 * power), mantissa);
+  char mantissa[kTwelveDigitTextSize];
+  const int length = TwelveDigitText(value / ScaleByPowerOfTen(1, 3 * power), mantissa);
   for (int i = 0; i <= length; ++i) text[i] = mantissa[i];
   if (power != 0) {
     text[length] = kPrefixes[power + 4];

@@ -1,7 +1,7 @@
 #include "two_part_values.h"
 
-#include "design_choices.h"
 #include "elementary.h"
+#include "part_ranges.h"
 
 namespace notchwell {
 namespace {

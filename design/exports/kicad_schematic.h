@@ -11,8 +11,8 @@
 // top and bottom; the followers E1 and E2, or U1 and U2.
 #pragma once
 
-#include "exact_text.h"
 #include "spice_netlist.h"
+#include "twelve_digit_text.h"
 
 namespace notchwell {
 
@@ -33,6 +33,6 @@ void WriteKicadSchematic(const TwinTCircuit& circuit, const NetlistDivider& divi
 
 // A value as KiCad users write it: "33k", "4.7k", "100n", "680", "1M"
 // (12 significant digits at most).
-void KicadValue(double value, char (&text)[kExactTextSize + 2]);
+void KicadValue(double value, char (&text)[kTwelveDigitTextSize + 2]);
 
 }  // namespace notchwell

@@ -1,7 +1,7 @@
 #include "pair_search.h"
 
-#include "design_choices.h"
 #include "elementary.h"
+#include "part_ranges.h"
 
 namespace notchwell {
 namespace {
