@@ -1,5 +1,7 @@
 #include "time_response.h"
 
+#include "elementary.h"
+
 namespace notchwell {
 namespace {
 
@@ -8,7 +10,6 @@ constexpr double kSettled = 0.01;
 // term still counts (a sixth of a cycle of an oscillating one).
 constexpr double kStepOfPole = 1;
 constexpr int kMostSteps = 200000;
-constexpr double kLargestLevel = 1.7976931348623157e308;
 
 // A term's size at tau, its polynomial's coefficients taken by size.
 double TermSize(const TransientTerm& t, double tau) {
@@ -92,7 +93,7 @@ void Expand(const TransferFunction& h, const Roots& poles, const Complex* others
     const double sigma = -t.pole.re;
     double until = t.order / sigma;
     for (int i = 0; i < 400 && sigma > 0 && TermSize(t, until) > 1e-6; ++i) until *= 1.25;
-    t.counts_until = sigma > 0 ? until : 1.7976931348623157e308;
+    t.counts_until = sigma > 0 ? until : kLargestDouble;
     r.terms[kept++] = t;
   }
   r.count = kept;
@@ -173,7 +174,7 @@ struct Scan {
 Scan ScanTransient(const TimeResponse& r, double from, double end, double level, double lowest_from) {
   const double shortest = (end - from) / kMostSteps;
   double a = from, sa, ea = TermsAt(r, a, &sa);
-  Scan scan{a >= lowest_from ? ea : kLargestLevel, -1, 0};
+  Scan scan{a >= lowest_from ? ea : kLargestDouble, -1, 0};
   while (a < end) {
     double fastest = 0;
     for (int k = 0; k < r.count; ++k) {
@@ -280,7 +281,7 @@ Settling SettlingTime(const TimeResponse& r, double limit_seconds, double lowest
     const double further = EnvelopeEnd(r, 1e-4, limit);
     const double from = end > lowest_from ? end : lowest_from;
     if (further > from) {
-      const double lowest = ScanTransient(r, from, further, kLargestLevel, from).lowest;
+      const double lowest = ScanTransient(r, from, further, kLargestDouble, from).lowest;
       if (lowest < scan.lowest) scan.lowest = lowest;
     }
   }

@@ -165,7 +165,7 @@ double Tail<K>::KthSmallest(const double* levels) {
   double* const keys = g_work.keys;
   double* const sorted = g_work.sorted;
   int* const candidates = g_work.candidates;
-  double bound = 1.7976931348623157e308;
+  double bound = kLargestDouble;
   if (known) {
     bound = sign * levels[members[0]];
     for (const int m : members) bound = sign * levels[m] > bound ? sign * levels[m] : bound;

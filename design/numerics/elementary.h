@@ -7,6 +7,10 @@
 namespace notchwell {
 
 constexpr double kPi = 3.141592653589793;
+// The largest finite double: beyond it a value is infinite.
+constexpr double kLargestDouble = 1.7976931348623157e308;
+
+inline bool IsPositiveFinite(double x) { return x > 0 && x <= kLargestDouble; }
 
 inline double Abs(double x) { return x < 0 ? -x : x; }
 

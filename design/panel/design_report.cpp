@@ -12,8 +12,6 @@
 namespace notchwell {
 namespace {
 
-constexpr double kLargestDouble = 1.7976931348623157e308;
-
 // A build of measured parts may notch far from where its values say: its
 // scan covers a decade of frequency either way.
 constexpr double kWideScanStart = 0.01;
@@ -21,8 +19,6 @@ constexpr double kWideScanRatio = 1.1547819846894583;  // 10^(1/16)
 constexpr int kWideScanSteps = 64;
 // A response still moving 10^4 cycles of Fo after it starts does not settle.
 constexpr double kSettlingLimit = 1e4;
-
-bool IsPositiveFinite(double value) { return value > 0 && value <= kLargestDouble; }
 
 bool IsWithin(double value, double lowest, double highest) { return value >= lowest && value <= highest; }
 

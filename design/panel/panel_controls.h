@@ -100,8 +100,6 @@ inline constexpr PanelListInfo kPanelLists[kPanelListCount] = {
            panel_options::NoLabel),
 };
 
-constexpr const PanelListInfo& InfoOf(PanelList list) { return kPanelLists[static_cast<int>(list)]; }
-
 // The option chosen on a list, its default for an index out of range.
 inline int ChosenIndex(const int (&choices)[kPanelListCount], PanelList list) {
   const int index = choices[static_cast<int>(list)];

@@ -2,13 +2,13 @@
 
 #include <cstring>
 
+#include "elementary.h"
 #include "parse_number_text.h"
 #include "unit_list.h"
 
 namespace notchwell {
 namespace {
 
-constexpr double kLargestDouble = 1.7976931348623157e308;
 // The calculator's own 2 pi, with which it computed the field it wrote.
 constexpr double kCalculatorTwoPi = 6.2831853;
 // Fewer significant digits than this in the written field, and the panel
