@@ -23,6 +23,7 @@ DesignInputs g_inputs;
 DesignReport g_report;
 uint8_t g_available[kFigureCount];
 uint8_t g_sections[kSectionCount];
+uint8_t g_drawn[kCurves];
 double g_exact_parts[kPositions * 3];
 double g_curve_notches[4 * kCurves];
 double g_opamp[3];
@@ -84,6 +85,10 @@ const double* nw_design_opamp(int option) {
   return g_opamp;
 }
 
+int nw_design_curve_count(void) { return kCurves; }
+
+const char* nw_design_curve_name(int curve) { return curve >= 0 && curve < kCurves ? kCurveNames[curve] : nullptr; }
+
 int nw_design_field_count(void) { return kPanelFields; }
 
 const char* nw_design_field_name(int field) { return IsField(field) ? kPanelFieldTable[field].name : nullptr; }
@@ -128,6 +133,7 @@ int nw_design_update(void) {
     g_exact_parts[3 * i + 2] = p.b;
   }
   for (int i = 0; i < kCurves; ++i) {
+    g_drawn[i] = g_report.drawn[i] ? 1 : 0;
     g_curve_notches[i] = g_report.curve_notch_hertz[i];
     g_curve_notches[kCurves + i] = g_report.curve_notch_db[i];
     g_curve_notches[2 * kCurves + i] = g_report.curve_notch_degrees[i];
@@ -166,12 +172,13 @@ int nw_design_band_points(void) { return kBandPoints; }
 
 int nw_design_random_builds(void) { return kRandomBuilds; }
 
-const double* nw_design_curve(int curve) {
-  const double* const curves[] = {g_report.curve_hertz,       g_report.curve_ideal_db, g_report.curve_build_db,
-                                  g_report.curve_measured_db, g_report.band_low_db,    g_report.band_high_db,
-                                  g_report.curve_opamp_db};
-  return curve >= 0 && curve < 7 ? curves[curve] : nullptr;
+const double* nw_design_curve_hertz(void) { return g_report.curve_hertz; }
+
+const double* nw_design_band(int edge) {
+  return edge == 0 ? g_report.band_low_db : edge == 1 ? g_report.band_high_db : nullptr;
 }
+
+const uint8_t* nw_design_curves_drawn(void) { return g_drawn; }
 
 const double* nw_design_curve_notches(void) { return g_curve_notches; }
 
@@ -186,6 +193,7 @@ int nw_design_time_points(void) { return kTimePoints; }
 const double* nw_design_curve_view(int view, int curve) {
   if (view == 3 && curve == -1) return g_report.time_seconds;
   if (curve < 0 || curve >= kCurves) return nullptr;
+  if (view == 0) return LevelsOf(g_report, static_cast<Curve>(curve));
   if (view == 1) return g_report.curve_degrees[curve];
   if (view == 2) return g_report.curve_delay_s[curve];
   return view == 3 ? g_report.time_output[curve] : nullptr;

@@ -40,6 +40,12 @@ double nw_design_choice_high(int list, int option);
 const char* nw_design_choice_label(int list, int option);
 const double* nw_design_opamp(int option);
 
+// The curves the panel draws, by name, in the order every curve's array
+// takes them: the ideal network, the nearest build, the measured build,
+// the ideal parts with real op-amps.
+int nw_design_curve_count(void);
+const char* nw_design_curve_name(int curve);
+
 // The panel's value fields in the snapshot's order, by name: the source,
 // the load, the measured R1, R2, R3, C1, C2 and C3, then the custom
 // op-amp's gain-bandwidth, open-loop gain and slew rate.
@@ -90,15 +96,7 @@ const uint8_t* nw_design_sections(void);
 // The last figures: values in SI units, and whether each is available
 // (1 byte each); the exact values' parts (for R, R3, C and C3 in turn:
 // the connection, 0 one part, 1 series, 2 parallel, then the two parts'
-// values, the second 0 for one part); the curves (0 frequencies in Hz,
-// 1 the ideal network in dB, 2 the nearest build, 3 the measured build,
-// 4 and 5 the low and high edge of the band where 90 % of the random
-// builds lie, at every other frequency from the first (band points), 6
-// the ideal parts with real op-amps, each when available); and the
-// curves' own notches, to be drawn among their points (the frequencies of
-// the ideal network's, the nearest build's, the measured build's and the
-// op-amps', 0 for none, then their levels in dB, phases in degrees and
-// group delays in seconds).
+// values, the second 0 for one part).
 const double* nw_design_values(void);
 const uint8_t* nw_design_available(void);
 const double* nw_design_exact_parts(void);
@@ -106,17 +104,25 @@ int nw_design_curve_points(void);
 int nw_design_band_points(void);
 // How many random builds the depth figure comes from.
 int nw_design_random_builds(void);
-const double* nw_design_curve(int curve);
+// The curves' frequencies in Hz, and the low and high edge (0, 1) of the
+// band where 90 % of the random builds lie, in dB at every other
+// frequency from the first (band points), with the nearest build.
+const double* nw_design_curve_hertz(void);
+const double* nw_design_band(int edge);
+// Which curves the last report draws (1 byte each, in the curves' order).
+const uint8_t* nw_design_curves_drawn(void);
+// The curves' own notches, to be drawn among their points: their
+// frequencies (0 for none), then their levels in dB, phases in degrees
+// and group delays in seconds, each in the curves' order.
 const double* nw_design_curve_notches(void);
-// Each curve at each curve's notch, [curve * 4 + notch] in the same order
-// (0 where either is not drawn or the notch is none): view 0 the level
-// in dB, 1 the phase in degrees, 2 the group delay in seconds.
+// Each curve at each curve's notch, [curve * count + notch] (0 where
+// either is not drawn or the notch is none): view 0 the level in dB, 1 the
+// phase in degrees, 2 the group delay in seconds.
 const double* nw_design_curves_at_notches(int view);
-// The same four curves (0 the ideal network .. 3 the op-amps', as the
-// notches) in another view: 1 the phase in degrees, 2 the group delay in
-// seconds, at the curve's frequencies; 3 the output in time of the step
-// or burst view chosen, at the time points (curve -1: their times in
-// seconds, from 0).
+// A curve drawn in a view: 0 the level in dB, 1 the phase in degrees, 2
+// the group delay in seconds, at the curves' frequencies; 3 the output in
+// time of the step or burst view chosen, at the time points (curve -1:
+// their times in seconds, from 0).
 int nw_design_time_points(void);
 const double* nw_design_curve_view(int view, int curve);
 

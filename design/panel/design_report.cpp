@@ -39,7 +39,8 @@ TwinTCircuit CircuitOf(const TwinTParts& parts, const DesignInputs& inputs, doub
 }
 
 // A curve's own notch, or none.
-void SetCurveNotch(DesignReport& report, int curve, const TransferFunction& h, const Notch& notch) {
+void SetCurveNotch(DesignReport& report, Curve which, const TransferFunction& h, const Notch& notch) {
+  const int curve = static_cast<int>(which);
   report.curve_notch_hertz[curve] = notch.found ? HertzAt(h, notch.x) : 0;
   report.curve_notch_db[curve] = notch.found ? PowerRatioToDecibels(notch.power_ratio) : 0;
 }
@@ -53,7 +54,7 @@ BuildNotch BuildNotchOf(const TransferFunction& h, const Notch& notch, double fo
   return b;
 }
 
-void Curve(const TransferFunction& h, const double (&hertz)[kCurvePoints], double (&decibels)[kCurvePoints]) {
+void LevelCurve(const TransferFunction& h, const double (&hertz)[kCurvePoints], double (&decibels)[kCurvePoints]) {
   for (int i = 0; i < kCurvePoints; ++i) decibels[i] = LevelDb(h, hertz[i]);
 }
 
@@ -64,7 +65,8 @@ double BandRejectDb(const TransferFunction& h, const DesignInputs& inputs) {
 
 // A curve's phase and delay at its points and its notch, and its
 // network's answer in time.
-void PhaseAndTime(DesignReport& report, int curve, const TransferFunction& h, const DesignInputs& inputs) {
+void PhaseAndTime(DesignReport& report, Curve which, const TransferFunction& h, const DesignInputs& inputs) {
+  const int curve = static_cast<int>(which);
   report.drawn[curve] = true;
   report.functions[curve] = h;
   for (int i = 0; i < kCurvePoints; ++i) {
@@ -83,11 +85,12 @@ void PhaseAndTime(DesignReport& report, int curve, const TransferFunction& h, co
   sine = SineResponseOf(h, poles, fo);
   // The measured parts' and the op-amps' only for the time view they
   // are drawn in.
+  const bool figures = which == Curve::Ideal || which == Curve::Build;
   const PlotView view = static_cast<PlotView>(ChosenIndex(inputs.choices, PanelList::PlotView));
   TimeFigures& t = report.time[curve];
   t.step = t.burst = {false, 0, 0};
-  if (curve < 2 || view == PlotView::Step) t.step = SettlingTime(step, kSettlingLimit / fo, 0.01 / fo);
-  if (curve < 2 || view == PlotView::Burst) t.burst = SettlingTime(sine, kSettlingLimit / fo);
+  if (figures || view == PlotView::Step) t.step = SettlingTime(step, kSettlingLimit / fo, 0.01 / fo);
+  if (figures || view == PlotView::Burst) t.burst = SettlingTime(sine, kSettlingLimit / fo);
 }
 
 // The time view chosen, from 0 to a fifth past the slowest settling
@@ -140,9 +143,9 @@ IdealResult AnalyseIdeal(DesignReport& report, const DesignInputs& inputs, doubl
   }
   report.curve_hertz[kCurvePoints / 2] = inputs.fo_hertz;
   for (int i = 0; i < kBandPoints; ++i) report.band_hertz[i] = report.curve_hertz[2 * i];
-  Curve(ideal, report.curve_hertz, report.curve_ideal_db);
-  SetCurveNotch(report, 0, ideal, notch);
-  PhaseAndTime(report, 0, ideal, inputs);
+  LevelCurve(ideal, report.curve_hertz, report.curve_ideal_db);
+  SetCurveNotch(report, Curve::Ideal, ideal, notch);
+  PhaseAndTime(report, Curve::Ideal, ideal, inputs);
   result.band_reject_db = BandRejectDb(ideal, inputs);
   Harmonics(ideal, inputs.fo_hertz, result.harmonics_db);
   return result;
@@ -161,9 +164,9 @@ NearestResult AnalyseNearestBuild(DesignReport& report, const DesignInputs& inpu
   const double fo = inputs.fo_hertz;
   const Notch notch = FindNotch(h);
   n.notch = BuildNotchOf(h, notch, fo);
-  SetCurveNotch(report, 1, h, notch);
-  Curve(h, report.curve_hertz, report.curve_build_db);
-  PhaseAndTime(report, 1, h, inputs);
+  SetCurveNotch(report, Curve::Build, h, notch);
+  LevelCurve(h, report.curve_hertz, report.curve_build_db);
+  PhaseAndTime(report, Curve::Build, h, inputs);
   n.band_reject_db = BandRejectDb(h, inputs);
   Harmonics(h, fo, n.harmonics_db);
 
@@ -220,9 +223,9 @@ OpAmpResponse AnalyseOpAmp(DesignReport& report, const DesignInputs& inputs, con
   const TwinTCircuit circuit =
       CircuitOf(BalancedParts(inputs.r_ohms, inputs.c_farads), inputs, feedback.k, feedback.followers);
   const TransferFunction h = TransferFunctionOf(circuit, inputs.r_ohms, inputs.c_farads);
-  SetCurveNotch(report, 3, h, FindNotch(h));
-  Curve(h, report.curve_hertz, report.curve_opamp_db);
-  PhaseAndTime(report, 3, h, inputs);
+  SetCurveNotch(report, Curve::OpAmp, h, FindNotch(h));
+  LevelCurve(h, report.curve_hertz, report.curve_opamp_db);
+  PhaseAndTime(report, Curve::OpAmp, h, inputs);
   return AnalyseOpAmpResponse(circuit, inputs.r_ohms, inputs.c_farads, feedback.opamp, report.ideal.notch_hertz,
                               inputs.fo_hertz);
 }
@@ -235,14 +238,14 @@ MeasuredResult AnalyseMeasuredBuild(DesignReport& report, const DesignInputs& in
       TransferFunctionOf(CircuitOf(parts, inputs, k_build, report.feedback.followers),
                          SquareRoot(m.r1) * SquareRoot(m.r2), SquareRoot(m.c1) * SquareRoot(m.c2));
   const Notch notch = FindNotchInScan(h, kWideScanStart, kWideScanRatio, kWideScanSteps);
-  SetCurveNotch(report, 2, h, notch);
+  SetCurveNotch(report, Curve::Measured, h, notch);
   MeasuredResult result{notch.found, 0, 0, -LevelDb(h, inputs.fo_hertz), false, 0, 0, 0, 0};
   if (notch.found) {
     result.notch_hertz = HertzAt(h, notch.x);
     result.depth_db = -PowerRatioToDecibels(notch.power_ratio);
   }
-  Curve(h, report.curve_hertz, report.curve_measured_db);
-  PhaseAndTime(report, 2, h, inputs);
+  LevelCurve(h, report.curve_hertz, report.curve_measured_db);
+  PhaseAndTime(report, Curve::Measured, h, inputs);
   // Nulling a build whose values lie far from Fo's would take resistors
   // beyond any double: then there is nothing to say.
   const NullingResistors n = NullingResistorsAt(parts, inputs.fo_hertz);

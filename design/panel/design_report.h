@@ -30,9 +30,28 @@ constexpr int kCurvePoints = 401;
 // The spread of the random builds at every other point, Fo among them.
 constexpr int kBandPoints = (kCurvePoints + 1) / 2;
 constexpr int kHarmonics = 4;  // 2 Fo to 5 Fo
-// The ideal network, the nearest build, the measured build, and the ideal
-// parts with the real op-amps.
-constexpr int kCurves = 4;
+// The curves the panel draws, named once: the name is the page's (its key,
+// its style, its columns in the curve's CSV).
+// clang-format off
+#define NOTCHWELL_CURVES(X) \
+  X(Ideal, "ideal")       /* the ideal network */ \
+  X(Build, "build")       /* the nearest build, when in range */ \
+  X(Measured, "measured") /* the build of measured parts, when given */ \
+  X(OpAmp, "opamp")       /* the ideal parts with the real op-amps */
+// clang-format on
+
+enum class Curve : int {
+#define NOTCHWELL_CURVE_ENUMERATOR(enumerator, name) enumerator,
+  NOTCHWELL_CURVES(NOTCHWELL_CURVE_ENUMERATOR)
+#undef NOTCHWELL_CURVE_ENUMERATOR
+      Count
+};
+constexpr int kCurves = static_cast<int>(Curve::Count);
+inline constexpr const char* kCurveNames[kCurves] = {
+#define NOTCHWELL_CURVE_NAME(enumerator, name) name,
+    NOTCHWELL_CURVES(NOTCHWELL_CURVE_NAME)
+#undef NOTCHWELL_CURVE_NAME
+};
 // The time views' points, from t = 0 to a little past the slowest
 // settling time of the curves drawn.
 constexpr int kTimePoints = 801;
@@ -223,6 +242,13 @@ struct DesignReport {
 };
 
 inline bool Holds(const DesignReport& report, Section section) { return report.sections[static_cast<int>(section)]; }
+
+// A curve's levels in dB at curve_hertz.
+inline const double* LevelsOf(const DesignReport& report, Curve curve) {
+  const double* const levels[kCurves] = {report.curve_ideal_db, report.curve_build_db, report.curve_measured_db,
+                                         report.curve_opamp_db};
+  return levels[static_cast<int>(curve)];
+}
 
 // Whether the form's values make a network at all.
 bool IsDesignable(double r_ohms, double c_farads, double fo_hertz);

@@ -1,7 +1,6 @@
 // Every figure as CSV (RFC 4180): a header, then a row a figure in the
 // order the panel shows them, quoted where a field needs it.
 import { plain } from './format.js';
-import { CURVE_NAMES } from './module.js';
 import { figureText, figureValue } from './report.js';
 
 const UNIT_SYMBOLS = { ohm: 'Ω', farad: 'F', hertz: 'Hz', dB: 'dB', percent: '%', number: '', count: '', volt: 'V',
@@ -27,7 +26,7 @@ export function figuresCsv(state) {
 // other point of the curve).
 export function curveCsv(state) {
   const { curves } = state;
-  const drawn = CURVE_NAMES.filter((name) => curves[name]);
+  const drawn = state.tables.curves.filter((name) => curves[name]);
   const number = (value) => (value === undefined ? '' : value.toPrecision(12));
   const rows = Array.from(curves.hertz, (hertz, i) => [hertz, ...drawn.flatMap((name) =>
     [curves[name][i], curves.phase[name][i], curves.delay[name][i]]),

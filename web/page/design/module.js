@@ -49,7 +49,9 @@ export function readTables(core) {
   for (let i = 0; i < core.nw_design_field_count(); ++i) fields.push(text(core.nw_design_field_name(i)));
   const sections = [];
   for (let i = 0; i < core.nw_design_section_count(); ++i) sections.push(text(core.nw_design_section_name(i)));
-  return { figures, lists, fields, sections, randomBuilds: core.nw_design_random_builds(),
+  const curves = [];
+  for (let i = 0; i < core.nw_design_curve_count(); ++i) curves.push(text(core.nw_design_curve_name(i)));
+  return { figures, lists, fields, sections, curves, randomBuilds: core.nw_design_random_builds(),
     curvePoints: core.nw_design_curve_points(), bandPoints: core.nw_design_band_points(),
     timePoints: core.nw_design_time_points() };
 }
@@ -98,8 +100,6 @@ export const formReading = (core) => ({
   computed: core.nw_design_form_computed(),
 });
 
-export const CURVE_NAMES = ['ideal', 'build', 'measured', 'opamp'];
-
 // The last report: its figures, sections, exact values' parts, curves
 // (in time too, where the update's `plotView` is 'step' or 'burst').
 export function readReport(core, tables, plotView) {
@@ -113,32 +113,33 @@ export function readReport(core, tables, plotView) {
   const sections = new Set(tables.sections.filter((name, i) => held[i]));
   const exact = new Float64Array(memory, core.nw_design_exact_parts(), 12);
   const parts = [0, 1, 2, 3].map((i) => Array.from(exact.subarray(3 * i, 3 * i + 3)));
-  const read = (which, points) => new Float64Array(memory, core.nw_design_curve(which), points).slice();
+  const read = (address, points) => new Float64Array(memory, address, points).slice();
   const { curvePoints, bandPoints } = tables;
-  const build = sections.has('build');
-  const notches = new Float64Array(memory, core.nw_design_curve_notches(), 16);
+  const names = tables.curves;
+  const n = names.length;
+  const notches = new Float64Array(memory, core.nw_design_curve_notches(), 4 * n);
   const [atDb, atDegrees, atDelay] = [0, 1, 2].map((which) =>
-    new Float64Array(memory, core.nw_design_curves_at_notches(which), 16).slice());
+    new Float64Array(memory, core.nw_design_curves_at_notches(which), n * n).slice());
   const view = (which, curve, points) => new Float64Array(memory, core.nw_design_curve_view(which, curve), points).slice();
+  const drawn = new Uint8Array(memory, core.nw_design_curves_drawn(), n);
   const curves = {
-    hertz: read(0, curvePoints),
-    ideal: read(1, curvePoints),
-    build: build ? read(2, curvePoints) : null,
-    measured: sections.has('measured') ? read(3, curvePoints) : null,
-    band: build ? { low: read(4, bandPoints), high: read(5, bandPoints) } : null,
-    opamp: sections.has('opamp') ? read(6, curvePoints) : null,
+    hertz: read(core.nw_design_curve_hertz(), curvePoints),
+    ...Object.fromEntries(names.map((name, i) => [name, drawn[i] ? view(0, i, curvePoints) : null])),
+    // The random builds' band, with the nearest build.
+    band: drawn[names.indexOf('build')]
+      ? { low: read(core.nw_design_band(0), bandPoints), high: read(core.nw_design_band(1), bandPoints) } : null,
     // Each curve's notch, and every curve drawn there (its `at`).
-    notches: Object.fromEntries(CURVE_NAMES.map((name, i) =>
-      [name, { hertz: notches[i], db: notches[4 + i], degrees: notches[8 + i], delay: notches[12 + i],
-        at: Object.fromEntries(CURVE_NAMES.map((curve, c) =>
-          [curve, { db: atDb[4 * c + i], degrees: atDegrees[4 * c + i], delay: atDelay[4 * c + i] }])) }])),
+    notches: Object.fromEntries(names.map((name, i) =>
+      [name, { hertz: notches[i], db: notches[n + i], degrees: notches[2 * n + i], delay: notches[3 * n + i],
+        at: Object.fromEntries(names.map((curve, c) =>
+          [curve, { db: atDb[n * c + i], degrees: atDegrees[n * c + i], delay: atDelay[n * c + i] }])) }])),
   };
   // The other views of the curves drawn: phase and delay at the same
   // frequencies; the step or burst chosen in time.
   curves.phase = {};
   curves.delay = {};
   curves.time = plotView === 'step' || plotView === 'burst' ? { seconds: view(3, -1, tables.timePoints) } : null;
-  CURVE_NAMES.forEach((name, i) => {
+  names.forEach((name, i) => {
     if (!curves[name]) return;
     curves.phase[name] = view(1, i, curvePoints);
     curves.delay[name] = view(2, i, curvePoints);

@@ -14,7 +14,7 @@ const readout = document.getElementById('readout');
 const AREA = { left: 44, top: 8, width: 348, height: 202 };
 const SPAN_DB = 80;
 const LOWEST_SHOWN = 60;
-const CURVES = ['ideal', 'build', 'measured', 'opamp'];
+let curveNames = []; // the design code's curves, in their order
 const NOTCHING = { ideal: 'the ideal network notches', build: 'the nearest build notches', measured: 'your measured parts notch',
   opamp: 'the ideal parts with your op-amps notch' };
 let curves = null; // { hertz, ideal, build, measured, opamp, band, notches, phase, delay, time } drawn last; null before any
@@ -109,6 +109,7 @@ export function fitPlot(limit) {
 
 export function drawPlot(state) {
   curves = state.curves;
+  curveNames = state.tables.curves;
   const shown = state.lists.find((list) => list.name === 'plot-view').value;
   // Another view reads from its start again.
   if (shown !== view) cursor = -1;
@@ -162,7 +163,7 @@ function viewValue(value, digits) {
 // The phase, delay and time views: their own axes, no band.
 function drawView() {
   const bottom = AREA.top + AREA.height;
-  const drawn = CURVES.filter((name) => curves[name]);
+  const drawn = curveNames.filter((name) => curves[name]);
   const series = inTime() ? curves.time : curves[view];
   let range;
   if (view === 'phase') {
@@ -199,7 +200,7 @@ function drawView() {
   plot.querySelector('.grid').innerHTML = grid;
   plot.querySelector('.marks').innerHTML = '';
   drawnGrid = drawnMarks = drawnFrame = '';
-  for (const name of [...CURVES, 'band']) {
+  for (const name of [...curveNames, 'band']) {
     delete drawnPaths[name];
     let d = '';
     if (name !== 'band' && curves[name]) {
@@ -221,7 +222,7 @@ function drawCurves() {
   if (view !== 'level') return drawView();
   const { hertz, band } = curves;
   let highest = -Infinity;
-  for (const name of CURVES) if (curves[name]) for (const level of curves[name]) highest = Math.max(highest, level);
+  for (const name of curveNames) if (curves[name]) for (const level of curves[name]) highest = Math.max(highest, level);
   if (band) for (const level of band.high) highest = Math.max(highest, level);
   // A rise of a dB or so over the top line (a sharp network beside a
   // source) shows in the margin above it.
@@ -231,7 +232,7 @@ function drawCurves() {
   // sink a whole curve), the lines then 20 dB apart where 80 dB is far
   // too little.
   let lowestTop = Infinity;
-  for (const name of CURVES) if (curves[name]) lowestTop = Math.min(lowestTop, Math.max(...curves[name]));
+  for (const name of curveNames) if (curves[name]) lowestTop = Math.min(lowestTop, Math.max(...curves[name]));
   const wanted = Math.max(SPAN_DB, top - (lowestTop - LOWEST_SHOWN));
   const step = wanted > SPAN_DB ? 20 : 10;
   const span = Math.ceil(wanted / step) * step;
@@ -268,7 +269,7 @@ function drawCurves() {
   // Over the curves, with its halo, so a sharp notch does not hide it; a
   // notch deeper than the plot's floor is cut there and marked.
   let marks = svgText(middle + 3, AREA.top + 12, 'start', 'Fo');
-  for (const name of CURVES) {
+  for (const name of curveNames) {
     const notch = curves.notches[name];
     setPath(name, curves[name], `${notch.hertz} ${notch.db}`, () => (curves[name] ? path(curvePoints(name)) : ''));
     if (curves[name] && notch.hertz > 0 && notch.db < floor) {
@@ -277,7 +278,7 @@ function drawCurves() {
     }
   }
   if (marks !== drawnMarks) plot.querySelector('.marks').innerHTML = drawnMarks = marks;
-  const notched = CURVES.filter((name) => curves[name] && curves.notches[name].hertz > 0);
+  const notched = curveNames.filter((name) => curves[name] && curves.notches[name].hertz > 0);
   const clipped = document.getElementById('clipped-text');
   const words = notched.length
     ? ` In the plot, ${notched.map(notchWords).join('; ')}; a notch deeper than the floor is cut there and marked ▼.`
@@ -314,14 +315,14 @@ function showReadout(index) {
   const series = view === 'level' ? curves : inTime() ? curves.time : curves[view];
   const value = view === 'level' ? level : (v) => viewValue(v, 1);
   const at = inTime() ? secondsText(points()[index], 4) : format(curves.hertz[index], 'hertz', 4, false);
-  const readings = CURVES.filter((name) => curves[name]).map((name) => `${CURVE_WORDS[name]} ${value(series[name][index])}`);
+  const readings = curveNames.filter((name) => curves[name]).map((name) => `${CURVE_WORDS[name]} ${value(series[name][index])}`);
   readout.textContent = `At ${at}: ${readings.join(', ')}.`;
 }
 
 // The view shown in words, for those who do not see the plot.
 function viewWords() {
   if (view === 'level') return '';
-  const drawn = CURVES.filter((name) => curves[name]);
+  const drawn = curveNames.filter((name) => curves[name]);
   const figure = (name, unit, digits) => (figureOf(name) === undefined ? 'not at all within 10⁴ cycles of Fo'
     : `after ${format(figureOf(name), unit, digits, false)}`);
   if (inTime()) {
