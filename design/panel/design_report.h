@@ -173,7 +173,18 @@ struct MeasuredResult {
   X(OpAmpNeeded, "opamp-needed") /* some gain-bandwidth up to 10 GHz keeps Q and peak */ \
   X(OpAmpBandLow, "opamp-band-low") /* their half-power points */ \
   X(OpAmpBandHigh, "opamp-band-high") \
-  X(OpAmpWeak, "opamp-weak")     /* the followers more than 3 dB down at Fo */
+  X(OpAmpWeak, "opamp-weak")     /* the followers more than 3 dB down at Fo */ \
+  X(OpAmpQ, "opamp-q")           /* a half-power point on both sides with them */ \
+  X(Q, "q")                      /* the ideal network's, likewise */ \
+  X(Load, "load")                /* a load given */ \
+  X(BuildNotch, "build-notch")   /* the nearest build notches */ \
+  X(ExactNotch, "exact-notch")   /* the build of one or two parts a position */ \
+  X(BestNotch, "best-notch")     /* the best pair's */ \
+  X(Drift, "drift")              /* the nearest build notches over the temperature range */ \
+  X(StepSettles, "step-settles") /* the ideal network settles after a step */ \
+  X(BurstSettles, "burst-settles") \
+  X(BuildStepSettles, "build-step-settles") /* the nearest build notches and settles */ \
+  X(BuildBurstSettles, "build-burst-settles")
 // clang-format on
 
 enum class Section : int {

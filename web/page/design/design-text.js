@@ -4,7 +4,6 @@ import { EXACT, chosen, figureText, holds, partsWords } from './report.js';
 
 export function designText(state) {
   const t = (name) => figureText(state, name);
-  const has = (name) => state.figures.has(name);
   const is = (section) => holds(state, section);
   const option = (name) => chosen(state, name).text;
   const fo = t('fo');
@@ -27,7 +26,7 @@ export function designText(state) {
         ' every build below is worked out with them',
       `  with them the ideal parts: half power ${is('opamp-band-low') ? `at ${t('opamp-band-low')}` : 'nowhere'} below` +
         ` the notch and ${is('opamp-band-high') ? `at ${t('opamp-band-high')}` : 'nowhere'} above it,` +
-        ` Q = ${has('opamp-q') ? t('opamp-q') : '–'}, peak ${t('opamp-peak')}`,
+        ` Q = ${is('opamp-q') ? t('opamp-q') : '–'}, peak ${t('opamp-peak')}`,
       ...(is('opamp-weak') ? [`  at Fo each follower's own gain is ${t('opamp-follower-gain')}, more than 3 dB down:` +
         ' with these op-amps the circuit is no notch filter at Fo'] : []),
       is('opamp-needed')
@@ -37,7 +36,7 @@ export function designText(state) {
     );
   }
   const notch = (prefix) =>
-    `${has(`${prefix}-fo`) ? `notch at ${t(`${prefix}-fo`)}, off Fo by ${t(`${prefix}-error`)}` : 'no notch'};` +
+    `${is(`${prefix}-notch`) ? `notch at ${t(`${prefix}-fo`)}, off Fo by ${t(`${prefix}-error`)}` : 'no notch'};` +
     ` takes ${t(`${prefix}-reject`)} off ${fo} itself`;
   lines.push(
     '',
@@ -88,7 +87,7 @@ export function designText(state) {
       '',
       `Temperature: resistors ${option('resistor-tempco')}, capacitors ${option('capacitor-tempco')}, ` +
         option('temperature-range'),
-      `  notch between ${has('drift-fo-low') ? `${t('drift-fo-low')} and ${t('drift-fo-high')}` : '– and –'};` +
+      `  notch between ${is('drift') ? `${t('drift-fo-low')} and ${t('drift-fo-high')}` : '– and –'};` +
         ` takes at least ${t('drift-reject')} off ${fo} itself`,
       '',
       `Trimming every build onto ${fo}`,
@@ -98,7 +97,7 @@ export function designText(state) {
     );
     if (is('opamp')) lines.push('  the op-amps move none of this: at a null the output is zero, whatever their gain');
   }
-  lines.push('', `Source resistance ${t('source')}, load ${has('load') ? t('load') : 'none'}`);
+  lines.push('', `Source resistance ${t('source')}, load ${is('load') ? t('load') : 'none'}`);
   if (is('measured')) {
     const measured = state.fields.filter((field) => field.name.startsWith('measured-'));
     lines.push(
@@ -115,10 +114,10 @@ export function designText(state) {
   lines.push(
     '',
     `Ideal network: notch at ${t('notch')}, half power at ${is('band-low') ? t('band-low') : 'none'} and ` +
-      `${is('band-high') ? t('band-high') : 'none'}, Q = ${has('q') ? t('q') : '–'}`,
+      `${is('band-high') ? t('band-high') : 'none'}, Q = ${is('q') ? t('q') : '–'}`,
   );
   // In time, and over the band the frequency may wander in.
-  const settle = (name) => (has(name) ? `within 1 % after ${t(name)}` : 'not given (no notch, or no settling within 10⁴ cycles of Fo)');
+  const settle = (name) => (is(`${name}s`) ? `within 1 % after ${t(name)}` : 'not given (no notch, or no settling within 10⁴ cycles of Fo)');
   const band = Number(chosen(state, 'reject-band').value) / 100;
   const f = state.figures.get('fo');
   lines.push(
@@ -129,14 +128,14 @@ export function designText(state) {
         ` ${t('band-reject-90')} (90 % of the random builds)` : ''),
     `Sine at Fo switched on: ideal network ${settle('burst-settle')}` +
       (is('build') ? `; nearest build ${settle('build-burst-settle')}, then ${t('build-reject')} off` : ''),
-    `Unit step: ideal network ${settle('step-settle')}, lowest ${has('step-low') ? t('step-low') : '–'}` +
-      (is('build') ? `; nearest build ${settle('build-step-settle')}, lowest ${has('build-step-low') ? t('build-step-low') : '–'}` : ''),
+    `Unit step: ideal network ${settle('step-settle')}, lowest ${is('step-settles') ? t('step-low') : '–'}` +
+      (is('build') ? `; nearest build ${settle('build-step-settle')}, lowest ${is('build-step-settles') ? t('build-step-low') : '–'}` : ''),
     `Plot: ${option('plot-view')}`,
     '',
     'Harmonics: level through the ideal network, and the nearest build',
   );
   for (let n = 2; n <= 5; ++n) {
-    lines.push(`  ${n} Fo: ${t(`h${n}`)}${has(`build-h${n}`) ? `, ${t(`build-h${n}`)}` : ''}`);
+    lines.push(`  ${n} Fo: ${t(`h${n}`)}${is('build') ? `, ${t(`build-h${n}`)}` : ''}`);
   }
   return `${plain(lines.join('\n'))}\n`;
 }

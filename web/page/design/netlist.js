@@ -15,11 +15,11 @@ function designLines(state, names) {
   const opamps = holds(state, 'active') ? real || `, op-amps as ideal followers (${names.followers})` : '';
   return [
     'Notchwell: the twin-T notch filter, nearest build of standard parts',
-    `Fo = ${shown('fo')}${state.figures.has('build-fo') ? `; this build notches at ${shown('build-fo')}` : ''}`,
+    `Fo = ${shown('fo')}${holds(state, 'build-notch') ? `; this build notches at ${shown('build-fo')}` : ''}`,
     `Resistors ${option('resistor-series')} ${option('resistor-tolerance')}, capacitors ${option('capacitor-series')}` +
       ` ${option('capacitor-tolerance')}; ${names.pairs}`,
     `Network: ${option('network')}${opamps}`,
-    `Source ${shown('source')}, load ${state.figures.has('load') ? shown('load') : 'none'};` +
+    `Source ${shown('source')}, load ${holds(state, 'load') ? shown('load') : 'none'};` +
       ` ${names.source} is the source's voltage: Vout/Vs is ${names.out}`,
   ];
 }

@@ -20,6 +20,7 @@ const NOTCHING = { ideal: 'the ideal network notches', build: 'the nearest build
 let curves = null; // { hertz, ideal, build, measured, opamp, band, notches, phase, delay, time } drawn last; null before any
 let view = 'level';
 let figureOf = () => undefined; // a figure of the state drawn last
+let holdsOf = () => false; // whether a section of it holds
 let cursor = -1;
 const heading = document.getElementById('response-heading');
 const levelText = document.getElementById('level-text');
@@ -116,6 +117,7 @@ export function drawPlot(state) {
   view = shown;
   plot.parentElement.classList.toggle('other-view', view !== 'level');
   figureOf = (name) => state.figures.get(name);
+  holdsOf = (section) => state.sections.has(section);
   drawCurves();
 }
 
@@ -323,7 +325,7 @@ function showReadout(index) {
 function viewWords() {
   if (view === 'level') return '';
   const drawn = curveNames.filter((name) => curves[name]);
-  const figure = (name, unit, digits) => (figureOf(name) === undefined ? 'not at all within 10⁴ cycles of Fo'
+  const figure = (name, unit, digits) => (!holdsOf(`${name}s`) ? 'not at all within 10⁴ cycles of Fo'
     : `after ${format(figureOf(name), unit, digits, false)}`);
   if (inTime()) {
     const { seconds } = curves.time;

@@ -92,7 +92,7 @@ export function render(state) {
     setHidden(byId(`band-${edge}-text`), !is(`band-${edge}`));
     setHidden(byId(`band-${edge}-none`), is(`band-${edge}`));
   }
-  setHidden(byId('q-text'), !has('q'));
+  setHidden(byId('q-text'), !is('q'));
   // The active network's schematic, labelled with the nearest build's
   // values (the ideal ones when it is out of range).
   const r = t(is('build') ? 'build-r' : 'r');
@@ -103,7 +103,7 @@ export function render(state) {
   circuitLabels.forEach((label) => setText(label, labels[label.dataset.label]));
   setHidden(byId('build-range'), is('build'));
   setHidden(byId('pair-range'), is('pair'));
-  setText(byId('build-notch-text'), has('build-fo') ? `; the nearest build notches at ${t('build-fo')}` : '');
+  setText(byId('build-notch-text'), is('build-notch') ? `; the nearest build notches at ${t('build-fo')}` : '');
   setText(byId('measured-notch-text'), is('measured-dip') ? `, and your measured parts at ${t('measured-fo')}` : '');
   renderOpAmp(state);
   renderTime(state);
@@ -117,11 +117,10 @@ function renderTime(state) {
   const fo = state.figures.get('fo');
   const band = Number(chosen(state, 'reject-band').value) / 100;
   bandEdges.forEach((span, i) => setText(span, format(fo * (i ? 1 + band : 1 - band), 'hertz', 4, false)));
-  const has = (name) => state.figures.has(name);
   const build = holds(state, 'build');
-  const none = !has('build-fo') ? ' (it has no notch)' : ' (it does not settle within 10⁴ cycles of Fo)';
+  const none = !holds(state, 'build-notch') ? ' (it has no notch)' : ' (it does not settle within 10⁴ cycles of Fo)';
   for (const kind of ['burst', 'step']) {
-    const settles = has(`build-${kind}-settle`);
+    const settles = holds(state, `build-${kind}-settles`);
     setHidden(byId(`build-${kind}-text`), !build || !settles);
     setText(byId(`build-${kind}-none`), build && !settles ? `; the nearest build's transient is not given${none}` : '');
   }
@@ -134,9 +133,9 @@ function renderOpAmp(state) {
   setHidden(byId('opamp-ideal-text'), is('opamp'));
   if (!is('opamp')) return;
   setHidden(byId('opamp-needed-none'), is('opamp-needed'));
-  panel.querySelectorAll('.opamp-q-text').forEach((span) => setHidden(span, !state.figures.has('opamp-q')));
+  panel.querySelectorAll('.opamp-q-text').forEach((span) => setHidden(span, !is('opamp-q')));
   panel.querySelectorAll('.opamp-gain-text').forEach((span) => setText(span, `${t('opamp-gain')} of open-loop gain`));
-  const q = state.figures.has('opamp-q') ? `Q = ${t('opamp-q')}` : 'no half-power point on both sides';
+  const q = is('opamp-q') ? `Q = ${t('opamp-q')}` : 'no half-power point on both sides';
   setText(byId('opamp-gives'), `; ${t('opamp-gbw')} gives ${q} and a ${t('opamp-peak')} peak`);
 }
 
