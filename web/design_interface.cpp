@@ -93,6 +93,10 @@ int nw_design_field_count(void) { return kPanelFields; }
 
 const char* nw_design_field_name(int field) { return IsField(field) ? kPanelFieldTable[field].name : nullptr; }
 
+const char* nw_design_field_group(int field) {
+  return IsField(field) ? kFieldGroupNames[static_cast<int>(kPanelFieldTable[field].group)] : nullptr;
+}
+
 int32_t* nw_design_snapshot_form_numbers(void) {
   // CalcMode and the three unit indices lie one int after another.
   static_assert(sizeof(CalcMode) == sizeof(int32_t), "the mode is an int");

@@ -51,6 +51,10 @@ const char* nw_design_curve_name(int curve);
 // op-amp's gain-bandwidth, open-loop gain and slew rate.
 int nw_design_field_count(void);
 const char* nw_design_field_name(int field);
+// A field's group: "surroundings" (the source and load), "measured" (the
+// measured parts, which count when all are given) or "opamp" (the custom
+// op-amp's, which count while it is chosen).
+const char* nw_design_field_group(int field);
 
 // The snapshot: the form's mode (as the core's CalcMode) and three unit
 // indices; its three texts (64 bytes each, as the calculator reads a

@@ -108,24 +108,42 @@ inline int ChosenIndex(const int (&choices)[kPanelListCount], PanelList list) {
              : kPanelLists[static_cast<int>(list)].default_index;
 }
 
+// The fields' groups, each of fields that stand together: the source and
+// the load; the measured parts, which count when all are given; the
+// custom op-amp's figures, which count while it is chosen.
+enum class FieldGroup : int { Surroundings, Measured, OpAmp, Count };
+inline constexpr const char* kFieldGroupNames[static_cast<int>(FieldGroup::Count)] = {"surroundings", "measured",
+                                                                                      "opamp"};
+
 // The source, the load, the measured R1, R2, R3, C1, C2 and C3, then the
 // custom op-amp's gain-bandwidth, open-loop gain and slew rate.
 struct PanelFieldInfo {
   const char* name;
   ValueField kind;
+  FieldGroup group;
 };
 inline constexpr PanelFieldInfo kPanelFieldTable[kPanelFields] = {
-    {"source", ValueField::Source},
-    {"load", ValueField::Load},
-    {"measured-r1", ValueField::MeasuredResistor},
-    {"measured-r2", ValueField::MeasuredResistor},
-    {"measured-r3", ValueField::MeasuredResistor},
-    {"measured-c1", ValueField::MeasuredCapacitor},
-    {"measured-c2", ValueField::MeasuredCapacitor},
-    {"measured-c3", ValueField::MeasuredCapacitor},
-    {"opamp-gbw", ValueField::GainBandwidth},
-    {"opamp-gain", ValueField::OpenLoopGain},
-    {"opamp-slew", ValueField::SlewRate},
+    {"source", ValueField::Source, FieldGroup::Surroundings},
+    {"load", ValueField::Load, FieldGroup::Surroundings},
+    {"measured-r1", ValueField::MeasuredResistor, FieldGroup::Measured},
+    {"measured-r2", ValueField::MeasuredResistor, FieldGroup::Measured},
+    {"measured-r3", ValueField::MeasuredResistor, FieldGroup::Measured},
+    {"measured-c1", ValueField::MeasuredCapacitor, FieldGroup::Measured},
+    {"measured-c2", ValueField::MeasuredCapacitor, FieldGroup::Measured},
+    {"measured-c3", ValueField::MeasuredCapacitor, FieldGroup::Measured},
+    {"opamp-gbw", ValueField::GainBandwidth, FieldGroup::OpAmp},
+    {"opamp-gain", ValueField::OpenLoopGain, FieldGroup::OpAmp},
+    {"opamp-slew", ValueField::SlewRate, FieldGroup::OpAmp},
 };
+
+// The first field of a group.
+constexpr int FirstFieldOf(FieldGroup group) {
+  int i = 0;
+  while (i < kPanelFields && kPanelFieldTable[i].group != group) ++i;
+  return i;
+}
+constexpr int kFirstMeasuredField = FirstFieldOf(FieldGroup::Measured);
+constexpr int kFirstOpAmpField = FirstFieldOf(FieldGroup::OpAmp);
+constexpr bool IsInGroup(int field, FieldGroup group) { return kPanelFieldTable[field].group == group; }
 
 }  // namespace notchwell

@@ -66,7 +66,7 @@ bool CustomOpAmpInUse(const PanelSnapshot& s) {
 
 ValueReading ReadPanelField(const PanelSnapshot& s, int field) {
   const ValueReading reading = ReadValueText(PanelFieldText(s, field), kPanelFieldTable[field].kind);
-  if (field < kFirstOpAmpField) return reading;
+  if (!IsInGroup(field, FieldGroup::OpAmp)) return reading;
   // The custom op-amp's figures count only while it is chosen, and then
   // each must be given.
   if (!CustomOpAmpInUse(s)) return {ValueProblem::None, true, 0};
@@ -109,7 +109,7 @@ bool ReadPanelSnapshot(const PanelSnapshot& s, PanelReading& reading, DesignInpu
   for (int i = 0; i < kPanelFields; ++i) {
     reading.fields[i] = ReadPanelField(s, i);
     if (reading.fields[i].problem != ValueProblem::None) reading.field_problems |= 1 << i;
-    if (i >= kFirstMeasuredField && i < kFirstOpAmpField && reading.fields[i].empty) reading.measured = false;
+    if (IsInGroup(i, FieldGroup::Measured) && reading.fields[i].empty) reading.measured = false;
   }
 
   inputs.r_ohms = values[0];

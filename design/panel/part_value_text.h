@@ -21,12 +21,8 @@ enum class ValueField : int {
   SlewRate
 };
 
-// The panel's value fields (named in panel_controls.h): the source, the
-// load, the six measured parts, then the custom op-amp's three figures.
+// The panel's value fields (named, and put in groups, in panel_controls.h).
 constexpr int kPanelFields = 11;
-constexpr int kFirstMeasuredField = 2;
-constexpr int kMeasuredFields = 6;
-constexpr int kFirstOpAmpField = kFirstMeasuredField + kMeasuredFields;
 
 enum class ValueProblem : int {
   None,

@@ -78,7 +78,7 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
   for (int i = 0; i < kFields; ++i) {
     fields[i] = CheckField(texts[i], kPanelFieldTable[i].kind);
     if (fields[i].problem != ValueProblem::None) return;
-    measured = measured && (i < kFirstMeasuredField || i >= kFirstOpAmpField || !fields[i].empty);
+    measured = measured && (!IsInGroup(i, FieldGroup::Measured) || !fields[i].empty);
   }
   // The new lists take the first choices' bytes again: any index will do.
   const auto choice = [&](int i) { return static_cast<int>(static_cast<std::int8_t>(data[15 + i % 5])); };

@@ -99,7 +99,7 @@ export function designText(state) {
   }
   lines.push('', `Source resistance ${t('source')}, load ${is('load') ? t('load') : 'none'}`);
   if (is('measured')) {
-    const measured = state.fields.filter((field) => field.name.startsWith('measured-'));
+    const measured = state.fields.filter((field) => field.group === 'measured');
     lines.push(
       '',
       `Measured parts: ${measured.map((field) => `${field.name.slice(9).toUpperCase()} ${field.text.trim()}`).join(', ')}`,

@@ -46,12 +46,16 @@ export function readTables(core) {
     option.figures = { gbw, gain, slew };
   });
   const fields = [];
-  for (let i = 0; i < core.nw_design_field_count(); ++i) fields.push(text(core.nw_design_field_name(i)));
+  const fieldGroups = [];
+  for (let i = 0; i < core.nw_design_field_count(); ++i) {
+    fields.push(text(core.nw_design_field_name(i)));
+    fieldGroups.push(text(core.nw_design_field_group(i)));
+  }
   const sections = [];
   for (let i = 0; i < core.nw_design_section_count(); ++i) sections.push(text(core.nw_design_section_name(i)));
   const curves = [];
   for (let i = 0; i < core.nw_design_curve_count(); ++i) curves.push(text(core.nw_design_curve_name(i)));
-  return { figures, lists, fields, sections, curves, randomBuilds: core.nw_design_random_builds(),
+  return { figures, lists, fields, fieldGroups, sections, curves, randomBuilds: core.nw_design_random_builds(),
     curvePoints: core.nw_design_curve_points(), bandPoints: core.nw_design_band_points(),
     timePoints: core.nw_design_time_points() };
 }

@@ -64,7 +64,7 @@ const pageState = () => ({
   units: lastForm.units.map((index, i) => form.units[i].options[index]?.value ?? ''),
   lists: lists.map((list) => ({ name: list.dataset.design, index: list.selectedIndex, value: list.value,
     text: list.options[list.selectedIndex]?.text ?? '' })),
-  fields: fields.map((field) => ({ name: field.dataset.design, text: field.value })),
+  fields: fields.map((field, i) => ({ name: field.dataset.design, group: tables.fieldGroups[i], text: field.value })),
 });
 
 // --- The link: rewritten a moment after the last change rather than at
@@ -339,7 +339,7 @@ document.addEventListener('notchwell-core', (event) => {
     return select;
   });
   fields = tables.fields.map(control);
-  opAmpFieldIndices = tables.fields.flatMap((name, i) => (name.startsWith('opamp-') ? [i] : []));
+  opAmpFieldIndices = tables.fieldGroups.flatMap((group, i) => (group === 'opamp' ? [i] : []));
   fields.forEach((field, index) =>
     field.addEventListener('input', () => {
       checkField(index);
