@@ -129,6 +129,14 @@ Feedback FeedbackOf(const DesignInputs& inputs) {
   return f;
 }
 
+// The frequencies every curve is drawn at, Fo exactly the middle one, and
+// every other one for the random builds' band.
+void MakeFrequencyGrid(DesignReport& report, double fo_hertz) {
+  for (int i = 0; i < kCurvePoints; ++i) report.curve_hertz[i] = fo_hertz * Pow10(-2 + 4.0 * i / (kCurvePoints - 1));
+  report.curve_hertz[kCurvePoints / 2] = fo_hertz;
+  for (int i = 0; i < kBandPoints; ++i) report.band_hertz[i] = report.curve_hertz[2 * i];
+}
+
 // The ideal network, with ideal op-amps in the active form: its notch,
 // half-power band, curve and harmonics.
 IdealResult AnalyseIdeal(DesignReport& report, const DesignInputs& inputs, double k) {
@@ -138,11 +146,6 @@ IdealResult AnalyseIdeal(DesignReport& report, const DesignInputs& inputs, doubl
   IdealResult result{HertzAt(ideal, notch.x), 0, HalfPowerBandAround(ideal, notch.x), 0, 0, {}};
   if (result.band.low_found) result.band_low_hertz = HertzAt(ideal, result.band.low_x);
   if (result.band.high_found) result.band_high_hertz = HertzAt(ideal, result.band.high_x);
-  for (int i = 0; i < kCurvePoints; ++i) {
-    report.curve_hertz[i] = inputs.fo_hertz * Pow10(-2 + 4.0 * i / (kCurvePoints - 1));
-  }
-  report.curve_hertz[kCurvePoints / 2] = inputs.fo_hertz;
-  for (int i = 0; i < kBandPoints; ++i) report.band_hertz[i] = report.curve_hertz[2 * i];
   LevelCurve(ideal, report.curve_hertz, report.curve_ideal_db);
   SetCurveNotch(report, Curve::Ideal, ideal, notch);
   PhaseAndTime(report, Curve::Ideal, ideal, inputs);
@@ -311,6 +314,7 @@ void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
   const double c = inputs.c_farads;
   report.feedback = FeedbackOf(inputs);
   const double k_build = report.feedback.k_build;
+  MakeFrequencyGrid(report, inputs.fo_hertz);
   report.ideal = AnalyseIdeal(report, inputs, report.feedback.k);
   const bool in_range =
       IsWithin(r, kResistorLowest, kResistorHighest) && IsWithin(c, kCapacitorLowest, kCapacitorHighest);
