@@ -300,10 +300,6 @@ OpAmp ChosenOpAmp(const DesignInputs& inputs) {
              : Chosen(kOpAmps, inputs, PanelList::OpAmp).figures;
 }
 
-bool IsDesignable(double r_ohms, double c_farads, double fo_hertz) {
-  return IsPositiveFinite(r_ohms) && IsPositiveFinite(c_farads) && IsPositiveFinite(fo_hertz);
-}
-
 void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
   for (int i = 0; i < kCurves; ++i) {
     report.curve_notch_hertz[i] = report.curve_notch_db[i] = 0;

@@ -261,9 +261,6 @@ inline const double* LevelsOf(const DesignReport& report, Curve curve) {
   return levels[static_cast<int>(curve)];
 }
 
-// Whether the form's values make a network at all.
-bool IsDesignable(double r_ohms, double c_farads, double fo_hertz);
-
 void MakeDesignReport(const DesignInputs& inputs, DesignReport& report);
 
 // The named figures of the report's results (design_figures.cpp).

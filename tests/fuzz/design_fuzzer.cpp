@@ -21,6 +21,7 @@
 
 #include "build_exports.h"
 #include "design_report.h"
+#include "elementary.h"
 #include "panel_controls.h"
 #include "panel_snapshot.h"
 #include "part_value_text.h"
@@ -33,6 +34,11 @@ constexpr int kFields = kPanelFields;
 
 void Check(bool condition) {
   if (!condition) std::abort();
+}
+
+// Whether the form's values make a network at all.
+bool MakesANetwork(double r_ohms, double c_farads, double fo_hertz) {
+  return IsPositiveFinite(r_ohms) && IsPositiveFinite(c_farads) && IsPositiveFinite(fo_hertz);
 }
 
 // The fields' texts, one a line; those beyond the input are empty.
@@ -70,7 +76,7 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
     std::memcpy(&entered, data + 4 * i, 4);
     values[i] = static_cast<double>(entered) * kUnits[i][data[12 + i] % 3];
   }
-  if (!IsDesignable(values[0], values[1], values[2])) return;
+  if (!MakesANetwork(values[0], values[1], values[2])) return;
   std::string_view texts[kFields];
   SplitFields(data + 20, size - 20, texts);
   ValueReading fields[kFields];
@@ -130,7 +136,7 @@ void CheckSnapshot(const std::uint8_t* data, std::size_t size) {
   static PanelReading reading;
   static DesignInputs inputs;
   if (!ReadPanelSnapshot(s, reading, inputs)) return;
-  Check(IsDesignable(inputs.r_ohms, inputs.c_farads, inputs.fo_hertz));
+  Check(MakesANetwork(inputs.r_ohms, inputs.c_farads, inputs.fo_hertz));
   static DesignReport report;
   MakeDesignReport(inputs, report);
   for (int i = 0; i < kFigureCount; ++i) Check(!report.available[i] || std::isfinite(report.values[i]));

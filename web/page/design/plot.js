@@ -133,7 +133,11 @@ function frequencyGrid(bottom) {
       const x = AREA.left + (AREA.width * (power + Math.log10(step) - low)) / decades;
       if (x < AREA.left - 0.01 || x > AREA.left + AREA.width + 0.01) continue;
       grid += svgLine(x, AREA.top, x, bottom, step === 1 ? 'decade' : '');
-      if (step === 1) grid += svgText(x, bottom + 15, 'middle', format(10 ** power, 'hertz', 1, true).replace(/^1\u00a0× /, ''));
+      if (step === 1) {
+        // A label at the right edge is moved in far enough to be read whole.
+        const label = format(10 ** power, 'hertz', 1, true).replace(/^1\u00a0× /, '');
+        grid += svgText(Math.min(x, AREA.left + AREA.width + 6 - 3.5 * label.length), bottom + 15, 'middle', label);
+      }
     }
   }
   const middle = xAt((hertz.length - 1) / 2);
