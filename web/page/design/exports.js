@@ -17,14 +17,15 @@ const copyText = document.getElementById('copy-text');
 // the schematic of a state, and the state now, with the page's address
 // written to its latest.
 export function setUpExports(sources) {
+  const withBuild = (state) => state.sections.has('build');
   // The file a spreadsheet opens as UTF-8 starts with a byte order mark.
   const exports = {
     netlist: { text: sources.netlist, file: (text) => new Blob([text], { type: 'text/plain' }),
-      offered: (state) => state.sections.has('build') },
+      offered: withBuild },
     csv: { text: figuresCsv, file: (text) => new Blob(['\ufeff', text], { type: 'text/csv' }) },
     'curve-csv': { text: curveCsv, file: (text) => new Blob(['\ufeff', text], { type: 'text/csv' }) },
     kicad: { text: sources.kicad, file: (text) => new Blob([text], { type: 'text/plain' }),
-      offered: (state) => state.sections.has('build') },
+      offered: withBuild },
   };
   function refresh(name, state) {
     const section = document.getElementById(`${name}-export`);

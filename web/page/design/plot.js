@@ -19,8 +19,7 @@ const NOTCHING = { ideal: 'the ideal network notches', build: 'the nearest build
   opamp: 'the ideal parts with your op-amps notch' };
 let curves = null; // { hertz, ideal, build, measured, opamp, band, notches, phase, delay, time } drawn last; null before any
 let view = 'level';
-let figureOf = () => undefined; // a figure of the state drawn last
-let holdsOf = () => false; // whether a section of it holds
+let report = null; // the figures and sections of the state drawn last
 let cursor = -1;
 const heading = document.getElementById('response-heading');
 const levelText = document.getElementById('level-text');
@@ -116,8 +115,7 @@ export function drawPlot(state) {
   if (shown !== view) cursor = -1;
   view = shown;
   plot.parentElement.classList.toggle('other-view', view !== 'level');
-  figureOf = (name) => state.figures.get(name);
-  holdsOf = (section) => state.sections.has(section);
+  report = state;
   drawCurves();
 }
 
@@ -329,8 +327,8 @@ function showReadout(index) {
 function viewWords() {
   if (view === 'level') return '';
   const drawn = curveNames.filter((name) => curves[name]);
-  const figure = (name, unit, digits) => (!holdsOf(`${name}s`) ? 'not at all within 10⁴ cycles of Fo'
-    : `after ${format(figureOf(name), unit, digits, false)}`);
+  const figure = (name, unit, digits) => (!report.sections.has(`${name}s`) ? 'not at all within 10⁴ cycles of Fo'
+    : `after ${format(report.figures.get(name), unit, digits, false)}`);
   if (inTime()) {
     const { seconds } = curves.time;
     const what = view === 'step' ? 'a unit step' : 'a sine of amplitude 1 at Fo switched on';

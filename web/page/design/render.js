@@ -92,7 +92,6 @@ export function render(state) {
     setHidden(byId(`band-${edge}-text`), !is(`band-${edge}`));
     setHidden(byId(`band-${edge}-none`), is(`band-${edge}`));
   }
-  setHidden(byId('q-text'), !is('q'));
   // The active network's schematic, labelled with the nearest build's
   // values (the ideal ones when it is out of range).
   const r = t(is('build') ? 'build-r' : 'r');
@@ -133,7 +132,6 @@ function renderOpAmp(state) {
   setHidden(byId('opamp-ideal-text'), is('opamp'));
   if (!is('opamp')) return;
   setHidden(byId('opamp-needed-none'), is('opamp-needed'));
-  panel.querySelectorAll('.opamp-q-text').forEach((span) => setHidden(span, !is('opamp-q')));
   panel.querySelectorAll('.opamp-gain-text').forEach((span) => setText(span, `${t('opamp-gain')} of open-loop gain`));
   const q = is('opamp-q') ? `Q = ${t('opamp-q')}` : 'no half-power point on both sides';
   setText(byId('opamp-gives'), `; ${t('opamp-gbw')} gives ${q} and a ${t('opamp-peak')} peak`);
