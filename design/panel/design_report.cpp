@@ -74,7 +74,9 @@ void PhaseAndTime(DesignReport& report, Curve which, const TransferFunction& h, 
     report.curve_degrees[curve][i] = at.degrees;
     report.curve_delay_s[curve][i] = at.delay_seconds;
   }
-  const PhaseAndDelay notch = PhaseAndDelayAt(h, report.curve_notch_hertz[curve]);
+  // At 0 Hz, where a curve without a notch has it, there is nothing to work out.
+  const double notch_hertz = report.curve_notch_hertz[curve];
+  const PhaseAndDelay notch = notch_hertz > 0 ? PhaseAndDelayAt(h, notch_hertz) : PhaseAndDelay{0, 0};
   report.curve_notch_degrees[curve] = notch.degrees;
   report.curve_notch_delay_s[curve] = notch.delay_seconds;
   const double fo = inputs.fo_hertz;
@@ -270,12 +272,13 @@ void CurvesAtNotches(DesignReport& report) {
   for (int c = 0; c < kCurves; ++c) {
     for (int n = 0; n < kCurves; ++n) {
       const double hertz = report.curve_notch_hertz[n];
+      const bool there = report.drawn[c] && report.drawn[n] && hertz > 0;
       double db = 0, degrees = 0, delay = 0;
-      if (c == n) {
+      if (there && c == n) {
         db = report.curve_notch_db[c];
         degrees = report.curve_notch_degrees[c];
         delay = report.curve_notch_delay_s[c];
-      } else if (report.drawn[c] && report.drawn[n] && hertz > 0) {
+      } else if (there) {
         db = LevelDb(report.functions[c], hertz);
         const PhaseAndDelay at = PhaseAndDelayAt(report.functions[c], hertz);
         degrees = at.degrees;
