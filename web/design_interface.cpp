@@ -21,6 +21,7 @@ PanelSnapshot g_snapshot;
 PanelReading g_reading;
 DesignInputs g_inputs;
 DesignReport g_report;
+bool g_report_made = false;
 uint8_t g_available[kFigureCount];
 uint8_t g_sections[kSectionCount];
 uint8_t g_drawn[kCurves];
@@ -126,8 +127,15 @@ int nw_design_update(void) {
   const bool designable = ReadPanelSnapshot(g_snapshot, g_reading, inputs);
   if (g_reading.field_problems != 0) return kBadFields;
   if (!designable) return kNoNetwork;
+  // The report of the last design is brought up to this one: what reads
+  // no input that changed stays as it was.
+  if (g_report_made) {
+    UpdateDesignReport(g_inputs, inputs, g_report);
+  } else {
+    MakeDesignReport(inputs, g_report);
+  }
+  g_report_made = true;
   g_inputs = inputs;
-  MakeDesignReport(g_inputs, g_report);
   for (int i = 0; i < kFigureCount; ++i) g_available[i] = g_report.available[i] ? 1 : 0;
   for (int i = 0; i < kSectionCount; ++i) g_sections[i] = g_report.sections[i] ? 1 : 0;
   for (int i = 0; i < kPositions; ++i) {

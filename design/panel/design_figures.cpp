@@ -90,7 +90,7 @@ void SetFigures(const DesignInputs& inputs, DesignReport& report) {
     f.Set(Figure::SpreadHigh, n.spread_high_db);
     f.Set(Figure::Depth90, n.random.depth_90_db);
     f.Set(Figure::Reject90, n.random.reject_90_db);
-    f.Set(Figure::BandReject90, n.random.band_reject_90_db);
+    f.Set(Figure::BandReject90, n.band_reject_90_db);
     f.Set(Figure::BandReject, n.band_reject_db);
     f.Time(report.time[static_cast<int>(Curve::Build)], n.notch.found, Figure::BuildBurstSettle,
            Figure::BuildStepSettle, Figure::BuildStepLow);

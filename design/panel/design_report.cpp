@@ -86,19 +86,31 @@ void PhaseAndTime(DesignReport& report, Curve which, const TransferFunction& h, 
   step = StepResponseOf(h, poles);
   sine = SineResponseOf(h, poles, fo);
   // The measured parts' and the op-amps' only for the time view they
-  // are drawn in.
-  const bool figures = which == Curve::Ideal || which == Curve::Build;
-  const PlotView view = static_cast<PlotView>(ChosenIndex(inputs.choices, PanelList::PlotView));
+  // are drawn in (TimeView).
   TimeFigures& t = report.time[curve];
   t.step = t.burst = {false, 0, 0};
-  if (figures || view == PlotView::Step) t.step = SettlingTime(step, kSettlingLimit / fo, 0.01 / fo);
-  if (figures || view == PlotView::Burst) t.burst = SettlingTime(sine, kSettlingLimit / fo);
+  if (which == Curve::Ideal || which == Curve::Build) {
+    t.step = SettlingTime(step, kSettlingLimit / fo, 0.01 / fo);
+    t.burst = SettlingTime(sine, kSettlingLimit / fo);
+  }
 }
 
-// The time view chosen, from 0 to a fifth past the slowest settling
-// time of the curves drawn (or 20 cycles of Fo where none settles).
-void SampleTimeView(DesignReport& report, const DesignInputs& inputs) {
+// What the plot's view reads: the settling times of the curves that are
+// worked out for the time view alone, and that view's points, from 0 to a
+// fifth past the slowest settling time of the curves drawn (or 20 cycles
+// of Fo where none settles).
+void TimeView(DesignReport& report, const DesignInputs& inputs) {
   const PlotView view = static_cast<PlotView>(ChosenIndex(inputs.choices, PanelList::PlotView));
+  const double fo = inputs.fo_hertz;
+  constexpr Curve kTimeViewOnly[] = {Curve::Measured, Curve::OpAmp};
+  for (const Curve which : kTimeViewOnly) {
+    const int curve = static_cast<int>(which);
+    TimeFigures& t = report.time[curve];
+    t.step = t.burst = {false, 0, 0};
+    if (!report.drawn[curve]) continue;
+    if (view == PlotView::Step) t.step = SettlingTime(report.step_responses[curve], kSettlingLimit / fo, 0.01 / fo);
+    if (view == PlotView::Burst) t.burst = SettlingTime(report.sine_responses[curve], kSettlingLimit / fo);
+  }
   if (view != PlotView::Step && view != PlotView::Burst) return;
   const bool burst = view == PlotView::Burst;
   double slowest = 0;
@@ -151,20 +163,32 @@ IdealResult AnalyseIdeal(DesignReport& report, const DesignInputs& inputs, doubl
   LevelCurve(ideal, report.curve_hertz, report.curve_ideal_db);
   SetCurveNotch(report, Curve::Ideal, ideal, notch);
   PhaseAndTime(report, Curve::Ideal, ideal, inputs);
-  result.band_reject_db = BandRejectDb(ideal, inputs);
   Harmonics(ideal, inputs.fo_hertz, result.harmonics_db);
   return result;
+}
+
+double Tolerance(const DesignInputs& inputs, PartKind kind) {
+  return (kind == PartKind::Resistor ? Chosen(kResistorTolerances, inputs, PanelList::ResistorTolerance)
+                                     : Chosen(kCapacitorTolerances, inputs, PanelList::CapacitorTolerance)) /
+         100;
+}
+
+// The nearest build's circuit, of its two values.
+TwinTCircuit NearestCircuit(const DesignReport& report, const DesignInputs& inputs) {
+  return CircuitOf(BalancedParts(report.nearest.r, report.nearest.c), inputs, report.feedback.k_build,
+                   report.feedback.followers);
 }
 
 // The nearest build of standard parts: where it notches, how its parts'
 // tolerances and temperature move it, and the trimmers that bring every
 // such build back onto Fo.
-NearestResult AnalyseNearestBuild(DesignReport& report, const DesignInputs& inputs, double k_build) {
+void AnalyseNearestBuild(DesignReport& report, const DesignInputs& inputs) {
   const ESeries r_series = Chosen(kResistorSeries, inputs, PanelList::ResistorSeries);
-  NearestResult n{};
+  NearestResult& n = report.nearest;
+  n = {};
   n.r = NearestIn(r_series, inputs.r_ohms);
   n.c = NearestIn(Chosen(kCapacitorSeries, inputs, PanelList::CapacitorSeries), inputs.c_farads);
-  const TwinTCircuit build = CircuitOf(BalancedParts(n.r, n.c), inputs, k_build, report.feedback.followers);
+  const TwinTCircuit build = NearestCircuit(report, inputs);
   const TransferFunction h = TransferFunctionOf(build, n.r, n.c);
   const double fo = inputs.fo_hertz;
   const Notch notch = FindNotch(h);
@@ -172,16 +196,14 @@ NearestResult AnalyseNearestBuild(DesignReport& report, const DesignInputs& inpu
   SetCurveNotch(report, Curve::Build, h, notch);
   LevelCurve(h, report.curve_hertz, report.curve_build_db);
   PhaseAndTime(report, Curve::Build, h, inputs);
-  n.band_reject_db = BandRejectDb(h, inputs);
   Harmonics(h, fo, n.harmonics_db);
 
-  const double r_tolerance = Chosen(kResistorTolerances, inputs, PanelList::ResistorTolerance) / 100;
-  const double c_tolerance = Chosen(kCapacitorTolerances, inputs, PanelList::CapacitorTolerance) / 100;
+  const double r_tolerance = Tolerance(inputs, PartKind::Resistor);
+  const double c_tolerance = Tolerance(inputs, PartKind::Capacitor);
   n.corners = SpreadAtCorners(build, r_tolerance, c_tolerance);
   // The spread at every other point of the curves, Fo among them.
   const SpreadBand band{report.band_hertz, kBandPoints, report.band_low_db, report.band_high_db};
-  n.random = AnalyseRandomBuilds(build, r_tolerance, c_tolerance, fo,
-                                 Chosen(kRejectBands, inputs, PanelList::RejectBand) / 100, &band);
+  n.random = AnalyseRandomBuilds(build, r_tolerance, c_tolerance, fo, &band);
   n.spread_low_db = report.band_low_db[kBandPoints / 2];
   n.spread_high_db = report.band_high_db[kBandPoints / 2];
   if (build.active) {
@@ -189,7 +211,7 @@ NearestResult AnalyseNearestBuild(DesignReport& report, const DesignInputs& inpu
     // source, and with nothing but a follower after it.
     TwinTCircuit passive = CircuitOf(build.parts, inputs, 0, {0, 0});
     passive.load_ohms = 0;
-    n.depth_90_passive_db = AnalyseRandomBuilds(passive, r_tolerance, c_tolerance, fo, 0, nullptr).depth_90_db;
+    n.depth_90_passive_db = AnalyseRandomBuilds(passive, r_tolerance, c_tolerance, fo, nullptr).depth_90_db;
   }
 
   n.trims = TrimRangesAt(build.parts, r_tolerance, c_tolerance, fo);
@@ -200,7 +222,6 @@ NearestResult AnalyseNearestBuild(DesignReport& report, const DesignInputs& inpu
   const Tempco c_tempco = Chosen(kCapacitorTempcos, inputs, PanelList::CapacitorTempco);
   const TemperatureRange range = Chosen(kTemperatureRanges, inputs, PanelList::TemperatureRange);
   n.drift = DriftOverTemperature(build, r_tempco.ppm_per_kelvin, c_tempco.ppm_per_kelvin, range.low, range.high, fo);
-  return n;
 }
 
 // Each position from one or two standard parts, and the build of those.
@@ -212,13 +233,12 @@ ExactResult AnalyseExactValues(const DesignInputs& inputs, const Feedback& feedb
       {NearestCombination(r_series, PartKind::Resistor, r), NearestCombination(r_series, PartKind::Resistor, r / 2),
        NearestCombination(c_series, PartKind::Capacitor, c), NearestCombination(c_series, PartKind::Capacitor, 2 * c)},
       {},
+      {},
       0};
   const double er = e.positions[0].value, ec = e.positions[2].value;
   const PositionValues values{er, er, e.positions[1].value, ec, ec, e.positions[3].value};
-  const TransferFunction h =
-      TransferFunctionOf(CircuitOf(PartsOf(values), inputs, feedback.k_build, feedback.followers), er, ec);
-  e.notch = BuildNotchOf(h, FindNotch(h), inputs.fo_hertz);
-  e.band_reject_db = BandRejectDb(h, inputs);
+  e.function = TransferFunctionOf(CircuitOf(PartsOf(values), inputs, feedback.k_build, feedback.followers), er, ec);
+  e.notch = BuildNotchOf(e.function, FindNotch(e.function), inputs.fo_hertz);
   return e;
 }
 
@@ -291,9 +311,42 @@ void CurvesAtNotches(DesignReport& report) {
   }
 }
 
+// What the reject band reads: the least each network takes off across
+// it, and what 90 % of the random builds reach there.
+void RejectBand(DesignReport& report, const DesignInputs& inputs) {
+  report.ideal.band_reject_db = BandRejectDb(report.functions[static_cast<int>(Curve::Ideal)], inputs);
+  if (!Holds(report, Section::Build)) return;
+  NearestResult& n = report.nearest;
+  n.band_reject_db = BandRejectDb(report.functions[static_cast<int>(Curve::Build)], inputs);
+  n.band_reject_90_db = RandomBuildsBandReject90Db(
+      NearestCircuit(report, inputs), Tolerance(inputs, PartKind::Resistor), Tolerance(inputs, PartKind::Capacitor),
+      inputs.fo_hertz, Chosen(kRejectBands, inputs, PanelList::RejectBand) / 100);
+  report.exact.band_reject_db = BandRejectDb(report.exact.function, inputs);
+}
+
 void SetSection(DesignReport& report, Section section, bool holds) {
   report.sections[static_cast<int>(section)] = holds;
 }
+
+// Whether two states of the inputs are the same but for the lists
+// `except` (a mask of list bits): field by field, the inputs' padding
+// never being written.
+bool SameInputsExcept(const DesignInputs& a, const DesignInputs& b, unsigned except) {
+  for (int i = 0; i < kPanelListCount; ++i) {
+    if (!(except & (1u << i)) &&
+        ChosenIndex(a.choices, static_cast<PanelList>(i)) != ChosenIndex(b.choices, static_cast<PanelList>(i))) {
+      return false;
+    }
+  }
+  const PositionValues &m = a.measured_parts, &n = b.measured_parts;
+  const OpAmp &o = a.custom_opamp, &p = b.custom_opamp;
+  return a.r_ohms == b.r_ohms && a.c_farads == b.c_farads && a.fo_hertz == b.fo_hertz &&
+         a.source_ohms == b.source_ohms && a.load_ohms == b.load_ohms && a.measured == b.measured && m.r1 == n.r1 &&
+         m.r2 == n.r2 && m.r3 == n.r3 && m.c1 == n.c1 && m.c2 == n.c2 && m.c3 == n.c3 && o.gbw_hertz == p.gbw_hertz &&
+         o.gain_db == p.gain_db && o.slew_volts_per_us == p.slew_volts_per_us;
+}
+
+constexpr unsigned ListBit(PanelList list) { return 1u << static_cast<int>(list); }
 
 }  // namespace
 
@@ -303,7 +356,10 @@ OpAmp ChosenOpAmp(const DesignInputs& inputs) {
              : Chosen(kOpAmps, inputs, PanelList::OpAmp).figures;
 }
 
-void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
+namespace {
+
+// Everything but what the reject band and the plot's view read.
+void AnalyseDesign(const DesignInputs& inputs, DesignReport& report) {
   for (int i = 0; i < kCurves; ++i) {
     report.curve_notch_hertz[i] = report.curve_notch_db[i] = 0;
     report.curve_notch_degrees[i] = report.curve_notch_delay_s[i] = 0;
@@ -312,27 +368,27 @@ void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
   const double r = inputs.r_ohms;
   const double c = inputs.c_farads;
   report.feedback = FeedbackOf(inputs);
-  const double k_build = report.feedback.k_build;
   MakeFrequencyGrid(report, inputs.fo_hertz);
   report.ideal = AnalyseIdeal(report, inputs, report.feedback.k);
   const bool in_range =
       IsWithin(r, kResistorLowest, kResistorHighest) && IsWithin(c, kCapacitorLowest, kCapacitorHighest);
+  SetSection(report, Section::Build, in_range);
   if (in_range) {
-    report.nearest = AnalyseNearestBuild(report, inputs, k_build);
+    AnalyseNearestBuild(report, inputs);
     report.exact = AnalyseExactValues(inputs, report.feedback);
   }
   const StandardPair pair = BestPair(Chosen(kResistorSeries, inputs, PanelList::ResistorSeries),
                                      Chosen(kCapacitorSeries, inputs, PanelList::CapacitorSeries), c, inputs.fo_hertz);
   if (pair.found) {
     const TransferFunction h = TransferFunctionOf(
-        CircuitOf(BalancedParts(pair.r, pair.c), inputs, k_build, report.feedback.followers), pair.r, pair.c);
+        CircuitOf(BalancedParts(pair.r, pair.c), inputs, report.feedback.k_build, report.feedback.followers), pair.r,
+        pair.c);
     report.pair = {pair.r, pair.c, BuildNotchOf(h, FindNotch(h), inputs.fo_hertz)};
   }
-  if (inputs.measured) report.measured = AnalyseMeasuredBuild(report, inputs, k_build);
+  if (inputs.measured) report.measured = AnalyseMeasuredBuild(report, inputs, report.feedback.k_build);
   const bool real_opamps = report.feedback.active && report.feedback.real_opamps;
   if (real_opamps) report.opamp = AnalyseOpAmp(report, inputs, report.feedback);
 
-  SetSection(report, Section::Build, in_range);
   SetSection(report, Section::Pair, pair.found);
   SetSection(report, Section::Active, report.feedback.active);
   SetSection(report, Section::DividerFound, report.feedback.active && report.feedback.divider.found);
@@ -366,7 +422,22 @@ void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
   SetSection(report, Section::BuildStepSettles, build_notch && build_time.step.found);
   SetSection(report, Section::BuildBurstSettles, build_notch && build_time.burst.found);
   CurvesAtNotches(report);
-  SampleTimeView(report, inputs);
+}
+
+}  // namespace
+
+void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
+  AnalyseDesign(inputs, report);
+  RejectBand(report, inputs);
+  TimeView(report, inputs);
+  SetFigures(inputs, report);
+}
+
+void UpdateDesignReport(const DesignInputs& before, const DesignInputs& inputs, DesignReport& report) {
+  constexpr unsigned kBand = ListBit(PanelList::RejectBand), kView = ListBit(PanelList::PlotView);
+  if (!SameInputsExcept(before, inputs, kBand | kView)) return MakeDesignReport(inputs, report);
+  if (!SameInputsExcept(before, inputs, kView)) RejectBand(report, inputs);
+  if (!SameInputsExcept(before, inputs, kBand)) TimeView(report, inputs);
   SetFigures(inputs, report);
 }
 

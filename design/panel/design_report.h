@@ -130,10 +130,12 @@ struct NearestResult {
   TrimRanges trims;
   FixedAndTrimmer trim_r1, trim_r3;
   TemperatureDrift drift;
+  double band_reject_90_db;  // the least 90 % of the random builds take off across the band
 };
 
 struct ExactResult {
   PartCombination positions[kPositions];
+  TransferFunction function;
   BuildNotch notch;
   double band_reject_db;
 };
@@ -262,6 +264,11 @@ inline const double* LevelsOf(const DesignReport& report, Curve curve) {
 }
 
 void MakeDesignReport(const DesignInputs& inputs, DesignReport& report);
+
+// The report made of `before` brought to `inputs`, working out again only
+// what reads an input that changed: a change of the plot's view redoes the
+// time view alone, one of the reject band the band's figures alone.
+void UpdateDesignReport(const DesignInputs& before, const DesignInputs& inputs, DesignReport& report);
 
 // The named figures of the report's results (design_figures.cpp).
 void SetFigures(const DesignInputs& inputs, DesignReport& report);

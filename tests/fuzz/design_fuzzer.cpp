@@ -127,6 +127,21 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
   for (int i = 0; Holds(report, Section::Build) && i < kPositions; ++i) {
     Check(std::isfinite(report.exact.positions[i].value) && report.exact.positions[i].value > 0);
   }
+  // Another band and view brought in by an update: what a fresh report says.
+  DesignInputs other = inputs;
+  other.choices[static_cast<int>(PanelList::RejectBand)] = choice(2) + 1;
+  other.choices[static_cast<int>(PanelList::PlotView)] = choice(4) - 1;
+  UpdateDesignReport(inputs, other, report);
+  static DesignReport fresh;
+  MakeDesignReport(other, fresh);
+  for (int i = 0; i < kFigureCount; ++i) {
+    Check(report.available[i] == fresh.available[i] && (!report.available[i] || report.values[i] == fresh.values[i]));
+  }
+  for (int i = 0; i < kSectionCount; ++i) Check(report.sections[i] == fresh.sections[i]);
+  const bool in_time = ChosenIndex(other.choices, PanelList::PlotView) >= static_cast<int>(PlotView::Step);
+  for (int c = 0; c < kCurves && in_time; ++c) {
+    for (int i = 0; report.drawn[c] && i < kTimePoints; ++i) Check(report.time_output[c][i] == fresh.time_output[c][i]);
+  }
 }
 
 void CheckSnapshot(const std::uint8_t* data, std::size_t size) {
