@@ -25,7 +25,6 @@ const MINIFY = { minify: true, charset: 'utf8', legalComments: 'none', target: T
 const bundleScript = (entry) =>
   esbuild.buildSync({ ...MINIFY, entryPoints: [path.join(root, entry)], bundle: true, format: 'iife', write: false })
     .outputFiles[0].text;
-const compactScript = (text) => esbuild.transformSync(text, MINIFY).code;
 const compactStyle = (text) => esbuild.transformSync(text, { ...MINIFY, loader: 'css' }).code;
 const compactMarkup = (text) =>
   text.replace(/<!--[\s\S]*?-->/g, '').split('\n').map((line) => line.trim()).filter((line) => line !== '').join('\n');
@@ -50,7 +49,7 @@ const released = read('CHANGELOG.md').match(new RegExp(`^## ${version.replace(/\
 const designPanel = JSON.stringify({
   style: compactStyle(read('web/page/design-panel.css')),
   markup: compactMarkup(read('web/page/design-panel.html')),
-  script: fill(bundleScript('web/page/design/panel.js'), { RELEASE_DATE: released }),
+  script: fill(bundleScript('web/page/design/main.js'), { RELEASE_DATE: released }),
 });
 const gzipBase64 = (bytes) => zlib.gzipSync(bytes, { level: 9 }).toString('base64');
 
@@ -58,7 +57,7 @@ const gzipBase64 = (bytes) => zlib.gzipSync(bytes, { level: 9 }).toString('base6
 // module gives the same bytes), for the page to unpack with the browser's
 // DecompressionStream; the same for the design panel (its style, markup
 // and script) and the code page.
-const script = fill(compactScript(read('web/page/notchwell.js')), {
+const script = fill(bundleScript('web/page/notchwell.js'), {
   CORE_WASM_BASE64: gzipBase64(fs.readFileSync(corePath)),
   DESIGN_PANEL_BASE64: gzipBase64(Buffer.from(designPanel)),
   CODE_PAGE_1252_BASE64: gzipBase64(Buffer.from(codePage)),

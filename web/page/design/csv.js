@@ -1,7 +1,7 @@
 // Every figure as CSV (RFC 4180): a header, then a row a figure in the
 // order the panel shows them, quoted where a field needs it.
 import { plain } from './format.js';
-import { figureText, figureValue } from './report.js';
+import { figureText, figureValue } from './state.js';
 
 const UNIT_SYMBOLS = { ohm: 'Ω', farad: 'F', hertz: 'Hz', dB: 'dB', percent: '%', number: '', count: '', volt: 'V',
   'volt-per-second': 'V/s', second: 's' };

@@ -1,6 +1,6 @@
 // The design as plain text, for the clipboard.
 import { format, plain } from './format.js';
-import { EXACT, chosen, figureText, holds, partsWords } from './report.js';
+import { EXACT, chosen, figureText, holds, partsWords } from './state.js';
 
 export function designText(state) {
   const t = (name) => figureText(state, name);

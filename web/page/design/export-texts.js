@@ -2,7 +2,7 @@
 // the design in words, in plain ASCII, which every SPICE reads. The
 // design module writes the circuit after them.
 import { plain } from './format.js';
-import { chosen, figureText, holds } from './report.js';
+import { chosen, figureText, holds } from './state.js';
 
 const ascii = (text) => plain(text).replace(/±/g, '+-').replace(/Ω/g, 'ohm').replace(/µ/g, 'u').replace(/\u2212/g, '-');
 

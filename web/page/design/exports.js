@@ -8,15 +8,15 @@
 import { curveCsv, figuresCsv } from './csv.js';
 import { designText } from './design-text.js';
 
-const panel = document.getElementById('design');
-const control = (name) => panel.querySelector(`[data-design="${name}"]`);
-const copyStatus = document.getElementById('copy-status');
-const copyText = document.getElementById('copy-text');
-
-// `sources`: { netlist(state), kicad(state), state() } — the netlist and
-// the schematic of a state, and the state now, with the page's address
-// written to its latest.
-export function setUpExports(sources) {
+// Made for the panel's element; `sources`: { netlist(state), kicad(state),
+// state(), clipboard } — the netlist and the schematic of a state, the
+// state now, with the page's address written to its latest, and the
+// browser's clipboard.
+export function setUpExports(panel, sources) {
+  const control = (name) => panel.querySelector(`[data-design="${name}"]`);
+  const byId = (id) => panel.ownerDocument.getElementById(id);
+  const copyStatus = byId('copy-status');
+  const copyText = byId('copy-text');
   const withBuild = (state) => state.sections.has('build');
   // The file a spreadsheet opens as UTF-8 starts with a byte order mark.
   const exports = {
@@ -28,7 +28,7 @@ export function setUpExports(sources) {
       offered: withBuild },
   };
   function refresh(name, state) {
-    const section = document.getElementById(`${name}-export`);
+    const section = byId(`${name}-export`);
     if (section.hidden || state === null) return;
     const text = exports[name].text(state);
     section.querySelector('[data-export]').textContent = text;
@@ -41,7 +41,7 @@ export function setUpExports(sources) {
   }
   for (const name of Object.keys(exports)) {
     control(name).addEventListener('click', () => {
-      const section = document.getElementById(`${name}-export`);
+      const section = byId(`${name}-export`);
       section.hidden = !section.hidden;
       control(name).setAttribute('aria-expanded', String(!section.hidden));
       refresh(name, sources.state());
@@ -50,7 +50,7 @@ export function setUpExports(sources) {
   control('copy').addEventListener('click', async () => {
     const text = designText(sources.state());
     try {
-      await navigator.clipboard.writeText(text);
+      await sources.clipboard.writeText(text);
       copyText.hidden = true;
       copyStatus.textContent = 'Copied: the design is on the clipboard as plain text.';
     } catch {

@@ -1,7 +1,7 @@
 // The design code in the WebAssembly module (web/design_interface.h): its
 // tables, the snapshot the page fills in before each update, and the
 // report read back. No page here: only the module's memory.
-import { UNITS } from './report.js';
+import { UNITS } from './state.js';
 
 export const FIELD_TEXT_SIZE = 64;
 // What an update came to: the report worked out afresh; or, the last

@@ -1,0 +1,283 @@
+// The response plot as data: its size, scales, ticks, gridlines, paths,
+// marks and words, from a state's curves and the view chosen. No page
+// here: plot.js writes what this works out into the SVG.
+//
+// The curves: 401 points evenly on a log scale, in dB, each curve with its
+// own notch among them, over the band where 90 % of the random builds
+// lie; or in another view, the phase or group delay at the same points,
+// or the output in time after a step or a sine at Fo switched on.
+import { MINUS, SPACE, format } from './format.js';
+
+const SPAN_DB = 80;
+const LOWEST_SHOWN = 60;
+export const HEADINGS = { level: 'Response, |Vout/Vs|', phase: 'Phase of Vout/Vs', delay: 'Group delay of Vout/Vs',
+  step: 'Output after a unit step', burst: 'Output after a sine at Fo is switched on' };
+const CURVE_WORDS = { ideal: 'ideal network', build: 'nearest build', measured: 'measured parts',
+  opamp: 'ideal parts with your op-amps' };
+const NOTCHING = { ideal: 'the ideal network notches', build: 'the nearest build notches', measured: 'your measured parts notch',
+  opamp: 'the ideal parts with your op-amps notch' };
+
+export const inTime = (view) => view === 'step' || view === 'burst';
+// The points along the x axis of a view: frequencies, or times.
+export const pointsOf = (curves, view) => (inTime(view) ? curves.time.seconds : curves.hertz);
+// The curves drawn, in the design code's order.
+export const drawnCurves = (curves, names) => names.filter((name) => curves[name]);
+
+// In the plot's own pixels (at least 400 wide, scaled down below that, so
+// that its lettering keeps its size on a wide screen), at most
+// `heightLimit` high but never below 200.
+export function plotSize(plotWidth, heightLimit) {
+  const width = Math.max(400, plotWidth);
+  const height = Math.round(Math.min(250 + (width - 400) / 4, Math.max(200, heightLimit)));
+  return { width, height, area: { left: 44, top: 8, width: width - 52, height: height - 48 } };
+}
+
+const line = (x1, y1, x2, y2, kind) =>
+  `<line x1="${x1.toFixed(1)}" y1="${y1.toFixed(1)}" x2="${x2.toFixed(1)}" y2="${y2.toFixed(1)}" class="${kind}"/>`;
+const text = (x, y, anchor, words) => `<text x="${x.toFixed(1)}" y="${y}" text-anchor="${anchor}">${words}</text>`;
+// Point `index` of `count` evenly across the area.
+export const xAt = (area, index, count) => area.left + (area.width * index) / (count - 1);
+// A frequency's place, on the same log scale as the points.
+export function xOf(area, hertz, frequencies) {
+  const low = Math.log10(frequencies[0]);
+  return area.left + (area.width * (Math.log10(hertz) - low)) / (Math.log10(frequencies[frequencies.length - 1]) - low);
+}
+
+// A curve's points (their places as text, and their levels), its own
+// notch among them where it lies on the plot; `xs` the points' places.
+export function curvePoints(curves, name, area, xs) {
+  const { hertz } = curves;
+  const places = xs.slice();
+  const levels = Array.from(curves[name]);
+  const notch = curves.notches[name];
+  if (notch.hertz >= hertz[0] && notch.hertz <= hertz[hertz.length - 1]) {
+    const at = hertz.findIndex((f) => f > notch.hertz);
+    places.splice(at < 0 ? places.length : at, 0, xOf(area, notch.hertz, hertz).toFixed(1));
+    levels.splice(at < 0 ? levels.length : at, 0, notch.db);
+  }
+  return { xs: places, levels };
+}
+
+// Gridlines at 1, 2 ... 9 times each power of ten in reach, labelled at
+// the powers; the notch's Fo in the middle, dashed.
+export function frequencyGrid(hertz, area) {
+  const bottom = area.top + area.height;
+  let grid = '';
+  const low = Math.log10(hertz[0]);
+  const decades = Math.log10(hertz[hertz.length - 1]) - low;
+  for (let power = Math.floor(low); power <= low + decades; ++power) {
+    for (let step = 1; step < 10; ++step) {
+      const x = area.left + (area.width * (power + Math.log10(step) - low)) / decades;
+      if (x < area.left - 0.01 || x > area.left + area.width + 0.01) continue;
+      grid += line(x, area.top, x, bottom, step === 1 ? 'decade' : '');
+      if (step === 1) {
+        // A label at the right edge is moved in far enough to be read whole.
+        const label = format(10 ** power, 'hertz', 1, true).replace(/^1\u00a0× /, '');
+        grid += text(Math.min(x, area.left + area.width + 6 - 3.5 * label.length), bottom + 15, 'middle', label);
+      }
+    }
+  }
+  const middle = xAt(area, (hertz.length - 1) / 2, hertz.length);
+  grid += line(middle, area.top, middle, bottom, 'fo');
+  return grid + text(area.left + area.width / 2, bottom + 34, 'middle', 'frequency, logarithmic');
+}
+
+// Steps of 1, 2 or 5 times a power of ten, some five to ten of them
+// from low to high.
+export function ticks(low, high) {
+  const span = high - low || Math.abs(high) || 1;
+  const power = 10 ** Math.floor(Math.log10(span / 5));
+  const step = [1, 2, 5, 10].map((m) => m * power).find((s) => span / s <= 8);
+  return { low: Math.floor(low / step) * step, high: Math.ceil(high / step) * step || step, step };
+}
+
+// A value of a view as its axis and read-out write it.
+const signed = (value, digits) => {
+  const written = Math.abs(value).toFixed(digits);
+  return Number(written) === 0 ? written : `${value < 0 ? MINUS : ''}${written}`;
+};
+const secondsText = (value, digits) => (value === 0 ? `0${SPACE}s` : format(value, 'second', digits, true));
+function viewValue(view, value, digits) {
+  if (view === 'phase') return `${signed(value, digits)}°`;
+  if (view === 'delay') return secondsText(value, digits + 2);
+  return signed(value, digits + 2);
+}
+
+// The level view's scale: the top line a little over the highest point
+// (a rise of a dB or so over it, of a sharp network beside a source, shows
+// in the margin above), and every curve drawn shows: the floor lies at
+// least LOWEST_SHOWN below the highest point of the lowest curve (op-amps
+// that pass little at Fo sink a whole curve), the lines then 20 dB apart
+// where 80 dB is far too little.
+export function levelScale(curves, names) {
+  let highest = -Infinity;
+  for (const name of drawnCurves(curves, names)) for (const level of curves[name]) highest = Math.max(highest, level);
+  if (curves.band) for (const level of curves.band.high) highest = Math.max(highest, level);
+  const top = Math.max(0, Math.ceil((highest - 1) / 10) * 10);
+  let lowestTop = Infinity;
+  for (const name of drawnCurves(curves, names)) lowestTop = Math.min(lowestTop, Math.max(...curves[name]));
+  const wanted = Math.max(SPAN_DB, top - (lowestTop - LOWEST_SHOWN));
+  const step = wanted > SPAN_DB ? 20 : 10;
+  const span = Math.ceil(wanted / step) * step;
+  return { top, floor: top - span, step, span };
+}
+
+// A level's height on the scale; a notch deeper than the floor is cut
+// just below it.
+export const levelY = (scale, area, db) =>
+  area.top + (area.height * (scale.top - Math.max(db, scale.floor - 5))) / scale.span;
+
+// The level view's grid: dB lines, labelled, and the frequency grid.
+export function levelGrid(scale, hertz, area) {
+  const { top, floor, step } = scale;
+  let grid = line(area.left, area.top, area.left, area.top + area.height, 'decade');
+  for (let db = top; db >= floor; db -= step) {
+    const y = levelY(scale, area, db);
+    grid += line(area.left, y, area.left + area.width, y, db === top ? 'decade' : '');
+    grid += text(area.left - 4, y + 4, 'end', db === top ? `${db}${SPACE}dB` : `${db < 0 ? MINUS : ''}${Math.abs(db)}`);
+  }
+  return grid + frequencyGrid(hertz, area);
+}
+
+// A path through points placed at `xs` (as text) at `levels`.
+export function levelPath(scale, area, { xs, levels }) {
+  let d = 'M';
+  for (let i = 0; i < xs.length; ++i) d += `${i ? 'L' : ''}${xs[i]},${levelY(scale, area, levels[i]).toFixed(1)}`;
+  return d;
+}
+
+// The band: along its high edge, and back along its low edge, at every
+// other point.
+export const bandLevels = (band) => [...band.high, ...Array.from(band.low).reverse()];
+export function bandPath(scale, area, band, xs) {
+  const every = xs.filter((x, i) => i % 2 === 0);
+  return `${levelPath(scale, area, { xs: [...every, ...every.slice().reverse()], levels: bandLevels(band) })}Z`;
+}
+
+// A curve's notch in words: where it lies, and how deep below the source's voltage.
+export function notchWords(curves, name) {
+  const { hertz, db } = curves.notches[name];
+  const depth = db < -200 ? 'a null' : `${format(-db, 'dB', 1, false)} deep`;
+  return `${NOTCHING[name]} at ${format(hertz, 'hertz', 5, false)}, ${depth}`;
+}
+
+// Over the curves, with its halo, so a sharp notch does not hide it: Fo;
+// a notch deeper than the plot's floor is cut there and marked.
+export function levelMarks(scale, curves, names, area) {
+  const bottom = area.top + area.height;
+  let marks = text(xAt(area, (curves.hertz.length - 1) / 2, curves.hertz.length) + 3, area.top + 12, 'start', 'Fo');
+  for (const name of drawnCurves(curves, names)) {
+    const notch = curves.notches[name];
+    if (notch.hertz > 0 && notch.db < scale.floor) {
+      const x = xOf(area, notch.hertz, curves.hertz).toFixed(1);
+      marks += `<path class="clipped ${name}" d="M${x},${bottom - 1}l-4,-7h8Z"><title>${notchWords(curves, name)}</title></path>`;
+    }
+  }
+  return marks;
+}
+
+// The notches in words, after the level view's text alternative.
+export function notchesText(curves, names) {
+  const notched = drawnCurves(curves, names).filter((name) => curves.notches[name].hertz > 0);
+  return notched.length
+    ? ` In the plot, ${notched.map((name) => notchWords(curves, name)).join('; ')}; a notch deeper than the floor` +
+      ' is cut there and marked ▼.'
+    : '';
+}
+
+// The phase, delay and time views: their own axes, no band; the grid and
+// each curve's path.
+export function otherView(view, curves, names, area) {
+  const bottom = area.top + area.height;
+  const drawn = drawnCurves(curves, names);
+  const series = inTime(view) ? curves.time : curves[view];
+  let range;
+  if (view === 'phase') {
+    range = { low: -180, high: 180, step: 45 };
+  } else {
+    // Beside a build's notch its delay rises far above the ideal
+    // network's: the axis holds four times the ideal network's at most.
+    const values = drawn.flatMap((name) => Array.from(series[name]));
+    let high = Math.max(...values);
+    if (view === 'delay') high = Math.min(high, 4 * Math.max(...series.ideal, 0) || high);
+    range = ticks(Math.min(0, ...values), high);
+  }
+  const yAt = (value) => area.top + (area.height * (range.high - Math.min(range.high + range.step, Math.max(value,
+    range.low - range.step)))) / (range.high - range.low);
+  let grid = line(area.left, area.top, area.left, bottom, 'decade');
+  for (let value = range.high; value >= range.low - range.step / 2; value -= range.step) {
+    grid += line(area.left, yAt(value), area.left + area.width, yAt(value), Math.abs(value) < range.step / 2 ? 'decade' : '');
+    grid += text(area.left - 4, yAt(value) + 4, 'end', viewValue(view, Math.abs(value) < range.step / 2 ? 0 : value, 0));
+  }
+  if (inTime(view)) {
+    const { seconds } = curves.time;
+    const last = seconds[seconds.length - 1];
+    const time = ticks(0, last);
+    for (let t = 0; t <= last * 1.0001; t += time.step) {
+      const x = area.left + (area.width * t) / last;
+      grid += line(x, area.top, x, bottom, t === 0 ? 'decade' : '') + text(x, bottom + 15, 'middle', secondsText(t, 3));
+    }
+    grid += text(area.left + area.width / 2, bottom + 34, 'middle', view === 'step' ? 'time after the step'
+      : 'time after switching on');
+  } else {
+    grid += frequencyGrid(curves.hertz, area);
+  }
+  const paths = {};
+  for (const name of drawn) {
+    const count = series[name].length;
+    paths[name] = 'M' + Array.from(series[name], (value, i) => `${xAt(area, i, count).toFixed(1)},${yAt(value).toFixed(1)}`)
+      .join('L');
+  }
+  return { grid, paths };
+}
+
+// What the read-out says at point `index` of the view.
+export function readoutText(view, curves, names, index) {
+  const series = view === 'level' ? curves : inTime(view) ? curves.time : curves[view];
+  const value = view === 'level' ? (db) => format(db, 'dB', 1, false) : (v) => viewValue(view, v, 1);
+  const at = inTime(view) ? secondsText(curves.time.seconds[index], 4) : format(curves.hertz[index], 'hertz', 4, false);
+  const readings = drawnCurves(curves, names).map((name) => `${CURVE_WORDS[name]} ${value(series[name][index])}`);
+  return `At ${at}: ${readings.join(', ')}.`;
+}
+
+// Where a key moves the read-out from point `cursor` (-1: none yet) of
+// `last + 1`, or null for a key that does not: the first key on a curve
+// not yet pointed at reads Fo itself (or t = 0).
+export function keyedPoint(view, key, shift, cursor, last) {
+  const moves = { ArrowLeft: -1, ArrowRight: 1, ArrowDown: -1, ArrowUp: 1, PageDown: -40, PageUp: 40 };
+  let index;
+  if (key in moves) index = cursor < 0 ? (inTime(view) ? 0 : last / 2) : cursor + moves[key] * (shift ? 10 : 1);
+  else if (key === 'Home') index = 0;
+  else if (key === 'End') index = last;
+  else return null;
+  return Math.min(last, Math.max(0, index));
+}
+
+// The view shown in words, for those who do not see the plot; `state`
+// for its settling times.
+export function viewWords(view, state) {
+  if (view === 'level') return '';
+  const { curves } = state;
+  const drawn = drawnCurves(curves, state.tables.curves);
+  const figure = (name, unit, digits) => (!state.sections.has(`${name}s`) ? 'not at all within 10⁴ cycles of Fo'
+    : `after ${format(state.figures.get(name), unit, digits, false)}`);
+  if (inTime(view)) {
+    const { seconds } = curves.time;
+    const what = view === 'step' ? 'a unit step' : 'a sine of amplitude 1 at Fo switched on';
+    const settle = view === 'step' ? 'step-settle' : 'burst-settle';
+    const build = curves.build ? `, the nearest build ${figure(`build-${settle}`, 'second', 3)}` : '';
+    return `The output after ${what} at t = 0, from 0 to ${format(seconds[seconds.length - 1], 'second', 3, false)}` +
+      ` on a linear axis: the ideal network's transient stays within 1 % ${figure(settle, 'second', 3)}${build}.` +
+      ` Point at the plot, or use the arrow keys on it, to read each curve in time.`;
+  }
+  const extreme = (name) => {
+    const values = curves[view][name];
+    return viewValue(view, view === 'phase' ? values[(values.length - 1) / 2] : Math.max(...values), 1);
+  };
+  const words = drawn.map((name) => `${CURVE_WORDS[name]} ${extreme(name)}`).join(', ');
+  return view === 'phase'
+    ? `The phase of Vout/Vs from Fo/100 to 100 Fo on a logarithmic axis, from ${MINUS}180° to 180°; it turns through` +
+      ` 180° at once at a null. At Fo: ${words}.`
+    : `The group delay of Vout/Vs, how long a signal's envelope at each frequency takes through the filter, from` +
+      ` Fo/100 to 100 Fo on a logarithmic axis; it is longest beside the notch, at most: ${words}.`;
+}
