@@ -98,6 +98,14 @@ const char* nw_design_field_group(int field) {
   return IsField(field) ? kFieldGroupNames[static_cast<int>(kPanelFieldTable[field].group)] : nullptr;
 }
 
+const char* nw_design_field_label(int field) { return IsField(field) ? kPanelFieldTable[field].label : nullptr; }
+
+const char* nw_design_field_empty_means(int field) {
+  return IsField(field) ? kPanelFieldTable[field].empty_means : nullptr;
+}
+
+int nw_design_field_length(void) { return kPanelFieldLength; }
+
 int32_t* nw_design_snapshot_form_numbers(void) {
   // CalcMode and the three unit indices lie one int after another.
   static_assert(sizeof(CalcMode) == sizeof(int32_t), "the mode is an int");

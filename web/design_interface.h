@@ -55,6 +55,11 @@ const char* nw_design_field_name(int field);
 // measured parts, which count when all are given) or "opamp" (the custom
 // op-amp's, which count while it is chosen).
 const char* nw_design_field_group(int field);
+// The label a field shows, what it means left empty (null: its group's
+// hint says), and how many characters a field takes.
+const char* nw_design_field_label(int field);
+const char* nw_design_field_empty_means(int field);
+int nw_design_field_length(void);
 
 // The snapshot: the form's mode (as the core's CalcMode) and three unit
 // indices; its three texts (64 bytes each, as the calculator reads a

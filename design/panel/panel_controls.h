@@ -116,25 +116,32 @@ inline constexpr const char* kFieldGroupNames[static_cast<int>(FieldGroup::Count
                                                                                       "opamp"};
 
 // The source, the load, the measured R1, R2, R3, C1, C2 and C3, then the
-// custom op-amp's gain-bandwidth, open-loop gain and slew rate.
+// custom op-amp's gain-bandwidth, open-loop gain and slew rate: each with
+// the label the page shows and what an empty field means (none: the
+// group's hint says).
 struct PanelFieldInfo {
   const char* name;
   ValueField kind;
   FieldGroup group;
+  const char* label;
+  const char* empty_means;
 };
 inline constexpr PanelFieldInfo kPanelFieldTable[kPanelFields] = {
-    {"source", ValueField::Source, FieldGroup::Surroundings},
-    {"load", ValueField::Load, FieldGroup::Surroundings},
-    {"measured-r1", ValueField::MeasuredResistor, FieldGroup::Measured},
-    {"measured-r2", ValueField::MeasuredResistor, FieldGroup::Measured},
-    {"measured-r3", ValueField::MeasuredResistor, FieldGroup::Measured},
-    {"measured-c1", ValueField::MeasuredCapacitor, FieldGroup::Measured},
-    {"measured-c2", ValueField::MeasuredCapacitor, FieldGroup::Measured},
-    {"measured-c3", ValueField::MeasuredCapacitor, FieldGroup::Measured},
-    {"opamp-gbw", ValueField::GainBandwidth, FieldGroup::OpAmp},
-    {"opamp-gain", ValueField::OpenLoopGain, FieldGroup::OpAmp},
-    {"opamp-slew", ValueField::SlewRate, FieldGroup::OpAmp},
+    {"source", ValueField::Source, FieldGroup::Surroundings, "Source resistance", "0 \u03a9"},
+    {"load", ValueField::Load, FieldGroup::Surroundings, "Load resistance", "none"},
+    {"measured-r1", ValueField::MeasuredResistor, FieldGroup::Measured, "R1", nullptr},
+    {"measured-r2", ValueField::MeasuredResistor, FieldGroup::Measured, "R2", nullptr},
+    {"measured-r3", ValueField::MeasuredResistor, FieldGroup::Measured, "R3", nullptr},
+    {"measured-c1", ValueField::MeasuredCapacitor, FieldGroup::Measured, "C1", nullptr},
+    {"measured-c2", ValueField::MeasuredCapacitor, FieldGroup::Measured, "C2", nullptr},
+    {"measured-c3", ValueField::MeasuredCapacitor, FieldGroup::Measured, "C3", nullptr},
+    {"opamp-gbw", ValueField::GainBandwidth, FieldGroup::OpAmp, "Gain-bandwidth", nullptr},
+    {"opamp-gain", ValueField::OpenLoopGain, FieldGroup::OpAmp, "Open-loop gain", nullptr},
+    {"opamp-slew", ValueField::SlewRate, FieldGroup::OpAmp, "Slew rate", nullptr},
 };
+// What a person may type into a field, in characters: well within the
+// bytes the snapshot keeps of it.
+constexpr int kPanelFieldLength = 32;
 
 // The first field of a group.
 constexpr int FirstFieldOf(FieldGroup group) {

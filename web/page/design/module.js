@@ -16,7 +16,7 @@ export function readText(core, address) {
 }
 
 // What does not change: figures, lists with their options' numbers and
-// labels, fields, sections.
+// labels, fields, sections, curves.
 export function readTables(core) {
   const text = (address) => readText(core, address);
   const figures = new Map();
@@ -45,17 +45,19 @@ export function readTables(core) {
     const [gbw, gain, slew] = new Float64Array(core.memory.buffer, core.nw_design_opamp(i), 3);
     option.figures = { gbw, gain, slew };
   });
+  // The value fields: name, group, label and what an empty one means.
   const fields = [];
-  const fieldGroups = [];
   for (let i = 0; i < core.nw_design_field_count(); ++i) {
-    fields.push(text(core.nw_design_field_name(i)));
-    fieldGroups.push(text(core.nw_design_field_group(i)));
+    const empty = core.nw_design_field_empty_means(i);
+    fields.push({ name: text(core.nw_design_field_name(i)), group: text(core.nw_design_field_group(i)),
+      label: text(core.nw_design_field_label(i)), emptyMeans: empty ? text(empty) : '' });
   }
   const sections = [];
   for (let i = 0; i < core.nw_design_section_count(); ++i) sections.push(text(core.nw_design_section_name(i)));
   const curves = [];
   for (let i = 0; i < core.nw_design_curve_count(); ++i) curves.push(text(core.nw_design_curve_name(i)));
-  return { figures, lists, fields, fieldGroups, sections, curves, randomBuilds: core.nw_design_random_builds(),
+  return { figures, lists, fields, fieldLength: core.nw_design_field_length(), sections, curves,
+    randomBuilds: core.nw_design_random_builds(),
     curvePoints: core.nw_design_curve_points(), bandPoints: core.nw_design_band_points(),
     timePoints: core.nw_design_time_points() };
 }

@@ -4,7 +4,9 @@
 // panel's lists and fields, and every update builds one state from the
 // module's report, from which the figures, the curve, the exports and the
 // link are drawn.
-import { MINUS, SPACE, format } from './format.js';
+import { choiceOption } from './choices.js';
+import { addFields } from './fields.js';
+import { format } from './format.js';
 import { linkText, readLink } from './link.js';
 import * as design from './module.js';
 import { KICAD_OUT_OF_RANGE, kicadTexts, netlistHeader, OUT_OF_RANGE } from './export-texts.js';
@@ -13,8 +15,6 @@ import { createRenderer, setHidden, setText } from './render.js';
 import { setUpExports } from './exports.js';
 
 const QUANTITY_NAMES = ['R', 'C', 'Fo'];
-const VIEW_NAMES = { level: 'Level', phase: 'Phase', delay: 'Group delay', step: 'Step response',
-  burst: 'Sine at Fo switched on' };
 const QUANTITY_UNITS = ['ohm', 'farad', 'hertz'];
 
 // The panel in `document`, which the dialog's script has put in: it
@@ -70,7 +70,7 @@ export function startPanel(document) {
     units: lastForm.units.map((index, i) => form.units[i].options[index]?.value ?? ''),
     lists: lists.map((list) => ({ name: list.dataset.design, index: list.selectedIndex, value: list.value,
       text: list.options[list.selectedIndex]?.text ?? '' })),
-    fields: fields.map((field, i) => ({ name: field.dataset.design, group: tables.fieldGroups[i], text: field.value })),
+    fields: fields.map((field, i) => ({ name: field.dataset.design, group: tables.fields[i].group, text: field.value })),
   });
 
   // --- The link: rewritten a moment after the last change rather than at
@@ -305,34 +305,6 @@ export function startPanel(document) {
     }
   }
 
-  // An option's text and value, from the design code's tables.
-  function choiceOption(list, option) {
-    const { value, high, label, name } = option;
-    switch (list.name) {
-      case 'resistor-series':
-      case 'capacitor-series':
-        return new Option(name);
-      case 'opamp': {
-        if (!label) return new Option(name === 'ideal' ? 'Ideal' : 'Custom: your own figures', name);
-        const { gbw, gain, slew } = option.figures;
-        return new Option(`${label}: ${format(gbw, 'hertz', 3, true)}, ${gain}${SPACE}dB, ${slew}${SPACE}V/µs`, name);
-      }
-      case 'plot-view':
-        return new Option(VIEW_NAMES[name], name);
-      case 'network':
-        return value === 0 ? new Option('Passive (Q = 0.25)', 'passive') : new Option(`Active, Q = ${value}`, String(value));
-      case 'resistor-tempco':
-      case 'capacitor-tempco':
-        return new Option(`±${value}${SPACE}ppm/K (${label})`, String(value));
-      case 'temperature-range': {
-        const celsius = (t) => `${t < 0 ? MINUS : ''}${Math.abs(t)}`;
-        return new Option(`${celsius(value)} to ${celsius(high)}${SPACE}°C (${label})`, `${value},${high}`);
-      }
-      default:
-        return new Option(`±${value}${SPACE}%`, String(value));
-    }
-  }
-
   document.addEventListener('notchwell-result', (event) => {
     lastForm = event.detail;
     linkNote.hidden = true;
@@ -347,7 +319,7 @@ export function startPanel(document) {
     lists = tables.lists.map((list) => {
       const select = control(list.name);
       select.length = 0;
-      for (const option of list.options) select.add(choiceOption(list, option));
+      for (const option of list.options) select.add(new Option(...choiceOption(list, option)));
       select.selectedIndex = list.default;
       // The custom op-amp's fields show and count under some choices only.
       select.addEventListener('change', () => {
@@ -358,8 +330,9 @@ export function startPanel(document) {
       });
       return select;
     });
-    fields = tables.fields.map(control);
-    opAmpFieldIndices = tables.fieldGroups.flatMap((group, i) => (group === 'opamp' ? [i] : []));
+    addFields(document, panel, tables.fields, tables.fieldLength);
+    fields = tables.fields.map((field) => control(field.name));
+    opAmpFieldIndices = tables.fields.flatMap((field, i) => (field.group === 'opamp' ? [i] : []));
     fields.forEach((field, index) =>
       field.addEventListener('input', () => {
         checkField(index);
