@@ -1,14 +1,16 @@
-// The released page in headless Chromium: time from navigation to ready
-// beside a blank page in the same browser (goal: within 50 ms of it), the
-// time of one OK press until the result is written (goal: under 1 ms for
-// the dialog alone, one frame with the design panel), one update of the
-// design panel beside the native build's (goal: one frame, 16 ms; for the
-// active network of Q = 10 with real op-amps one frame at 120 Hz, 8.3 ms,
-// and 33 ms with the CPU slowed four times, as on a mid-range phone,
-// beside the same with ideal op-amps), and the file's size beside its
-// budget of 96 KiB.
+// The released page in headless Chromium, beside the page of an earlier
+// version measured in the same run: time from navigation to ready beside
+// a blank page in the same browser (goal: within 50 ms of it), the time of
+// one OK press until the result is written (goal: under 1 ms for the
+// dialog alone, one frame with the design panel), one update of the design
+// panel beside the native build's (goal: one frame, 16 ms; for the active
+// network of Q = 10 with real op-amps, a source, a load and measured parts
+// one frame at 120 Hz, 8.3 ms, and 33 ms with the CPU slowed four times, as
+// on a mid-range phone, beside the same with ideal op-amps); at Q = 10
+// another plot view (goal: 1 ms) and another reject band, each unslowed
+// and slowed; and the file's size beside its budget of 96 KiB.
 //
-//   node bench/web/page-bench.mjs PAGE.html [DESIGN_FIGURES.json]
+//   node bench/web/page-bench.mjs PAGE.html [EARLIER.html] [DESIGN_FIGURES.json]
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -17,8 +19,8 @@ import puppeteer from 'puppeteer-core';
 import { browsers } from '../../tools/web/browsers.mjs';
 import { at, controlIds as ids } from '../../tools/web/control-ids.mjs';
 
-const pagePath = path.resolve(process.argv[2]);
-const designFigures = process.argv[3];
+const [pagePath, earlierPath] = process.argv.slice(2, 4).map((file) => file && path.resolve(file));
+const designFigures = process.argv[4];
 const blankPath = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'notchwell-bench-')), 'blank.html');
 // The blank page is ready when its one script has run, as the page is
 // ready when its script has started the core.
@@ -31,6 +33,7 @@ const median = (values) => values.sort((a, b) => a - b)[values.length >> 1];
 
 const browser = await puppeteer.launch({ ...browsers.chromium, headless: true });
 const page = await browser.newPage();
+const cdp = await page.createCDPSession();
 
 // Milliseconds from the start of navigation to the ready mark.
 async function toReady(file) {
@@ -42,8 +45,6 @@ async function toReady(file) {
   }
   return median(times);
 }
-const blank = await toReady(blankPath);
-const ready = await toReady(pagePath);
 
 // Milliseconds a click on `target` takes, from the click until the page
 // has handled it (and with `layout`, laid itself out again): the page does
@@ -70,78 +71,110 @@ const timeClicks = (prepare, target, clicks, layout = true) =>
     clicks,
     layout,
   );
+// The same with the CPU slowed four times (DevTools' throttling).
+async function slowed(prepare, target, clicks) {
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate: 4 });
+  const time = await timeClicks(prepare, target, clicks);
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate: 1 });
+  return time;
+}
 const form = (r, c) =>
   `document.querySelector('${at(ids.IDC_SOLVE_FO)}').click();` +
   `document.querySelector('${at(ids.IDC_RESISTANCE)}').value = '${r}';` +
   `document.querySelector('${at(ids.IDC_CAPACITANCE)}').value = '${c}';`;
-// OK for a form with no network to build (the dialog alone), then for the
-// worked example (the dialog and the design panel).
-const dialogAlone = await timeClicks(form('-10', '10'), at(ids.IDOK), 200, false);
-const withPanel = await timeClicks(form('10', '10'), at(ids.IDOK), 20);
-if ((await page.$eval(at(ids.IDC_FREQUENCY), (e) => e.value)) !== '1591.549438') throw new Error('no result');
-// A panel update alone, as a change of a tolerance gives it: the nearest
-// build, best pair, exact values, trimmers, corners, random builds, drift,
-// the measured build and the curves, drawn; for the 50 Hz hum filter
-// between a 600 ohm source and a 10 kOhm load with measured parts, as the
-// native figure beside it.
-await page.click(at(ids.IDC_SOLVE_R));
-await page.$eval(at(ids.IDC_RESISTANCE), (e) => (e.value = ''));
-await page.$eval(at(ids.IDC_CAPACITANCE), (e) => (e.value = '100'));
-await page.$eval(at(ids.IDC_FREQUENCY), (e) => (e.value = '50'));
-await page.click(at(ids.IDOK));
-await page.type('[data-design="source"]', '600');
-await page.type('[data-design="load"]', '10k');
-// With a build of measured parts filled in: a third curve and its notch.
-const measured = { r1: '33.2k', r2: '32.9k', r3: '16.4k', c1: '98.7n', c2: '101.9n', c3: '204.4n' };
-for (const [part, text] of Object.entries(measured)) await page.type(`[data-design="measured-${part}"]`, text);
-const toggleTolerance = `const list = document.querySelector('[data-design="resistor-tolerance"]');
+// A button that switches `list` between its options `a` and `b`, as a
+// person choosing them does.
+const toggle = (list, a, b) => `document.getElementById('toggle')?.remove();
+   const list = document.querySelector('[data-design="${list}"]');
    const toggle = document.createElement('button');
    toggle.id = 'toggle';
    toggle.onclick = () => {
-     list.selectedIndex = list.selectedIndex === 2 ? 3 : 2;
+     list.selectedIndex = list.selectedIndex === ${a} ? ${b} : ${a};
      list.dispatchEvent(new Event('change'));
    };
    document.body.append(toggle);`;
-const panelUpdate = await timeClicks(toggleTolerance, '#toggle', 20);
-// The same for the active network of Q = 10: its random builds twice,
-// once as the passive network for the comparison; with ideal op-amps,
-// then with TL072s (every build a fifth-degree response, and what the
-// op-amps need searched for).
-await page.select('[data-design="network"]', '10');
-const again = 'document.getElementById("toggle").remove();' + toggleTolerance;
-const idealUpdate = await timeClicks(again, '#toggle', 20);
-// Each with the CPU slowed four times too (DevTools' throttling).
-const cdp = await page.createCDPSession();
-const slowed = async () => {
-  await cdp.send('Emulation.setCPUThrottlingRate', { rate: 4 });
-  const time = await timeClicks(again, '#toggle', 5);
-  await cdp.send('Emulation.setCPUThrottlingRate', { rate: 1 });
-  return time;
-};
-const slowedIdeal = await slowed();
-await page.select('[data-design="opamp"]', 'tl072');
-if (!(await page.$eval('[data-figure="opamp-q"]', (e) => e.dataset.value))) throw new Error('no op-amp figures');
-const activeUpdate = await timeClicks(again, '#toggle', 20);
-const slowedUpdate = await slowed();
+
+async function measure(file) {
+  const m = { ready: await toReady(file) };
+  // OK for a form with no network to build (the dialog alone), then for the
+  // worked example (the dialog and the design panel).
+  m.dialogAlone = await timeClicks(form('-10', '10'), at(ids.IDOK), 200, false);
+  m.withPanel = await timeClicks(form('10', '10'), at(ids.IDOK), 20);
+  if ((await page.$eval(at(ids.IDC_FREQUENCY), (e) => e.value)) !== '1591.549438') throw new Error('no result');
+  // A panel update alone, as a change of a tolerance gives it: the nearest
+  // build, best pair, exact values, trimmers, corners, random builds, drift,
+  // the measured build and the curves, drawn; for the 50 Hz hum filter
+  // between a 600 ohm source and a 10 kOhm load with measured parts, as the
+  // native figure beside it.
+  await page.click(at(ids.IDC_SOLVE_R));
+  await page.$eval(at(ids.IDC_RESISTANCE), (e) => (e.value = ''));
+  await page.$eval(at(ids.IDC_CAPACITANCE), (e) => (e.value = '100'));
+  await page.$eval(at(ids.IDC_FREQUENCY), (e) => (e.value = '50'));
+  await page.click(at(ids.IDOK));
+  await page.type('[data-design="source"]', '600');
+  await page.type('[data-design="load"]', '10k');
+  // With a build of measured parts filled in: a third curve and its notch.
+  const measured = { r1: '33.2k', r2: '32.9k', r3: '16.4k', c1: '98.7n', c2: '101.9n', c3: '204.4n' };
+  for (const [part, text] of Object.entries(measured)) await page.type(`[data-design="measured-${part}"]`, text);
+  const tolerance = toggle('resistor-tolerance', 2, 3);
+  m.panelUpdate = await timeClicks(tolerance, '#toggle', 20);
+  // The same for the active network of Q = 10: its random builds twice,
+  // once as the passive network for the comparison; with ideal op-amps,
+  // then with TL072s (every build a fifth-degree response, and what the
+  // op-amps need searched for).
+  await page.select('[data-design="network"]', '10');
+  m.idealUpdate = await timeClicks(tolerance, '#toggle', 20);
+  m.slowedIdeal = await slowed(tolerance, '#toggle', 5);
+  await page.select('[data-design="opamp"]', 'tl072');
+  if (!(await page.$eval('[data-figure="opamp-q"]', (e) => e.dataset.value))) throw new Error('no op-amp figures');
+  m.activeUpdate = await timeClicks(tolerance, '#toggle', 20);
+  m.slowedUpdate = await slowed(tolerance, '#toggle', 5);
+  // Another plot view (level and phase), and another reject band, of the same.
+  const view = toggle('plot-view', 0, 1);
+  m.view = await timeClicks(view, '#toggle', 20);
+  m.slowedView = await slowed(view, '#toggle', 10);
+  const band = toggle('reject-band', 2, 3);
+  m.band = await timeClicks(band, '#toggle', 20);
+  m.slowedBand = await slowed(band, '#toggle', 10);
+  m.size = fs.statSync(file).size;
+  return m;
+}
+
+const blank = await toReady(blankPath);
+const now = await measure(pagePath);
+const earlier = earlierPath ? await measure(earlierPath) : null;
 await browser.close();
 fs.rmSync(path.dirname(blankPath), { recursive: true });
 
-const size = fs.statSync(pagePath).size;
 const native = designFigures ? JSON.parse(fs.readFileSync(designFigures, 'utf8')).DesignReport : NaN;
-const row = (what, value, baseline, goal, met) =>
-  console.log(`${what.padEnd(34)} ${value.padStart(12)}   ${baseline.padEnd(28)} ${goal.padEnd(20)} ${met ? 'met' : 'NOT MET'}`);
-console.log(`${'page in Chromium'.padEnd(34)} ${'notchwell'.padStart(12)}   ${'baseline'.padEnd(28)} goal`);
-row('navigation to ready (median)', `${ready.toFixed(1)} ms`, `blank page ${blank.toFixed(1)} ms`,
-  'blank page + 50 ms', ready <= blank + 50);
-row('OK press, dialog alone (median)', `${(dialogAlone * 1000).toFixed(1)} us`, '-', '< 1 ms', dialogAlone < 1);
-row('OK press with the design panel', `${withPanel.toFixed(2)} ms`, `dialog alone ${dialogAlone.toFixed(3)} ms`,
-  '< 16 ms (one frame)', withPanel < 16);
-row('design panel update (median)', `${panelUpdate.toFixed(2)} ms`, `native report ${native.toFixed(2)} ms`,
-  '< 16 ms (one frame)', panelUpdate < 16);
-row('the same, Q = 10, ideal op-amps', `${idealUpdate.toFixed(2)} ms`, `passive ${panelUpdate.toFixed(2)} ms`,
-  '< 8.3 ms (120 Hz)', idealUpdate < 8.3);
-row('the same, Q = 10, TL072 op-amps', `${activeUpdate.toFixed(2)} ms`, `ideal op-amps ${idealUpdate.toFixed(2)} ms`,
-  '< 8.3 ms (120 Hz)', activeUpdate < 8.3);
-row('the same, CPU slowed 4 times', `${slowedUpdate.toFixed(2)} ms`, `ideal op-amps ${slowedIdeal.toFixed(2)} ms`,
-  '< 33 ms', slowedUpdate < 33);
-row('size of notchwell.html', `${size} bytes`, '-', '<= 98304 bytes', size <= 98304);
+const ms = (value, digits = 2) => `${value.toFixed(digits)} ms`;
+const was = (key, text = ms) => (earlier ? text(earlier[key]) : '-');
+const row = (what, value, before, baseline, goal, met) =>
+  console.log(`${what.padEnd(38)} ${value.padStart(13)} ${before.padStart(13)}   ${baseline.padEnd(26)} ${goal.padEnd(18)}` +
+    ` ${met ? 'met' : 'NOT MET'}`);
+console.log(`${'page in Chromium'.padEnd(38)} ${'notchwell'.padStart(13)} ${'earlier'.padStart(13)}   ${'baseline'.padEnd(26)}` +
+  ' goal');
+row('navigation to ready (median)', ms(now.ready, 1), was('ready', (v) => ms(v, 1)), `blank page ${ms(blank, 1)}`,
+  'blank page + 50 ms', now.ready <= blank + 50);
+const us = (value) => `${(value * 1000).toFixed(1)} us`;
+row('OK press, dialog alone (median)', us(now.dialogAlone), was('dialogAlone', us), '-', '< 1 ms', now.dialogAlone < 1);
+row('OK press with the design panel', ms(now.withPanel), was('withPanel'), `dialog alone ${ms(now.dialogAlone, 3)}`,
+  '< 16 ms (one frame)', now.withPanel < 16);
+row('design panel update (median)', ms(now.panelUpdate), was('panelUpdate'), `native report ${ms(native)}`,
+  '< 16 ms (one frame)', now.panelUpdate < 16);
+row('the same, Q = 10, ideal op-amps', ms(now.idealUpdate), was('idealUpdate'), `passive ${ms(now.panelUpdate)}`,
+  '< 8.3 ms (120 Hz)', now.idealUpdate < 8.3);
+row('the same, Q = 10, TL072 op-amps', ms(now.activeUpdate), was('activeUpdate'), `ideal op-amps ${ms(now.idealUpdate)}`,
+  '< 8.3 ms (120 Hz)', now.activeUpdate < 8.3);
+row('the same, CPU slowed 4 times', ms(now.slowedUpdate), was('slowedUpdate'), `ideal op-amps ${ms(now.slowedIdeal)}`,
+  '< 33 ms', now.slowedUpdate < 33);
+row('Q = 10, TL072s: another plot view', ms(now.view), was('view'), `update ${ms(now.activeUpdate)}`, '< 1 ms',
+  now.view < 1);
+row('the same, CPU slowed 4 times', ms(now.slowedView), was('slowedView'), `update ${ms(now.slowedUpdate)}`,
+  '< 8.3 ms (120 Hz)', now.slowedView < 8.3);
+row('Q = 10, TL072s: another reject band', ms(now.band), was('band'), `update ${ms(now.activeUpdate)}`,
+  'below the update', now.band < now.activeUpdate);
+row('the same, CPU slowed 4 times', ms(now.slowedBand), was('slowedBand'), `update ${ms(now.slowedUpdate)}`,
+  'below the update', now.slowedBand < now.slowedUpdate);
+row('size of notchwell.html', `${now.size} bytes`, was('size', (v) => `${v} bytes`), '-', '<= 98304 bytes',
+  now.size <= 98304);

@@ -179,13 +179,11 @@ TwinTCircuit NearestCircuit(const DesignReport& report, const DesignInputs& inpu
                    report.feedback.followers);
 }
 
-// The nearest build of standard parts: where it notches, how its parts'
-// tolerances and temperature move it, and the trimmers that bring every
-// such build back onto Fo.
+// The nearest build of standard parts: where it notches, its curve and
+// its harmonics.
 void AnalyseNearestBuild(DesignReport& report, const DesignInputs& inputs) {
   const ESeries r_series = Chosen(kResistorSeries, inputs, PanelList::ResistorSeries);
   NearestResult& n = report.nearest;
-  n = {};
   n.r = NearestIn(r_series, inputs.r_ohms);
   n.c = NearestIn(Chosen(kCapacitorSeries, inputs, PanelList::CapacitorSeries), inputs.c_farads);
   const TwinTCircuit build = NearestCircuit(report, inputs);
@@ -197,7 +195,15 @@ void AnalyseNearestBuild(DesignReport& report, const DesignInputs& inputs) {
   LevelCurve(h, report.curve_hertz, report.curve_build_db);
   PhaseAndTime(report, Curve::Build, h, inputs);
   Harmonics(h, fo, n.harmonics_db);
+}
 
+// How the nearest build's parts' tolerances and temperature move it, and
+// the trimmers that bring every such build back onto Fo.
+void SpreadNearestBuild(DesignReport& report, const DesignInputs& inputs) {
+  NearestResult& n = report.nearest;
+  const TwinTCircuit build = NearestCircuit(report, inputs);
+  const ESeries r_series = Chosen(kResistorSeries, inputs, PanelList::ResistorSeries);
+  const double fo = inputs.fo_hertz;
   const double r_tolerance = Tolerance(inputs, PartKind::Resistor);
   const double c_tolerance = Tolerance(inputs, PartKind::Capacitor);
   n.corners = SpreadAtCorners(build, r_tolerance, c_tolerance);
@@ -212,6 +218,8 @@ void AnalyseNearestBuild(DesignReport& report, const DesignInputs& inputs) {
     TwinTCircuit passive = CircuitOf(build.parts, inputs, 0, {0, 0});
     passive.load_ohms = 0;
     n.depth_90_passive_db = AnalyseRandomBuilds(passive, r_tolerance, c_tolerance, fo, nullptr).depth_90_db;
+  } else {
+    n.depth_90_passive_db = 0;
   }
 
   n.trims = TrimRangesAt(build.parts, r_tolerance, c_tolerance, fo);
@@ -328,25 +336,56 @@ void SetSection(DesignReport& report, Section section, bool holds) {
   report.sections[static_cast<int>(section)] = holds;
 }
 
-// Whether two states of the inputs are the same but for the lists
-// `except` (a mask of list bits): field by field, the inputs' padding
-// never being written.
-bool SameInputsExcept(const DesignInputs& a, const DesignInputs& b, unsigned except) {
+constexpr unsigned ListBit(PanelList list) { return 1u << static_cast<int>(list); }
+
+// What a part of the report reads of the inputs besides the form's values,
+// the source and the load, which every part reads: the lists (a mask of
+// list bits), the measured parts, the custom op-amp.
+struct Reads {
+  unsigned lists;
+  bool measured_parts;
+  bool custom_opamp;
+};
+constexpr unsigned kAllLists = (1u << kPanelListCount) - 1;
+constexpr unsigned kFeedbackLists =
+    ListBit(PanelList::Network) | ListBit(PanelList::OpAmp) | ListBit(PanelList::ResistorSeries);
+constexpr Reads kIdealReads = {ListBit(PanelList::Network), false, false};
+// The nearest build, the exact values' and the best pair's builds.
+constexpr Reads kBuildReads = {kFeedbackLists | ListBit(PanelList::CapacitorSeries), false, true};
+// The nearest build's tolerances, trimmers and drift.
+constexpr Reads kSpreadReads = {kBuildReads.lists | ListBit(PanelList::ResistorTolerance) |
+                                    ListBit(PanelList::CapacitorTolerance) | ListBit(PanelList::ResistorTempco) |
+                                    ListBit(PanelList::CapacitorTempco) | ListBit(PanelList::TemperatureRange),
+                                false, true};
+constexpr Reads kMeasuredReads = {kFeedbackLists, true, true};
+constexpr Reads kOpAmpReads = {kFeedbackLists, false, true};
+constexpr unsigned kBandList = ListBit(PanelList::RejectBand), kViewList = ListBit(PanelList::PlotView);
+constexpr Reads kAllBut(unsigned lists) { return {kAllLists & ~lists, true, true}; }
+
+// Whether two states of the inputs are the same in what `reads` names:
+// field by field, the inputs' padding never being written.
+bool SameFor(const DesignInputs& a, const DesignInputs& b, Reads reads) {
   for (int i = 0; i < kPanelListCount; ++i) {
-    if (!(except & (1u << i)) &&
-        ChosenIndex(a.choices, static_cast<PanelList>(i)) != ChosenIndex(b.choices, static_cast<PanelList>(i))) {
-      return false;
-    }
+    const PanelList list = static_cast<PanelList>(i);
+    if ((reads.lists & ListBit(list)) && ChosenIndex(a.choices, list) != ChosenIndex(b.choices, list)) return false;
   }
   const PositionValues &m = a.measured_parts, &n = b.measured_parts;
   const OpAmp &o = a.custom_opamp, &p = b.custom_opamp;
   return a.r_ohms == b.r_ohms && a.c_farads == b.c_farads && a.fo_hertz == b.fo_hertz &&
-         a.source_ohms == b.source_ohms && a.load_ohms == b.load_ohms && a.measured == b.measured && m.r1 == n.r1 &&
-         m.r2 == n.r2 && m.r3 == n.r3 && m.c1 == n.c1 && m.c2 == n.c2 && m.c3 == n.c3 && o.gbw_hertz == p.gbw_hertz &&
-         o.gain_db == p.gain_db && o.slew_volts_per_us == p.slew_volts_per_us;
+         a.source_ohms == b.source_ohms && a.load_ohms == b.load_ohms &&
+         (!reads.measured_parts || (a.measured == b.measured && m.r1 == n.r1 && m.r2 == n.r2 && m.r3 == n.r3 &&
+                                    m.c1 == n.c1 && m.c2 == n.c2 && m.c3 == n.c3)) &&
+         (!reads.custom_opamp ||
+          (o.gbw_hertz == p.gbw_hertz && o.gain_db == p.gain_db && o.slew_volts_per_us == p.slew_volts_per_us));
 }
 
-constexpr unsigned ListBit(PanelList list) { return 1u << static_cast<int>(list); }
+// A curve not drawn, and its notch nowhere.
+void ClearCurve(DesignReport& report, Curve which) {
+  const int i = static_cast<int>(which);
+  report.curve_notch_hertz[i] = report.curve_notch_db[i] = 0;
+  report.curve_notch_degrees[i] = report.curve_notch_delay_s[i] = 0;
+  report.drawn[i] = false;
+}
 
 }  // namespace
 
@@ -358,38 +397,56 @@ OpAmp ChosenOpAmp(const DesignInputs& inputs) {
 
 namespace {
 
-// Everything but what the reject band and the plot's view read.
-void AnalyseDesign(const DesignInputs& inputs, DesignReport& report) {
-  for (int i = 0; i < kCurves; ++i) {
-    report.curve_notch_hertz[i] = report.curve_notch_db[i] = 0;
-    report.curve_notch_degrees[i] = report.curve_notch_delay_s[i] = 0;
-    report.drawn[i] = false;
-  }
+// Everything but what the reject band and the plot's view read; with the
+// inputs of the report `before`, only the parts that read what changed.
+void AnalyseDesign(const DesignInputs& inputs, DesignReport& report, const DesignInputs* before) {
+  const auto redo = [&](Reads reads) { return before == nullptr || !SameFor(*before, inputs, reads); };
   const double r = inputs.r_ohms;
   const double c = inputs.c_farads;
   report.feedback = FeedbackOf(inputs);
   MakeFrequencyGrid(report, inputs.fo_hertz);
-  report.ideal = AnalyseIdeal(report, inputs, report.feedback.k);
+  if (redo(kIdealReads)) report.ideal = AnalyseIdeal(report, inputs, report.feedback.k);
   const bool in_range =
       IsWithin(r, kResistorLowest, kResistorHighest) && IsWithin(c, kCapacitorLowest, kCapacitorHighest);
   SetSection(report, Section::Build, in_range);
-  if (in_range) {
-    AnalyseNearestBuild(report, inputs);
-    report.exact = AnalyseExactValues(inputs, report.feedback);
+  if (!in_range) {
+    ClearCurve(report, Curve::Build);
+  } else {
+    if (redo(kBuildReads)) {
+      AnalyseNearestBuild(report, inputs);
+      report.exact = AnalyseExactValues(inputs, report.feedback);
+    }
+    if (redo(kSpreadReads)) SpreadNearestBuild(report, inputs);
   }
-  const StandardPair pair = BestPair(Chosen(kResistorSeries, inputs, PanelList::ResistorSeries),
-                                     Chosen(kCapacitorSeries, inputs, PanelList::CapacitorSeries), c, inputs.fo_hertz);
-  if (pair.found) {
-    const TransferFunction h = TransferFunctionOf(
-        CircuitOf(BalancedParts(pair.r, pair.c), inputs, report.feedback.k_build, report.feedback.followers), pair.r,
-        pair.c);
-    report.pair = {pair.r, pair.c, BuildNotchOf(h, FindNotch(h), inputs.fo_hertz)};
+  if (redo(kBuildReads)) {
+    const StandardPair pair =
+        BestPair(Chosen(kResistorSeries, inputs, PanelList::ResistorSeries),
+                 Chosen(kCapacitorSeries, inputs, PanelList::CapacitorSeries), c, inputs.fo_hertz);
+    if (pair.found) {
+      const TransferFunction h = TransferFunctionOf(
+          CircuitOf(BalancedParts(pair.r, pair.c), inputs, report.feedback.k_build, report.feedback.followers), pair.r,
+          pair.c);
+      report.pair = {pair.r, pair.c, BuildNotchOf(h, FindNotch(h), inputs.fo_hertz)};
+    }
+    SetSection(report, Section::Pair, pair.found);
   }
-  if (inputs.measured) report.measured = AnalyseMeasuredBuild(report, inputs, report.feedback.k_build);
+  if (redo(kMeasuredReads)) {
+    if (inputs.measured) {
+      report.measured = AnalyseMeasuredBuild(report, inputs, report.feedback.k_build);
+    } else {
+      ClearCurve(report, Curve::Measured);
+    }
+  }
   const bool real_opamps = report.feedback.active && report.feedback.real_opamps;
-  if (real_opamps) report.opamp = AnalyseOpAmp(report, inputs, report.feedback);
+  if (redo(kOpAmpReads)) {
+    if (real_opamps) {
+      report.opamp = AnalyseOpAmp(report, inputs, report.feedback);
+    } else {
+      ClearCurve(report, Curve::OpAmp);
+    }
+  }
+  const bool pair_found = Holds(report, Section::Pair);
 
-  SetSection(report, Section::Pair, pair.found);
   SetSection(report, Section::Active, report.feedback.active);
   SetSection(report, Section::DividerFound, report.feedback.active && report.feedback.divider.found);
   SetSection(report, Section::NoNotch,
@@ -413,7 +470,7 @@ void AnalyseDesign(const DesignInputs& inputs, DesignReport& report) {
   const bool build_notch = in_range && report.nearest.notch.found;
   SetSection(report, Section::BuildNotch, build_notch);
   SetSection(report, Section::ExactNotch, in_range && report.exact.notch.found);
-  SetSection(report, Section::BestNotch, pair.found && report.pair.notch.found);
+  SetSection(report, Section::BestNotch, pair_found && report.pair.notch.found);
   SetSection(report, Section::Drift, in_range && report.nearest.drift.found);
   const TimeFigures& ideal_time = report.time[static_cast<int>(Curve::Ideal)];
   const TimeFigures& build_time = report.time[static_cast<int>(Curve::Build)];
@@ -427,17 +484,17 @@ void AnalyseDesign(const DesignInputs& inputs, DesignReport& report) {
 }  // namespace
 
 void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
-  AnalyseDesign(inputs, report);
+  AnalyseDesign(inputs, report, nullptr);
   RejectBand(report, inputs);
   TimeView(report, inputs);
   SetFigures(inputs, report);
 }
 
 void UpdateDesignReport(const DesignInputs& before, const DesignInputs& inputs, DesignReport& report) {
-  constexpr unsigned kBand = ListBit(PanelList::RejectBand), kView = ListBit(PanelList::PlotView);
-  if (!SameInputsExcept(before, inputs, kBand | kView)) return MakeDesignReport(inputs, report);
-  if (!SameInputsExcept(before, inputs, kView)) RejectBand(report, inputs);
-  if (!SameInputsExcept(before, inputs, kBand)) TimeView(report, inputs);
+  const bool design_same = SameFor(before, inputs, kAllBut(kBandList | kViewList));
+  if (!design_same) AnalyseDesign(inputs, report, &before);
+  if (!design_same || !SameFor(before, inputs, kAllBut(kViewList))) RejectBand(report, inputs);
+  if (!design_same || !SameFor(before, inputs, kAllBut(kBandList))) TimeView(report, inputs);
   SetFigures(inputs, report);
 }
 

@@ -389,7 +389,8 @@ TEST(DesignReport, StaysFiniteForAnyValueTheDialogTakes) {
 }
 
 // An update after a change works out again only what reads it, and says
-// what a report made afresh says: for each change, from each state before.
+// what a report made afresh says: for each change, from each state before
+// (each state's curves as well as its figures).
 TEST(DesignReport, UpdatedSaysWhatAFreshReportSays) {
   DesignInputs hum = Inputs(31830.988, 100e-9, 50, 600, 10e3);
   hum.measured = true;
@@ -399,12 +400,18 @@ TEST(DesignReport, UpdatedSaysWhatAFreshReportSays) {
     return inputs;
   };
   const DesignInputs active = with(with(hum, PanelList::Network, 5), PanelList::OpAmp, 2);
+  DesignInputs unmeasured = active;
+  unmeasured.measured = false;
   const DesignInputs states[] = {
       hum,
       with(hum, PanelList::PlotView, static_cast<int>(PlotView::Step)),
       with(active, PanelList::PlotView, static_cast<int>(PlotView::Burst)),
       with(with(active, PanelList::RejectBand, 5), PanelList::PlotView, static_cast<int>(PlotView::Step)),
       with(active, PanelList::ResistorTolerance, 4),
+      with(active, PanelList::CapacitorSeries, 0),
+      with(active, PanelList::OpAmp, 0),
+      with(hum, PanelList::CapacitorTempco, 3),
+      unmeasured,
   };
   static DesignReport updated, fresh;
   for (const DesignInputs& before : states) {
@@ -417,6 +424,17 @@ TEST(DesignReport, UpdatedSaysWhatAFreshReportSays) {
         ASSERT_TRUE(!fresh.available[i] || updated.values[i] == fresh.values[i]) << kFigures[i].name;
       }
       for (int i = 0; i < kSectionCount; ++i) ASSERT_EQ(updated.sections[i], fresh.sections[i]) << kSectionNames[i];
+      for (int c = 0; c < kCurves; ++c) {
+        ASSERT_EQ(updated.drawn[c], fresh.drawn[c]) << kCurveNames[c];
+        ASSERT_EQ(updated.curve_notch_hertz[c], fresh.curve_notch_hertz[c]) << kCurveNames[c];
+        for (int i = 0; fresh.drawn[c] && i < kCurvePoints; ++i) {
+          ASSERT_EQ(LevelsOf(updated, static_cast<Curve>(c))[i], LevelsOf(fresh, static_cast<Curve>(c))[i]);
+          ASSERT_EQ(updated.curve_degrees[c][i], fresh.curve_degrees[c][i]) << kCurveNames[c];
+        }
+      }
+      for (int i = 0; Holds(fresh, Section::Build) && i < kBandPoints; ++i) {
+        ASSERT_EQ(updated.band_high_db[i], fresh.band_high_db[i]);
+      }
       const bool in_time = ChosenIndex(after.choices, PanelList::PlotView) >= static_cast<int>(PlotView::Step);
       for (int c = 0; c < kCurves && in_time; ++c) {
         for (int i = 0; fresh.drawn[c] && i < kTimePoints; ++i) {

@@ -37,6 +37,9 @@ void Check(bool condition) {
 }
 
 // Whether the form's values make a network at all.
+// The same number, NaN as NaN.
+bool SameNumber(double a, double b) { return a == b || (a != a && b != b); }
+
 bool MakesANetwork(double r_ohms, double c_farads, double fo_hertz) {
   return IsPositiveFinite(r_ohms) && IsPositiveFinite(c_farads) && IsPositiveFinite(fo_hertz);
 }
@@ -127,10 +130,12 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
   for (int i = 0; Holds(report, Section::Build) && i < kPositions; ++i) {
     Check(std::isfinite(report.exact.positions[i].value) && report.exact.positions[i].value > 0);
   }
-  // Another band and view brought in by an update: what a fresh report says.
+  // Another band, view and one more list brought in by an update: what a
+  // fresh report says.
   DesignInputs other = inputs;
   other.choices[static_cast<int>(PanelList::RejectBand)] = choice(2) + 1;
   other.choices[static_cast<int>(PanelList::PlotView)] = choice(4) - 1;
+  other.choices[static_cast<unsigned>(choice(1)) % kPanelListCount] = choice(3) + 1;
   UpdateDesignReport(inputs, other, report);
   static DesignReport fresh;
   MakeDesignReport(other, fresh);
@@ -138,6 +143,12 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
     Check(report.available[i] == fresh.available[i] && (!report.available[i] || report.values[i] == fresh.values[i]));
   }
   for (int i = 0; i < kSectionCount; ++i) Check(report.sections[i] == fresh.sections[i]);
+  for (int c = 0; c < kCurves; ++c) {
+    Check(report.drawn[c] == fresh.drawn[c]);
+    for (int i = 0; fresh.drawn[c] && i < kCurvePoints; ++i) {
+      Check(SameNumber(LevelsOf(report, static_cast<Curve>(c))[i], LevelsOf(fresh, static_cast<Curve>(c))[i]));
+    }
+  }
   const bool in_time = ChosenIndex(other.choices, PanelList::PlotView) >= static_cast<int>(PlotView::Step);
   for (int c = 0; c < kCurves && in_time; ++c) {
     for (int i = 0; report.drawn[c] && i < kTimePoints; ++i) Check(report.time_output[c][i] == fresh.time_output[c][i]);

@@ -63,7 +63,8 @@ test('notch: among its curve\'s points where it lies on the plot; marked and sai
 test('frequency labels: each decade labelled, the one at the right edge moved in to be read whole', () => {
   const wide = plotSize(1200, Infinity).area;
   for (const plotArea of [area, wide]) {
-    const labels = [...frequencyGrid([0.5, 50, 5000], plotArea).matchAll(/<text x="([\d.]+)"[^>]*>([^<]+)<\/text>/g)];
+    const lines = { add() {} };
+    const labels = [...frequencyGrid(lines, [0.5, 50, 5000], plotArea).matchAll(/<text x="([\d.]+)"[^>]*>([^<]+)<\/text>/g)];
     const decades = labels.filter(([, , label]) => /Hz$/.test(label)).map(([, x, label]) => [Number(x), plain(label)]);
     assert.deepEqual(decades.map(([, label]) => label), ['1 Hz', '10 Hz', '100 Hz', '1 kHz']);
     for (const [x, label] of decades) assert.ok(x + 3.5 * label.length <= plotArea.left + plotArea.width + 6.01, label);

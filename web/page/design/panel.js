@@ -11,6 +11,7 @@ import { linkText, readLink } from './link.js';
 import * as design from './module.js';
 import { KICAD_OUT_OF_RANGE, kicadTexts, netlistHeader, OUT_OF_RANGE } from './export-texts.js';
 import { createPlot } from './plot.js';
+import { inTime } from './plot-model.js';
 import { createRenderer, setHidden, setText } from './render.js';
 import { setUpExports } from './exports.js';
 
@@ -42,6 +43,7 @@ export function startPanel(document) {
   let opAmpFieldIndices = [];
   let lastForm = null; // the form at the last OK that wrote a result, as the calculator read it
   let state = null; // the design the panel shows
+  let generation = 0; // counts the designs shown: another view of one keeps its count
 
   const choicesNow = () => lists.map((list) => list.selectedIndex);
 
@@ -51,7 +53,7 @@ export function startPanel(document) {
     const field = fields[index];
     const { problem, message } = design.fieldProblem(core, index, field.value, choicesNow());
     const said = document.getElementById(`${field.id}-message`);
-    said.textContent = message;
+    setText(said, message);
     if (problem) {
       field.setAttribute('aria-invalid', 'true');
       field.setAttribute('aria-errormessage', said.id);
@@ -169,6 +171,14 @@ export function startPanel(document) {
   function update(changed = '') {
     if (core === null || lastForm === null) return;
     const now = pageState();
+    // The module reads the plot's view for the time views alone.
+    if (changed === 'plot-view' && state !== null && !inTime(chosenView(now)) && !inTime(chosenView(state))) {
+      state = { ...state, lists: now.lists };
+      plot.draw(state);
+      writeLink();
+      exportsView.refresh(state);
+      return;
+    }
     const outcome = design.update(core, { form: lastForm, choices: now.lists.map((list) => list.index),
       fields: now.fields.map((field) => field.text) });
     if (changed === 'plot-view' && outcome === design.UPDATE.designed && state !== null) {
@@ -188,7 +198,8 @@ export function startPanel(document) {
     } else {
       const { reason, note } = formWords(design.formReading(core));
       if (outcome === design.UPDATE.designed) {
-        state = { ...now, ...design.readReport(core, tables, chosenView(now)), tables, href: '' };
+        generation += 1;
+      state = { ...now, ...design.readReport(core, tables, chosenView(now)), tables, href: '', generation };
         render(state);
         plot.draw(state);
       } else {
@@ -281,9 +292,9 @@ export function startPanel(document) {
   const opAmpFields = document.getElementById('opamp-fields');
   function noteLoad() {
     const active = control('network').value !== 'passive';
-    loadNote.hidden = !active;
-    opAmpChoice.hidden = !active;
-    opAmpFields.hidden = !active || control('opamp').value !== 'custom';
+    setHidden(loadNote, !active);
+    setHidden(opAmpChoice, !active);
+    setHidden(opAmpFields, !active || control('opamp').value !== 'custom');
   }
 
   // The custom op-amp starts from the figures of the one chosen before it

@@ -1,22 +1,47 @@
 // The response plot on the page: writes what plot-model.js works out into
 // the SVG and the words beside it, and reads at the pointer or the keys.
-// Made for the elements handed in; only what changed is written again.
+// Made for the elements handed in; only what changed is written again, and
+// a view of a design already worked out at this size is not worked out
+// again (a state's `generation` tells its design from another).
 import {
-  HEADINGS, bandLevels, bandPath, curvePoints, keyedPoint, levelGrid, levelMarks, levelPath,
-  levelScale, notchesText, otherView, plotSize, pointsOf, readoutText, viewWords, xAt,
+  HEADINGS, bandPath, curvePoints, keyedPoint, levelGrid, levelMarks, levelPath, levelScale, notchesText, otherView,
+  plotSize, pointsOf, readoutText, viewWords, xAt,
 } from './plot-model.js';
 
-// Whether two curves' levels are the same, point for point (or both none).
-function sameLevels(a, b) {
-  if (a === null || b === null) return a === b;
-  if (a.length !== b.length) return false;
-  for (let i = 0; i < a.length; ++i) if (!Object.is(a[i], b[i])) return false;
-  return true;
-}
+const SVG = 'http://www.w3.org/2000/svg';
 
 const setText = (element, text) => {
   if (element.textContent !== text) element.textContent = text;
 };
+
+// Markup shown in `container`, each kept as a group of its own once made:
+// showing one seen before (as switching views back and forth does) costs
+// the page no parsing and almost no laying out, only the groups'
+// visibility. The `kept` most recently shown are kept.
+function groupShower(container, kept = 2) {
+  const groups = new Map(); // markup -> its group, the most recently shown last
+  let shown = null;
+  return (markup) => {
+    let group = groups.get(markup);
+    if (group !== undefined && group === shown) return;
+    if (group !== undefined) {
+      groups.delete(markup);
+    } else {
+      group = container.ownerDocument.createElementNS(SVG, 'g');
+      group.innerHTML = markup;
+      container.append(group);
+      if (groups.size >= kept) {
+        const [oldest, old] = groups.entries().next().value;
+        old.remove();
+        groups.delete(oldest);
+      }
+    }
+    groups.set(markup, group);
+    shown?.setAttribute('visibility', 'hidden');
+    group.setAttribute('visibility', 'visible');
+    shown = group;
+  };
+}
 
 // `elements`: { plot (the svg), readout, heading, levelText, viewText,
 // clippedText }. Returns { draw(state), fit(limit) }.
@@ -29,30 +54,23 @@ export function createPlot({ plot, readout, heading, levelText, viewText, clippe
   let plotWidth = 400;
   let heightLimit = Infinity;
   let size = plotSize(plotWidth, heightLimit);
-  // What is on the page now, so that the same is not written again.
-  let drawnGrid = '';
-  let drawnMarks = '';
-  let drawnFrame = '';
-  const drawnPaths = {}; // name -> { levels, notch } as last drawn
-  // The points' places as the paths write them, the same for every curve
-  // until the plot's width changes.
-  let xTexts = [];
-  let xTextsWidth = -1;
-  const path = (name) => plot.querySelector(`path.${name}`);
+  const showGrid = groupShower(plot.querySelector('.grid'));
+  const showMarks = groupShower(plot.querySelector('.marks'));
+  // Each view as last worked out (for a design, its `generation`, at a
+  // size), and each path's d as on the page.
+  const views = new Map();
+  const pathElements = new Map();
+  const drawnPaths = new Map();
   const curves = () => state.curves;
   const names = () => state.tables.curves;
 
-  function pointTexts() {
-    const { hertz } = curves();
-    if (xTextsWidth !== size.area.width || xTexts.length !== hertz.length) {
-      xTexts = Array.from(hertz, (f, i) => xAt(size.area, i, hertz.length).toFixed(1));
-      xTextsWidth = size.area.width;
-    }
-    return xTexts;
-  }
-
+  // Only a new size is written: any change to the SVG's frame has the
+  // browser lay out all its lettering again.
+  let sized = '';
   function sizePlot() {
     const { width, height, area } = (size = plotSize(plotWidth, heightLimit));
+    if (sized === `${width} ${height}`) return;
+    sized = `${width} ${height}`;
     plot.setAttribute('viewBox', `0 0 ${width} ${height}`);
     const clip = plot.querySelector('clipPath rect');
     clip.setAttribute('width', area.width);
@@ -74,60 +92,46 @@ export function createPlot({ plot, readout, heading, levelText, viewText, clippe
     readout.textContent = readoutText(view, curves(), names(), index);
   }
 
-  // The phase, delay and time views: drawn whole each time.
-  function drawOtherView() {
-    const { grid, paths } = otherView(view, curves(), names(), size.area);
-    plot.querySelector('.grid').innerHTML = grid;
-    plot.querySelector('.marks').innerHTML = '';
-    drawnGrid = drawnMarks = drawnFrame = '';
-    for (const name of [...names(), 'band']) {
-      delete drawnPaths[name];
-      path(name).setAttribute('d', paths[name] ?? '');
-    }
-    setText(clippedText, '');
-    showReadout(cursor < pointsOf(curves(), view).length ? cursor : -1);
-  }
-
-  function drawLevelView() {
+  // The view chosen, worked out: grid, marks, every path (the band's
+  // too) and the notches in words.
+  function workOut() {
     const { area } = size;
-    const { hertz, band } = curves();
+    if (view !== 'level') return { ...otherView(view, curves(), names(), area), marks: '', clipped: '' };
     const scale = levelScale(curves(), names());
-    // What every path's points depend on besides their levels: the same as
-    // last time, and a path whose levels are the same is left as it is.
-    const frame = `${scale.top} ${scale.floor} ${area.width} ${area.height} ${hertz[0]} ${hertz[hertz.length - 1]}`;
-    const sameFrame = frame === drawnFrame;
-    drawnFrame = frame;
-    const setPath = (name, levels, notch, d) => {
-      const last = drawnPaths[name];
-      if (sameFrame && last && sameLevels(last.levels, levels) && last.notch === notch) return;
-      drawnPaths[name] = { levels, notch };
-      path(name).setAttribute('d', d());
-    };
-    if (!sameFrame) {
-      const grid = levelGrid(scale, hertz, area);
-      if (grid !== drawnGrid) plot.querySelector('.grid').innerHTML = drawnGrid = grid;
-    }
+    const { hertz, band } = curves();
+    const xs = Array.from(hertz, (f, i) => xAt(area, i, hertz.length).toFixed(1));
+    const paths = {};
     for (const name of names()) {
-      const notch = curves().notches[name];
-      const levels = curves()[name];
-      setPath(name, levels, `${notch.hertz} ${notch.db}`, () =>
-        (levels ? levelPath(scale, area, curvePoints(curves(), name, area, pointTexts())) : ''));
+      if (curves()[name]) paths[name] = levelPath(scale, area, curvePoints(curves(), name, area, xs));
     }
-    const marks = levelMarks(scale, curves(), names(), area);
-    if (marks !== drawnMarks) plot.querySelector('.marks').innerHTML = drawnMarks = marks;
-    setText(clippedText, notchesText(curves(), names()));
-    setPath('band', band ? bandLevels(band) : null, '', () => (band ? bandPath(scale, area, band, pointTexts()) : ''));
-    showReadout(cursor);
+    if (band) paths.band = bandPath(scale, area, band, xs);
+    return { grid: levelGrid(scale, hertz, area), marks: levelMarks(scale, curves(), names(), area), paths,
+      clipped: notchesText(curves(), names()) };
   }
 
   function drawCurves() {
     sizePlot();
-    heading.textContent = HEADINGS[view];
+    setText(heading, HEADINGS[view]);
     levelText.hidden = view !== 'level';
     viewText.hidden = view === 'level';
-    viewText.textContent = viewWords(view, state);
-    if (view === 'level') drawLevelView();
-    else drawOtherView();
+    const key = `${state.generation} ${size.width} ${size.height}`;
+    let drawn = views.get(view);
+    if (state.generation === undefined || drawn?.key !== key) {
+      drawn = { key, words: viewWords(view, state), ...workOut() };
+      views.set(view, drawn);
+    }
+    setText(viewText, drawn.words);
+    showGrid(drawn.grid);
+    showMarks(drawn.marks);
+    for (const name of [...names(), 'band']) {
+      const d = drawn.paths[name] ?? '';
+      if (drawnPaths.get(name) === d) continue;
+      if (!pathElements.has(name)) pathElements.set(name, plot.querySelector(`path.${name}`));
+      pathElements.get(name).setAttribute('d', d);
+      drawnPaths.set(name, d);
+    }
+    setText(clippedText, drawn.clipped);
+    showReadout(cursor < pointsOf(curves(), view).length ? cursor : -1);
   }
 
   function pointAt(event) {
