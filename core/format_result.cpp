@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "big_integer.h"
+#include "bits.h"
 
 namespace notchwell {
 namespace {
@@ -58,8 +59,7 @@ bool Increment(char* digits, int count) {
 }  // namespace
 
 int FormatResult(float value, char (&text)[kResultTextSize]) {
-  std::uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
+  const std::uint32_t bits = BitsOf(value);
   const bool negative = (bits >> 31) != 0;
   const std::uint32_t magnitude = bits & 0x7FFFFFFFu;
   const int biased = static_cast<int>(magnitude >> 23);

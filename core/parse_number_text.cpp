@@ -1,9 +1,9 @@
 #include "parse_number_text.h"
 
 #include <cstdint>
-#include <cstring>
 
 #include "big_integer.h"
+#include "bits.h"
 
 namespace notchwell {
 namespace {
@@ -77,28 +77,18 @@ bool Scan(std::string_view text, Decimal& d) {
 
 float WithSign(bool negative, float magnitude) { return negative ? -magnitude : magnitude; }
 
-float FromBits(std::uint32_t bits) {
-  float f;
-  std::memcpy(&f, &bits, sizeof f);
-  return f;
-}
-
-constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 // Short mantissas with small exponents: one correctly rounded double
 // operation, then a rounding to float that is exact unless the double landed
 // on a midpoint between two floats. Returns false when it cannot decide.
 bool ConvertFast(const Decimal& d, float& magnitude) {
-  if (d.count > 15 || d.exponent < -22 || d.exponent > 22) return false;
+  if (d.count > 15 || d.exponent < -kLargestExactPowerOfTen || d.exponent > kLargestExactPowerOfTen) return false;
   std::uint64_t mantissa = 0;
   for (int i = 0; i < d.count; ++i) mantissa = mantissa * 10 + static_cast<std::uint64_t>(d.digits[i]);
   const double m = static_cast<double>(mantissa);  // exact: below 2^53
-  const double x = d.exponent >= 0 ? m * kPow10[d.exponent] : m / kPow10[-d.exponent];
+  const double x = d.exponent >= 0 ? m * kExactPowersOfTen[d.exponent] : m / kExactPowersOfTen[-d.exponent];
   // Stay clear of the subnormal and overflow ranges of float.
   if (!(x >= 0x1p-125 && x <= 0x1p127)) return false;
-  std::uint64_t bits;
-  std::memcpy(&bits, &x, sizeof bits);
+  const std::uint64_t bits = BitsOf(x);
   constexpr std::uint64_t kLow29 = (std::uint64_t{1} << 29) - 1;
   if ((bits & kLow29) == (std::uint64_t{1} << 28)) return false;  // a float midpoint
   magnitude = static_cast<float>(x);
@@ -111,7 +101,7 @@ float ConvertExact(const Decimal& d) {
   // With the value in [10^(p-1), 10^p): 10^39 exceeds every float and 10^-46
   // lies below half the smallest subnormal.
   const int p = d.count + d.exponent;
-  if (p > 39) return FromBits(0x7F800000u);
+  if (p > 39) return FloatFromBits(0x7F800000u);
   if (p <= -46) return 0.0f;
 
   BigInteger num;
@@ -164,7 +154,7 @@ float ConvertExact(const Decimal& d) {
   // Normal and subnormal alike: a carry out of the mantissa moves into the
   // exponent field, and a result past the largest float becomes infinity.
   const std::uint32_t bits = (static_cast<std::uint32_t>(e + 149) << 23) + q;
-  return FromBits(bits >= 0x7F800000u ? 0x7F800000u : bits);
+  return FloatFromBits(bits >= 0x7F800000u ? 0x7F800000u : bits);
 }
 
 }  // namespace

@@ -12,6 +12,13 @@ constexpr int kQuantityCount = 3;
 // The quantity to solve for, as marked by the radio buttons.
 enum class CalcMode : int { SolveFrequency, SolveResistance, SolveCapacitance };
 
+// The quantity a mode solves for: the field the calculation writes.
+constexpr Quantity SolvedQuantity(CalcMode mode) {
+  return mode == CalcMode::SolveResistance    ? Quantity::Resistance
+         : mode == CalcMode::SolveCapacitance ? Quantity::Capacitance
+                                              : Quantity::Frequency;
+}
+
 // The six input controls a calculation reads and an outcome can point at;
 // each is its control identifier on the dialog.
 enum class FormField : int {

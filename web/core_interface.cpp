@@ -19,6 +19,11 @@ uint32_t g_parsed_bits;
 
 bool IsQuantity(int quantity) { return quantity >= 0 && quantity < kQuantityCount; }
 
+// 0 solve Fo, 1 solve R, anything else solve C.
+CalcMode ModeOf(int mode) {
+  return mode == 0 ? CalcMode::SolveFrequency : mode == 1 ? CalcMode::SolveResistance : CalcMode::SolveCapacitance;
+}
+
 }  // namespace
 
 char* nw_field_text(int quantity) {
@@ -27,15 +32,17 @@ char* nw_field_text(int quantity) {
 }
 
 int nw_evaluate(int mode, int resistance_unit, int capacitance_unit, int frequency_unit) {
-  g_snapshot.mode = mode == 0   ? CalcMode::SolveFrequency
-                    : mode == 1 ? CalcMode::SolveResistance
-                                : CalcMode::SolveCapacitance;
+  g_snapshot.mode = ModeOf(mode);
   g_snapshot.resistance_unit = resistance_unit;
   g_snapshot.capacitance_unit = capacitance_unit;
   g_snapshot.frequency_unit = frequency_unit;
   g_outcome = EvaluateForm(g_snapshot);
   return static_cast<int>(g_outcome.kind);
 }
+
+int nw_solved_quantity(int mode) { return static_cast<int>(SolvedQuantity(ModeOf(mode))); }
+
+int nw_field_text_size(void) { return kFieldTextSize; }
 
 int nw_outcome_field(void) { return static_cast<int>(g_outcome.field); }
 

@@ -18,6 +18,10 @@ int nw_evaluate(int mode, int resistance_unit, int capacitance_unit, int frequen
 // The last outcome: the control identifier it points at, and the message
 // (error) or the result text, terminated.
 int nw_outcome_field(void);
+// The quantity (0 R, 1 C, 2 Fo) a mode solves for, and the bytes of a
+// field's text buffer (the terminating NUL among them).
+int nw_solved_quantity(int mode);
+int nw_field_text_size(void);
 const char* nw_outcome_text(void);
 
 // The unit lists and the message box caption, so that the page shows the

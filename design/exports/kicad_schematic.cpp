@@ -504,8 +504,7 @@ void WriteKicadSchematic(const TwinTCircuit& c, const NetlistDivider& divider, d
   // The load's number comes before the divider's.
   const char* const load_name = c.load_ohms > 0 ? next_reference() : "";
   if (active) {
-    const double k = c.feedback;
-    const double top = divider.found ? divider.top : 1e4, bottom = divider.found ? divider.bottom : 1e4 * k / (1 - k);
+    const auto [top, bottom] = DrawnDivider(divider, c.feedback);
     const Point divider_top = rail_end;
     if (c.load_ohms > 0) rail_end = branch(rail_end);
     Wire(s, divider_top, Offset(divider_top, 0, 3));
@@ -540,10 +539,8 @@ void WriteKicadSchematic(const TwinTCircuit& c, const NetlistDivider& divider, d
   Put(out, "(text ");
   PutQuoted(out, text.note);
   EndText(s, At(16, 12));
-  Put(out, "(text \".ac dec 100 ");
-  PutValue(out, fo_hertz / 100);
-  Put(out, " ");
-  PutValue(out, fo_hertz * 100);
+  Put(out, "(text \"");
+  PutAcSweep(out, fo_hertz);
   Put(out, "\"");
   EndText(s, At(16, 100));
   if (real) {

@@ -21,9 +21,20 @@ void PutValue(NetlistText& out, double value) {
   Put(out, text);
 }
 
-namespace {
+DividerResistors DrawnDivider(const NetlistDivider& divider, double k) {
+  constexpr double kFallbackTop = 1e4;
+  return divider.found ? DividerResistors{divider.top, divider.bottom}
+                       : DividerResistors{kFallbackTop, kFallbackTop * k / (1 - k)};
+}
 
-constexpr double kFallbackTop = 1e4;
+void PutAcSweep(NetlistText& out, double fo_hertz) {
+  Put(out, ".ac dec 100 ");
+  PutValue(out, fo_hertz / 100);
+  Put(out, " ");
+  PutValue(out, fo_hertz * 100);
+}
+
+namespace {
 
 // NAME A B VALUE
 void Element(NetlistText& out, const char* name_and_nodes, double value) {
@@ -97,17 +108,14 @@ void WriteSpiceNetlist(const TwinTCircuit& c, const NetlistDivider& divider, con
     Put(out,
         "* The output follower; the divider across it feeds the follower that drives the common end of R3 and C3\n");
     Put(out, real ? "XOUT t out out OPAMP\n" : "EOUT out 0 t 0 1\n");
-    const double k = c.feedback;
-    Element(out, "RTOP out tap ", divider.found ? divider.top : kFallbackTop);
-    Element(out, "RBOTTOM tap 0 ", divider.found ? divider.bottom : kFallbackTop * k / (1 - k));
+    const DividerResistors drawn = DrawnDivider(divider, c.feedback);
+    Element(out, "RTOP out tap ", drawn.top);
+    Element(out, "RBOTTOM tap 0 ", drawn.bottom);
     Put(out, real ? "XG tap g g OPAMP\n" : "EG g 0 tap 0 1\n");
   }
   if (c.load_ohms > 0) Element(out, "RL out 0 ", c.load_ohms);
   if (!sweep) return;
-  Put(out, ".ac dec 100 ");
-  PutValue(out, fo_hertz / 100);
-  Put(out, " ");
-  PutValue(out, fo_hertz * 100);
+  PutAcSweep(out, fo_hertz);
   Put(out, "\n.print ac vdb(out)\n.end\n");
 }
 

@@ -26,6 +26,14 @@ struct NetlistDivider {
   double bottom;
 };
 
+// The divider's two resistors as the netlist and the schematic draw them,
+// for feedback `k`.
+struct DividerResistors {
+  double top;
+  double bottom;
+};
+DividerResistors DrawnDivider(const NetlistDivider& divider, double k);
+
 // The op-amp of real followers (the circuit's model), named in the
 // subcircuit's comment: its figures and the parts they come from (none for
 // the person's own).
@@ -37,6 +45,10 @@ struct NetlistOpAmp {
 // Appends text, or a value as "%.12g" writes it, marking an overflow.
 void Put(NetlistText& out, const char* text);
 void PutValue(NetlistText& out, double value);
+
+// The analysis both the netlist and the schematic give: ".ac dec 100"
+// from fo / 100 to 100 fo.
+void PutAcSweep(NetlistText& out, double fo_hertz);
 
 // The followers' single-pole op-amp as the subcircuit OPAMP (pins inp,
 // inn, out), its lines ended by `line_end`, the last one not.

@@ -1,7 +1,8 @@
 #include "elementary.h"
 
 #include <cstdint>
-#include <cstring>
+
+#include "bits.h"
 
 namespace notchwell {
 namespace {
@@ -12,22 +13,6 @@ constexpr double kLn10 = 2.302585092994046;
 constexpr double kLog10E = 0.4342944819032518;
 constexpr double kLog2Of10 = 3.321928094887362;
 constexpr double kSqrtHalf = 0.7071067811865476;
-
-std::uint64_t BitsOf(double x) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &x, sizeof bits);
-  return bits;
-}
-
-double FromBits(std::uint64_t bits) {
-  double x;
-  std::memcpy(&x, &bits, sizeof x);
-  return x;
-}
-
-// 10^k for 0 <= k <= 22, every one exact in a double.
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // 1 / k! for k from 0 to 19.
 constexpr double kInverseFactorials[] = {1.0,
@@ -52,7 +37,7 @@ constexpr double kInverseFactorials[] = {1.0,
                                          8.22063524662433e-18};
 
 // 2^n for a normal exponent.
-double PowerOfTwo(int n) { return FromBits(static_cast<std::uint64_t>(n + 1023) << 52); }
+double PowerOfTwo(int n) { return DoubleFromBits(static_cast<std::uint64_t>(n + 1023) << 52); }
 
 // ln x for finite positive x: x = m 2^e with m in [sqrt(1/2), sqrt(2)),
 // ln m = 2 atanh((m - 1) / (m + 1)), whose series converges fast there.
@@ -64,7 +49,7 @@ double NaturalLog(double x) {
   }
   const std::uint64_t bits = BitsOf(x);
   int e = static_cast<int>((bits >> 52) & 0x7ff) - 1023;
-  double m = FromBits((bits & 0x000fffffffffffffull) | 0x3ff0000000000000ull);  // [1, 2)
+  double m = DoubleFromBits((bits & 0x000fffffffffffffull) | 0x3ff0000000000000ull);  // [1, 2)
   if (m > 2 * kSqrtHalf) {
     m *= 0.5;
     ++e;
@@ -81,8 +66,9 @@ double NaturalLog(double x) {
 }  // namespace
 
 double ScaleByPowerOfTen(double value, int exponent) {
-  for (int e = exponent; e > 0; e -= 22) value *= kExactPowers[e < 22 ? e : 22];
-  for (int e = exponent; e < 0; e += 22) value /= kExactPowers[-e < 22 ? -e : 22];
+  constexpr int kLargest = kLargestExactPowerOfTen;
+  for (int e = exponent; e > 0; e -= kLargest) value *= kExactPowersOfTen[e < kLargest ? e : kLargest];
+  for (int e = exponent; e < 0; e += kLargest) value /= kExactPowersOfTen[-e < kLargest ? -e : kLargest];
   return value;
 }
 

@@ -1,9 +1,9 @@
 #include "twelve_digit_text.h"
 
 #include <cstdint>
-#include <cstring>
 
 #include "big_integer.h"
+#include "bits.h"
 #include "elementary.h"
 
 namespace notchwell {
@@ -21,8 +21,7 @@ void MulPow10(BigInteger& n, int exponent) {
 // The first kDigits digits of value (1e-30 <= value < 1e30), rounded,
 // and the power of ten of the first.
 int DecimalDigits(double value, char (&digits)[kDigits]) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
+  const std::uint64_t bits = BitsOf(value);
   const int biased = static_cast<int>(bits >> 52) & 0x7ff;
   const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
   const std::uint64_t mantissa = biased ? fraction | (std::uint64_t{1} << 52) : fraction;

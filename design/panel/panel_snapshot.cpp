@@ -83,7 +83,7 @@ bool ReadPanelSnapshot(const PanelSnapshot& s, PanelReading& reading, DesignInpu
   for (int q = 0; q < kQuantityCount; ++q) {
     problems[q] = ReadFormValue(*texts[q], static_cast<Quantity>(q), units[q], values[q]);
   }
-  const int written = f.mode == CalcMode::SolveResistance ? 0 : f.mode == CalcMode::SolveCapacitance ? 1 : 2;
+  const int written = static_cast<int>(SolvedQuantity(f.mode));
   FormReading& form = reading.form;
   form = {FormProblem::None, static_cast<Quantity>(written), false, values[written], 0};
   for (int q = 0; q < kQuantityCount; ++q) {

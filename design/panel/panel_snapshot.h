@@ -27,7 +27,6 @@ enum class FormProblem : int {
   Negative,
   Zero,      // reads as zero: a result that lost all its digits, say
   Infinite,  // beyond any double once in ohms, farads or hertz
-  Count
 };
 
 struct FormReading {

@@ -364,9 +364,9 @@ for (const name of browserNames) {
         assert.ok(f['spread-low'].value <= -f['reject-90'].value && -f['reject-90'].value <= f['spread-high'].value);
         const plot = await page.$eval('#plot', (svg) => {
           const points = (path) => (path.getAttribute('d').match(/[\d.]+,[\d.]+/g) ?? []).map((p) => p.split(',').map(Number));
-          const labels = Object.fromEntries(Array.from(svg.querySelectorAll('.grid text'), (t) => [t.textContent, Number(t.getAttribute('y'))]));
+          const labels = Object.fromEntries(Array.from(svg.querySelectorAll('.grid [visibility="visible"] text'), (t) => [t.textContent, Number(t.getAttribute('y'))]));
           const curves = Object.fromEntries(['band', 'build', 'measured', 'ideal'].map((c) => [c, points(svg.querySelector(`path.${c}`))]));
-          return { labels, curves, clipped: Array.from(svg.querySelectorAll('path.clipped'), (p) => p.classList[1]),
+          return { labels, curves, clipped: Array.from(svg.querySelectorAll('.marks [visibility="visible"] path.clipped'), (p) => p.classList[1]),
             width: svg.getBoundingClientRect().width };
         });
         assert.deepEqual([plot.curves.band.length, plot.curves.build.length, plot.curves.ideal.length], [402, 402, 402]);

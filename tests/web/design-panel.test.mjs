@@ -52,7 +52,7 @@ for (const name of browserNames) {
         }
         assert.doesNotMatch(await panelText(page), /NaN|Infinity|undefined/);
         // Both curves, and a reading where the pointer is and by keys.
-        const paths = await page.$$eval('#plot path:not(.clipped)', (p) =>
+        const paths = await page.$$eval('#plot [clip-path] path', (p) =>
           p.map((e) => [e.classList[0], e.getAttribute('d').split('L').length]));
         // The 401 points and the curve's own notch; the band at every other point, both edges.
         assert.deepEqual(paths, [['band', 402], ['build', 402], ['measured', 1], ['opamp', 1], ['ideal', 402]]);
@@ -252,7 +252,7 @@ for (const name of browserNames) {
         const plot = await page.$eval('#plot', (svg) => {
           const ys = (path) => (path.getAttribute('d').match(/[\d.]+,[\d.]+/g) ?? []).map((p) => Number(p.split(',')[1]));
           // The level axis's labels stand 4 pixels below their lines.
-          const labels = Array.from(svg.querySelectorAll('.grid text[text-anchor="end"]'), (t) => Number(t.getAttribute('y')));
+          const labels = Array.from(svg.querySelectorAll('.grid [visibility="visible"] text[text-anchor="end"]'), (t) => Number(t.getAttribute('y')));
           return { floor: Math.max(...labels) - 4,
             curves: ['ideal', 'build', 'opamp'].map((c) => ys(svg.querySelector(`path.${c}`))) };
         });

@@ -6,6 +6,7 @@ import { test } from 'node:test';
 import { csvText, curveCsv, figuresCsv } from '../../web/page/design/csv.js';
 import { exactText, format } from '../../web/page/design/format.js';
 import { linkText, readLink } from '../../web/page/design/link.js';
+import { ansiBytes, codePageTable } from '../../web/page/dialog.js';
 
 const plain = (text) => text.replace(/\u00a0/g, ' ').replace(/\u2212/g, '-');
 
@@ -127,4 +128,17 @@ test('curve CSV: every curve drawn on every row, one row a frequency', () => {
   // The ideal network's notch falls on Fo's row: its own depth there.
   assert.deepEqual(rows[2].slice(1, 5).map(Number), [-400, 1, 2, -40]);
   assert.deepEqual(rows[3].map((cell) => (cell === '' ? '' : Number(cell))), [120, -20, 1, 2, -60, 3, 4, -70, 5, 6, '', '']);
+});
+
+test('dialog: a field\'s text as the Windows program reads it, and the code page\'s table unpacked', () => {
+  const table = codePageTable('20AC80201A9A');
+  assert.deepEqual([...table], [[0x20ac, 0x80], [0x201a, 0x9a]]);
+  for (const [text, bytes] of [
+    ['1k5', [0x31, 0x6b, 0x35]],
+    ['\u20ac\u201a\u0394', [0x80, 0x9a, 0x3f]], // beyond the table: "?"
+    ['4\u00007', [0x34]], // a NUL ends the text
+    ['9'.repeat(70), Array(63).fill(0x39)], // what the buffer holds
+  ]) {
+    assert.deepEqual(ansiBytes(text, table, 64), bytes, JSON.stringify(text));
+  }
 });

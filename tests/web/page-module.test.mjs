@@ -4,10 +4,11 @@
 // update's outcomes, the Copy text and the exports' texts.
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
+import { choiceOption } from '../../web/page/design/choices.js';
 import { designText } from '../../web/page/design/design-text.js';
 import { kicadTexts, netlistHeader } from '../../web/page/design/export-texts.js';
 import * as design from '../../web/page/design/module.js';
-import { HUM, core, designFor } from './module-state.mjs';
+import { HUM, core, designFor, tables } from './module-state.mjs';
 
 // A module's memory with each array the report is read from at its own
 // address, every value telling where it came from.
@@ -133,4 +134,24 @@ test('export texts: the design in plain ASCII before the netlist and on the sche
   assert.equal(texts.title, 'Twin-T notch, Fo = 50.00 Hz');
   assert.match(texts.note, /^Resistors E24 \+-1 %, capacitors E12 \+-5 %; R\/2 = R3 \|\| R4 and 2C = C3 \|\| C4/m);
   for (const text of [netlistHeader(state), ...Object.values(texts)]) assert.match(text, /^[\x20-\x7e\n]*$/);
+});
+
+test('choices: the lists as a person reads them, from the design code\'s tables', () => {
+  const plain = (text) => text.replace(/\u00a0/g, ' ');
+  const options = Object.fromEntries(tables.lists.map((list) =>
+    [list.name, list.options.map((option) => choiceOption(list, option).map(plain))]));
+  for (const [list, index, option] of [
+    ['resistor-series', 1, ['E24', 'E24']],
+    ['resistor-tolerance', 2, ['±1 %', '1']],
+    ['network', 0, ['Passive (Q = 0.25)', 'passive']],
+    ['network', 5, ['Active, Q = 10', '10']],
+    ['opamp', 0, ['Ideal', 'ideal']],
+    ['opamp', 2, ['TL072, TL082: 3 MHz, 106 dB, 13 V/µs', 'tl072']],
+    ['resistor-tempco', 2, ['±50 ppm/K (metal film)', '50']],
+    ['temperature-range', 2, ['\u221240 to 85 °C (industrial)', '-40,85']],
+    ['plot-view', 4, ['Sine at Fo switched on', 'burst']],
+  ]) {
+    assert.deepEqual(options[list][index], option, `${list} ${index}`);
+  }
+  assert.equal(options.opamp.at(-1)[0], 'Custom: your own figures');
 });

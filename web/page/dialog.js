@@ -5,7 +5,6 @@
 // puts in the design panel (design-panel.html and its modules, design/*.js)
 // when it starts, and after a result hands the panel the form as the
 // calculator read it.
-const FIELD_TEXT_SIZE = 64;
 const NOTHING = 0;
 const ERROR = 1;
 
@@ -20,11 +19,12 @@ export function codePageTable(packed) {
   return table;
 }
 
-// A field's text as the Windows program reads it: one byte of code page
-// 1252 for each UTF-16 code unit, at most 63 of them, up to a NUL.
-export function ansiBytes(text, table) {
+// A field's text as the Windows program reads it into its buffer of
+// `size` bytes: one byte of code page 1252 for each UTF-16 code unit, at
+// most size - 1 of them, up to a NUL.
+export function ansiBytes(text, table, size) {
   const bytes = [];
-  for (let i = 0; i < text.length && bytes.length < FIELD_TEXT_SIZE - 1; ++i) {
+  for (let i = 0; i < text.length && bytes.length < size - 1; ++i) {
     const unit = text.charCodeAt(i);
     if (unit === 0) break;
     bytes.push(unit < 0x80 ? unit : table.get(unit) ?? 0x3f);
@@ -33,9 +33,8 @@ export function ansiBytes(text, table) {
 }
 
 // The calculation's mode from the radio buttons marked (R, C, Fo): Fo,
-// else R, else C; and the quantity solved for in the page's link.
+// else R, else C.
 export const modeOf = (marked) => (marked[2] ? 0 : marked[0] ? 1 : 2);
-export const solvedOf = (mode) => [2, 0, 1][mode];
 
 // `packed`: { core, panel, codePage }, each gzip-compressed and base64:
 // the module, the design panel ({ style, markup, script }) and the code
@@ -64,8 +63,8 @@ export function startDialog(document, packed) {
   }
 
   function writeText(address, text) {
-    const bytes = ansiBytes(text, ansi);
-    const memory = new Uint8Array(core.memory.buffer, address, FIELD_TEXT_SIZE);
+    const bytes = ansiBytes(text, ansi, core.nw_field_text_size());
+    const memory = new Uint8Array(core.memory.buffer, address, core.nw_field_text_size());
     memory.set(bytes);
     memory[bytes.length] = 0;
   }
@@ -98,8 +97,8 @@ export function startDialog(document, packed) {
     // The design panel follows every result, for the texts as they now
     // stand and as the calculator reads them.
     // (`values` and `solve` as the page's link writes them.)
-    const result = { mode, units: units.map((select) => select.selectedIndex), texts: values.map((input) => ansiBytes(input.value, ansi)),
-      values: values.map((input) => input.value), solve: solvedOf(mode) };
+    const result = { mode, units: units.map((select) => select.selectedIndex), texts: values.map((input) => ansiBytes(input.value, ansi, core.nw_field_text_size())),
+      values: values.map((input) => input.value), solve: core.nw_solved_quantity(mode) };
     document.dispatchEvent(new CustomEvent('notchwell-result', { detail: result }));
     return 'result';
   }

@@ -3,7 +3,6 @@
 // report read back. No page here: only the module's memory.
 import { UNITS } from './state.js';
 
-export const FIELD_TEXT_SIZE = 64;
 // What an update came to: the report worked out afresh; or, the last
 // report left as it was, a field with a problem (each field's own through
 // fieldProblem) or a form that makes no network (formReading says why).
@@ -64,8 +63,9 @@ export function readTables(core) {
 
 // A field's whole text, NULs and all, up to the 63 bytes a buffer holds.
 function writeField(core, index, text) {
-  const bytes = new TextEncoder().encode(text).subarray(0, FIELD_TEXT_SIZE - 1);
-  new Uint8Array(core.memory.buffer, core.nw_design_snapshot_field(index), FIELD_TEXT_SIZE).set(bytes);
+  const size = core.nw_field_text_size();
+  const bytes = new TextEncoder().encode(text).subarray(0, size - 1);
+  new Uint8Array(core.memory.buffer, core.nw_design_snapshot_field(index), size).set(bytes);
   new Int32Array(core.memory.buffer, core.nw_design_snapshot_field_lengths(), index + 1)[index] = bytes.length;
 }
 
@@ -88,9 +88,10 @@ export function update(core, snapshot) {
   const { form } = snapshot;
   new Int32Array(core.memory.buffer, core.nw_design_snapshot_form_numbers(), 4).set([form.mode, ...form.units]);
   form.texts.forEach((bytes, quantity) => {
-    const memory = new Uint8Array(core.memory.buffer, core.nw_design_snapshot_form_text(quantity), FIELD_TEXT_SIZE);
+    const size = core.nw_field_text_size();
+    const memory = new Uint8Array(core.memory.buffer, core.nw_design_snapshot_form_text(quantity), size);
     memory.fill(0);
-    memory.set(bytes.slice(0, FIELD_TEXT_SIZE - 1));
+    memory.set(bytes.slice(0, size - 1));
   });
   writeChoices(core, snapshot.choices);
   snapshot.fields.forEach((text, index) => writeField(core, index, text));

@@ -262,7 +262,7 @@ export function startPanel(document) {
       units: form.units.map(options),
       lists: lists.map((list, i) => ({ name: list.dataset.design, options: options(list), default: tables.lists[i].default })),
       fields: fields.map((field) => ({ name: field.dataset.design, maxLength: field.maxLength })),
-      textLength: design.FIELD_TEXT_SIZE - 1,
+      textLength: core.nw_field_text_size() - 1,
     });
     if (problem) return refuseLink(problem);
     const back = {
