@@ -153,11 +153,11 @@ int nw_design_update(void) {
     g_exact_parts[3 * i + 2] = p.b;
   }
   for (int i = 0; i < kCurves; ++i) {
-    g_drawn[i] = g_report.drawn[i] ? 1 : 0;
-    g_curve_notches[i] = g_report.curve_notch_hertz[i];
-    g_curve_notches[kCurves + i] = g_report.curve_notch_db[i];
-    g_curve_notches[2 * kCurves + i] = g_report.curve_notch_degrees[i];
-    g_curve_notches[3 * kCurves + i] = g_report.curve_notch_delay_s[i];
+    g_drawn[i] = g_report.curves[i].drawn ? 1 : 0;
+    g_curve_notches[i] = g_report.curves[i].notch_hertz;
+    g_curve_notches[kCurves + i] = g_report.curves[i].notch_db;
+    g_curve_notches[2 * kCurves + i] = g_report.curves[i].notch_degrees;
+    g_curve_notches[3 * kCurves + i] = g_report.curves[i].notch_delay_s;
   }
   return kDesigned;
 }
@@ -213,10 +213,10 @@ int nw_design_time_points(void) { return kTimePoints; }
 const double* nw_design_curve_view(int view, int curve) {
   if (view == 3 && curve == -1) return g_report.time_seconds;
   if (curve < 0 || curve >= kCurves) return nullptr;
-  if (view == 0) return LevelsOf(g_report, static_cast<Curve>(curve));
-  if (view == 1) return g_report.curve_degrees[curve];
-  if (view == 2) return g_report.curve_delay_s[curve];
-  return view == 3 ? g_report.time_output[curve] : nullptr;
+  if (view == 0) return CurveOf(g_report, static_cast<Curve>(curve)).level_db;
+  if (view == 1) return g_report.curves[curve].degrees;
+  if (view == 2) return g_report.curves[curve].delay_s;
+  return view == 3 ? g_report.curves[curve].time_output : nullptr;
 }
 
 char* nw_design_netlist_text(void) { return g_netlist; }

@@ -74,7 +74,8 @@ void SetFigures(const DesignInputs& inputs, DesignReport& report) {
   f.SetIf(ideal.band.low_found && ideal.band.high_found, Figure::Q,
           ideal.notch_hertz / (ideal.band_high_hertz - ideal.band_low_hertz));
   f.Harmonics(ideal.harmonics_db, kIdealHarmonics);
-  f.Time(report.time[static_cast<int>(Curve::Ideal)], true, Figure::BurstSettle, Figure::StepSettle, Figure::StepLow);
+  f.Time(report.curves[static_cast<int>(Curve::Ideal)].time, true, Figure::BurstSettle, Figure::StepSettle,
+         Figure::StepLow);
   f.Set(Figure::BandRejectIdeal, ideal.band_reject_db);
 
   if (Holds(report, Section::Build)) {
@@ -92,7 +93,7 @@ void SetFigures(const DesignInputs& inputs, DesignReport& report) {
     f.Set(Figure::Reject90, n.random.reject_90_db);
     f.Set(Figure::BandReject90, n.band_reject_90_db);
     f.Set(Figure::BandReject, n.band_reject_db);
-    f.Time(report.time[static_cast<int>(Curve::Build)], n.notch.found, Figure::BuildBurstSettle,
+    f.Time(report.curves[static_cast<int>(Curve::Build)].time, n.notch.found, Figure::BuildBurstSettle,
            Figure::BuildStepSettle, Figure::BuildStepLow);
     f.Set(Figure::NoNotchRandom, n.random.without_notch);
     f.SetIf(feedback.active, Figure::Depth90Passive, n.depth_90_passive_db);

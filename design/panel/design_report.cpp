@@ -38,13 +38,6 @@ TwinTCircuit CircuitOf(const TwinTParts& parts, const DesignInputs& inputs, doub
   return {parts, inputs.source_ohms, inputs.load_ohms, active, feedback, active ? followers : FollowerOpAmps{0, 0}};
 }
 
-// A curve's own notch, or none.
-void SetCurveNotch(DesignReport& report, Curve which, const TransferFunction& h, const Notch& notch) {
-  const int curve = static_cast<int>(which);
-  report.curve_notch_hertz[curve] = notch.found ? HertzAt(h, notch.x) : 0;
-  report.curve_notch_db[curve] = notch.found ? PowerRatioToDecibels(notch.power_ratio) : 0;
-}
-
 BuildNotch BuildNotchOf(const TransferFunction& h, const Notch& notch, double fo_hertz) {
   BuildNotch b{notch.found, 0, 0, -LevelDb(h, fo_hertz)};
   if (notch.found) {
@@ -54,44 +47,39 @@ BuildNotch BuildNotchOf(const TransferFunction& h, const Notch& notch, double fo
   return b;
 }
 
-void LevelCurve(const TransferFunction& h, const double (&hertz)[kCurvePoints], double (&decibels)[kCurvePoints]) {
-  for (int i = 0; i < kCurvePoints; ++i) decibels[i] = LevelDb(h, hertz[i]);
-}
-
 double BandRejectDb(const TransferFunction& h, const DesignInputs& inputs) {
   return -PowerRatioToDecibels(
       BandPowerRatio(h, inputs.fo_hertz, Chosen(kRejectBands, inputs, PanelList::RejectBand) / 100));
 }
 
-// A curve's phase and delay at its points and its notch, and its
-// network's answer in time.
-void PhaseAndTime(DesignReport& report, Curve which, const TransferFunction& h, const DesignInputs& inputs) {
-  const int curve = static_cast<int>(which);
-  report.drawn[curve] = true;
-  report.functions[curve] = h;
+// A curve of network `h` whose own notch is `notch`: its level, phase
+// and delay at `hertz`, at its notch, and its answer in time, whose
+// settling times are figures (`settling`) or, for the curves drawn only,
+// worked out for the time view alone (TimeView).
+void DrawCurve(CurveResult& curve, const TransferFunction& h, const Notch& notch, const double (&hertz)[kCurvePoints],
+               double fo_hertz, bool settling) {
+  curve.drawn = true;
+  curve.function = h;
+  curve.notch_hertz = notch.found ? HertzAt(h, notch.x) : 0;
+  curve.notch_db = notch.found ? PowerRatioToDecibels(notch.power_ratio) : 0;
   for (int i = 0; i < kCurvePoints; ++i) {
-    const PhaseAndDelay at = PhaseAndDelayAt(h, report.curve_hertz[i]);
-    report.curve_degrees[curve][i] = at.degrees;
-    report.curve_delay_s[curve][i] = at.delay_seconds;
+    curve.level_db[i] = LevelDb(h, hertz[i]);
+    const PhaseAndDelay at = PhaseAndDelayAt(h, hertz[i]);
+    curve.degrees[i] = at.degrees;
+    curve.delay_s[i] = at.delay_seconds;
   }
   // At 0 Hz, where a curve without a notch has it, there is nothing to work out.
-  const double notch_hertz = report.curve_notch_hertz[curve];
-  const PhaseAndDelay notch = notch_hertz > 0 ? PhaseAndDelayAt(h, notch_hertz) : PhaseAndDelay{0, 0};
-  report.curve_notch_degrees[curve] = notch.degrees;
-  report.curve_notch_delay_s[curve] = notch.delay_seconds;
-  const double fo = inputs.fo_hertz;
-  TimeResponse& step = report.step_responses[curve];
-  TimeResponse& sine = report.sine_responses[curve];
+  const PhaseAndDelay at_notch = curve.notch_hertz > 0 ? PhaseAndDelayAt(h, curve.notch_hertz) : PhaseAndDelay{0, 0};
+  curve.notch_degrees = at_notch.degrees;
+  curve.notch_delay_s = at_notch.delay_seconds;
   const Roots poles = PolesOf(h);
-  step = StepResponseOf(h, poles);
-  sine = SineResponseOf(h, poles, fo);
-  // The measured parts' and the op-amps' only for the time view they
-  // are drawn in (TimeView).
-  TimeFigures& t = report.time[curve];
+  curve.step = StepResponseOf(h, poles);
+  curve.sine = SineResponseOf(h, poles, fo_hertz);
+  TimeFigures& t = curve.time;
   t.step = t.burst = {false, 0, 0};
-  if (which == Curve::Ideal || which == Curve::Build) {
-    t.step = SettlingTime(step, kSettlingLimit / fo, 0.01 / fo);
-    t.burst = SettlingTime(sine, kSettlingLimit / fo);
+  if (settling) {
+    t.step = SettlingTime(curve.step, kSettlingLimit / fo_hertz, 0.01 / fo_hertz);
+    t.burst = SettlingTime(curve.sine, kSettlingLimit / fo_hertz);
   }
 }
 
@@ -105,25 +93,25 @@ void TimeView(DesignReport& report, const DesignInputs& inputs) {
   constexpr Curve kTimeViewOnly[] = {Curve::Measured, Curve::OpAmp};
   for (const Curve which : kTimeViewOnly) {
     const int curve = static_cast<int>(which);
-    TimeFigures& t = report.time[curve];
+    TimeFigures& t = report.curves[curve].time;
     t.step = t.burst = {false, 0, 0};
-    if (!report.drawn[curve]) continue;
-    if (view == PlotView::Step) t.step = SettlingTime(report.step_responses[curve], kSettlingLimit / fo, 0.01 / fo);
-    if (view == PlotView::Burst) t.burst = SettlingTime(report.sine_responses[curve], kSettlingLimit / fo);
+    if (!report.curves[curve].drawn) continue;
+    if (view == PlotView::Step) t.step = SettlingTime(report.curves[curve].step, kSettlingLimit / fo, 0.01 / fo);
+    if (view == PlotView::Burst) t.burst = SettlingTime(report.curves[curve].sine, kSettlingLimit / fo);
   }
   if (view != PlotView::Step && view != PlotView::Burst) return;
   const bool burst = view == PlotView::Burst;
   double slowest = 0;
   for (int c = 0; c < kCurves; ++c) {
-    const Settling& s = burst ? report.time[c].burst : report.time[c].step;
-    if (report.drawn[c] && s.found && s.seconds > slowest) slowest = s.seconds;
+    const Settling& s = burst ? report.curves[c].time.burst : report.curves[c].time.step;
+    if (report.curves[c].drawn && s.found && s.seconds > slowest) slowest = s.seconds;
   }
   const double span = slowest > 0 ? 1.2 * slowest : 20 / inputs.fo_hertz;
   for (int i = 0; i < kTimePoints; ++i) report.time_seconds[i] = span * i / (kTimePoints - 1);
   for (int c = 0; c < kCurves; ++c) {
-    if (!report.drawn[c]) continue;
-    const TimeResponse& r = burst ? report.sine_responses[c] : report.step_responses[c];
-    for (int i = 0; i < kTimePoints; ++i) report.time_output[c][i] = OutputAt(r, report.time_seconds[i]);
+    if (!report.curves[c].drawn) continue;
+    const TimeResponse& r = burst ? report.curves[c].sine : report.curves[c].step;
+    for (int i = 0; i < kTimePoints; ++i) report.curves[c].time_output[i] = OutputAt(r, report.time_seconds[i]);
   }
 }
 void Harmonics(const TransferFunction& h, double fo_hertz, double (&decibels)[kHarmonics]) {
@@ -160,9 +148,7 @@ IdealResult AnalyseIdeal(DesignReport& report, const DesignInputs& inputs, doubl
   IdealResult result{HertzAt(ideal, notch.x), 0, HalfPowerBandAround(ideal, notch.x), 0, 0, {}};
   if (result.band.low_found) result.band_low_hertz = HertzAt(ideal, result.band.low_x);
   if (result.band.high_found) result.band_high_hertz = HertzAt(ideal, result.band.high_x);
-  LevelCurve(ideal, report.curve_hertz, report.curve_ideal_db);
-  SetCurveNotch(report, Curve::Ideal, ideal, notch);
-  PhaseAndTime(report, Curve::Ideal, ideal, inputs);
+  DrawCurve(CurveOf(report, Curve::Ideal), ideal, notch, report.curve_hertz, inputs.fo_hertz, true);
   Harmonics(ideal, inputs.fo_hertz, result.harmonics_db);
   return result;
 }
@@ -191,9 +177,7 @@ void AnalyseNearestBuild(DesignReport& report, const DesignInputs& inputs) {
   const double fo = inputs.fo_hertz;
   const Notch notch = FindNotch(h);
   n.notch = BuildNotchOf(h, notch, fo);
-  SetCurveNotch(report, Curve::Build, h, notch);
-  LevelCurve(h, report.curve_hertz, report.curve_build_db);
-  PhaseAndTime(report, Curve::Build, h, inputs);
+  DrawCurve(CurveOf(report, Curve::Build), h, notch, report.curve_hertz, fo, true);
   Harmonics(h, fo, n.harmonics_db);
 }
 
@@ -256,9 +240,7 @@ OpAmpResponse AnalyseOpAmp(DesignReport& report, const DesignInputs& inputs, con
   const TwinTCircuit circuit =
       CircuitOf(BalancedParts(inputs.r_ohms, inputs.c_farads), inputs, feedback.k, feedback.followers);
   const TransferFunction h = TransferFunctionOf(circuit, inputs.r_ohms, inputs.c_farads);
-  SetCurveNotch(report, Curve::OpAmp, h, FindNotch(h));
-  LevelCurve(h, report.curve_hertz, report.curve_opamp_db);
-  PhaseAndTime(report, Curve::OpAmp, h, inputs);
+  DrawCurve(CurveOf(report, Curve::OpAmp), h, FindNotch(h), report.curve_hertz, inputs.fo_hertz, false);
   return AnalyseOpAmpResponse(circuit, inputs.r_ohms, inputs.c_farads, feedback.opamp, report.ideal.notch_hertz,
                               inputs.fo_hertz);
 }
@@ -271,14 +253,13 @@ MeasuredResult AnalyseMeasuredBuild(DesignReport& report, const DesignInputs& in
       TransferFunctionOf(CircuitOf(parts, inputs, k_build, report.feedback.followers),
                          SquareRoot(m.r1) * SquareRoot(m.r2), SquareRoot(m.c1) * SquareRoot(m.c2));
   const Notch notch = FindNotchInScan(h, kWideScanStart, kWideScanRatio, kWideScanSteps);
-  SetCurveNotch(report, Curve::Measured, h, notch);
+
   MeasuredResult result{notch.found, 0, 0, -LevelDb(h, inputs.fo_hertz), false, 0, 0, 0, 0};
   if (notch.found) {
     result.notch_hertz = HertzAt(h, notch.x);
     result.depth_db = -PowerRatioToDecibels(notch.power_ratio);
   }
-  LevelCurve(h, report.curve_hertz, report.curve_measured_db);
-  PhaseAndTime(report, Curve::Measured, h, inputs);
+  DrawCurve(CurveOf(report, Curve::Measured), h, notch, report.curve_hertz, inputs.fo_hertz, false);
   // Nulling a build whose values lie far from Fo's would take resistors
   // beyond any double: then there is nothing to say.
   const NullingResistors n = NullingResistorsAt(parts, inputs.fo_hertz);
@@ -299,16 +280,16 @@ MeasuredResult AnalyseMeasuredBuild(DesignReport& report, const DesignInputs& in
 void CurvesAtNotches(DesignReport& report) {
   for (int c = 0; c < kCurves; ++c) {
     for (int n = 0; n < kCurves; ++n) {
-      const double hertz = report.curve_notch_hertz[n];
-      const bool there = report.drawn[c] && report.drawn[n] && hertz > 0;
+      const double hertz = report.curves[n].notch_hertz;
+      const bool there = report.curves[c].drawn && report.curves[n].drawn && hertz > 0;
       double db = 0, degrees = 0, delay = 0;
       if (there && c == n) {
-        db = report.curve_notch_db[c];
-        degrees = report.curve_notch_degrees[c];
-        delay = report.curve_notch_delay_s[c];
+        db = report.curves[c].notch_db;
+        degrees = report.curves[c].notch_degrees;
+        delay = report.curves[c].notch_delay_s;
       } else if (there) {
-        db = LevelDb(report.functions[c], hertz);
-        const PhaseAndDelay at = PhaseAndDelayAt(report.functions[c], hertz);
+        db = LevelDb(report.curves[c].function, hertz);
+        const PhaseAndDelay at = PhaseAndDelayAt(report.curves[c].function, hertz);
         degrees = at.degrees;
         delay = at.delay_seconds;
       }
@@ -322,10 +303,10 @@ void CurvesAtNotches(DesignReport& report) {
 // What the reject band reads: the least each network takes off across
 // it, and what 90 % of the random builds reach there.
 void RejectBand(DesignReport& report, const DesignInputs& inputs) {
-  report.ideal.band_reject_db = BandRejectDb(report.functions[static_cast<int>(Curve::Ideal)], inputs);
+  report.ideal.band_reject_db = BandRejectDb(report.curves[static_cast<int>(Curve::Ideal)].function, inputs);
   if (!Holds(report, Section::Build)) return;
   NearestResult& n = report.nearest;
-  n.band_reject_db = BandRejectDb(report.functions[static_cast<int>(Curve::Build)], inputs);
+  n.band_reject_db = BandRejectDb(report.curves[static_cast<int>(Curve::Build)].function, inputs);
   n.band_reject_90_db = RandomBuildsBandReject90Db(
       NearestCircuit(report, inputs), Tolerance(inputs, PartKind::Resistor), Tolerance(inputs, PartKind::Capacitor),
       inputs.fo_hertz, Chosen(kRejectBands, inputs, PanelList::RejectBand) / 100);
@@ -382,9 +363,9 @@ bool SameFor(const DesignInputs& a, const DesignInputs& b, Reads reads) {
 // A curve not drawn, and its notch nowhere.
 void ClearCurve(DesignReport& report, Curve which) {
   const int i = static_cast<int>(which);
-  report.curve_notch_hertz[i] = report.curve_notch_db[i] = 0;
-  report.curve_notch_degrees[i] = report.curve_notch_delay_s[i] = 0;
-  report.drawn[i] = false;
+  report.curves[i].notch_hertz = report.curves[i].notch_db = 0;
+  report.curves[i].notch_degrees = report.curves[i].notch_delay_s = 0;
+  report.curves[i].drawn = false;
 }
 
 }  // namespace
@@ -472,8 +453,8 @@ void AnalyseDesign(const DesignInputs& inputs, DesignReport& report, const Desig
   SetSection(report, Section::ExactNotch, in_range && report.exact.notch.found);
   SetSection(report, Section::BestNotch, pair_found && report.pair.notch.found);
   SetSection(report, Section::Drift, in_range && report.nearest.drift.found);
-  const TimeFigures& ideal_time = report.time[static_cast<int>(Curve::Ideal)];
-  const TimeFigures& build_time = report.time[static_cast<int>(Curve::Build)];
+  const TimeFigures& ideal_time = report.curves[static_cast<int>(Curve::Ideal)].time;
+  const TimeFigures& build_time = report.curves[static_cast<int>(Curve::Build)].time;
   SetSection(report, Section::StepSettles, ideal_time.step.found);
   SetSection(report, Section::BurstSettles, ideal_time.burst.found);
   SetSection(report, Section::BuildStepSettles, build_notch && build_time.step.found);

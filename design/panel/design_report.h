@@ -202,6 +202,24 @@ inline constexpr const char* kSectionNames[kSectionCount] = {
 #undef NOTCHWELL_SECTION_NAME
 };
 
+// One curve of the panel (the ideal network, the nearest build, the
+// measured build, the ideal parts with real op-amps), drawn where its
+// network is there to draw: |Vout/Vs| in dB, its phase and group delay at
+// the report's frequencies; its own notch, to be drawn among them (at 0 Hz
+// where there is none); how it answers in time, and with the step or
+// burst view chosen its output at the report's times.
+struct CurveResult {
+  bool drawn;
+  TransferFunction function;
+  double level_db[kCurvePoints];
+  double degrees[kCurvePoints];
+  double delay_s[kCurvePoints];
+  double notch_hertz, notch_db, notch_degrees, notch_delay_s;
+  TimeResponse step, sine;
+  TimeFigures time;
+  double time_output[kTimePoints];
+};
+
 struct DesignReport {
   Feedback feedback;
   IdealResult ideal;
@@ -215,53 +233,32 @@ struct DesignReport {
   // The figures of all of the above, in ohms, farads, hertz, dB and percent.
   double values[kFigureCount];
   bool available[kFigureCount];
+  // The frequencies every curve is drawn at, and each curve.
   double curve_hertz[kCurvePoints];
-  double curve_ideal_db[kCurvePoints];     // |Vout/Vs| of the ideal network
-  double curve_build_db[kCurvePoints];     // of the nearest build, when in range
-  double curve_measured_db[kCurvePoints];  // of the measured build, when given
-  double curve_opamp_db[kCurvePoints];     // of the ideal parts with real op-amps
+  CurveResult curves[kCurves];
   // Where 90 % of the random builds of the nearest build lie (their 5th to
   // their 95th percentile) at band_hertz: curve_hertz[0], [2] ...
   // [kCurvePoints - 1], when it is in range.
   double band_hertz[kBandPoints];
   double band_low_db[kBandPoints];
   double band_high_db[kBandPoints];
-  // Each curve's own notch, for it to be drawn among the curve's points:
-  // the ideal network's, the nearest build's, the measured build's and the
-  // ideal parts' with real op-amps (0 Hz where there is none).
-  double curve_notch_hertz[kCurves];
-  double curve_notch_db[kCurves];
-  // The same curves' phase of Vout/Vs and group delay, at the same points
-  // and at each curve's notch.
-  double curve_degrees[kCurves][kCurvePoints];
-  double curve_delay_s[kCurves][kCurvePoints];
-  double curve_notch_degrees[kCurves];
-  double curve_notch_delay_s[kCurves];
   // Every curve drawn at every curve's notch ([curve][notch]; a curve at
-  // its own notch as above), so that a table of the curves has each of
-  // them on every row.
+  // its own notch as its result says), so that a table of the curves has
+  // each of them on every row.
   double at_notch_db[kCurves][kCurves];
   double at_notch_degrees[kCurves][kCurves];
   double at_notch_delay_s[kCurves][kCurves];
-  TransferFunction functions[kCurves];  // of the curves drawn
-  // Each curve's network in time (drawn: the curve is), and with the
-  // step or burst view chosen, its output at time_seconds.
-  bool drawn[kCurves];
-  TimeResponse step_responses[kCurves];
-  TimeResponse sine_responses[kCurves];
-  TimeFigures time[kCurves];
+  // With the step or burst view chosen, the times each curve's output is
+  // drawn at.
   double time_seconds[kTimePoints];
-  double time_output[kCurves][kTimePoints];
 };
 
 inline bool Holds(const DesignReport& report, Section section) { return report.sections[static_cast<int>(section)]; }
 
-// A curve's levels in dB at curve_hertz.
-inline const double* LevelsOf(const DesignReport& report, Curve curve) {
-  const double* const levels[kCurves] = {report.curve_ideal_db, report.curve_build_db, report.curve_measured_db,
-                                         report.curve_opamp_db};
-  return levels[static_cast<int>(curve)];
+inline const CurveResult& CurveOf(const DesignReport& report, Curve curve) {
+  return report.curves[static_cast<int>(curve)];
 }
+inline CurveResult& CurveOf(DesignReport& report, Curve curve) { return report.curves[static_cast<int>(curve)]; }
 
 void MakeDesignReport(const DesignInputs& inputs, DesignReport& report);
 

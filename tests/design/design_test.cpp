@@ -381,8 +381,9 @@ TEST(DesignReport, StaysFiniteForAnyValueTheDialogTakes) {
         EXPECT_TRUE(!report.available[i] || std::isfinite(report.values[i])) << kFigures[i].name << " at " << e.r;
       }
       for (int i = 0; i < kCurvePoints; ++i) {
-        ASSERT_TRUE(std::isfinite(report.curve_hertz[i]) && std::isfinite(report.curve_ideal_db[i])) << e.r;
-        ASSERT_TRUE(!e.build || std::isfinite(report.curve_build_db[i])) << e.r;
+        ASSERT_TRUE(std::isfinite(report.curve_hertz[i]) && std::isfinite(CurveOf(report, Curve::Ideal).level_db[i]))
+            << e.r;
+        ASSERT_TRUE(!e.build || std::isfinite(CurveOf(report, Curve::Build).level_db[i])) << e.r;
       }
     }
   }
@@ -425,11 +426,12 @@ TEST(DesignReport, UpdatedSaysWhatAFreshReportSays) {
       }
       for (int i = 0; i < kSectionCount; ++i) ASSERT_EQ(updated.sections[i], fresh.sections[i]) << kSectionNames[i];
       for (int c = 0; c < kCurves; ++c) {
-        ASSERT_EQ(updated.drawn[c], fresh.drawn[c]) << kCurveNames[c];
-        ASSERT_EQ(updated.curve_notch_hertz[c], fresh.curve_notch_hertz[c]) << kCurveNames[c];
-        for (int i = 0; fresh.drawn[c] && i < kCurvePoints; ++i) {
-          ASSERT_EQ(LevelsOf(updated, static_cast<Curve>(c))[i], LevelsOf(fresh, static_cast<Curve>(c))[i]);
-          ASSERT_EQ(updated.curve_degrees[c][i], fresh.curve_degrees[c][i]) << kCurveNames[c];
+        ASSERT_EQ(updated.curves[c].drawn, fresh.curves[c].drawn) << kCurveNames[c];
+        ASSERT_EQ(updated.curves[c].notch_hertz, fresh.curves[c].notch_hertz) << kCurveNames[c];
+        for (int i = 0; fresh.curves[c].drawn && i < kCurvePoints; ++i) {
+          ASSERT_EQ(CurveOf(updated, static_cast<Curve>(c)).level_db[i],
+                    CurveOf(fresh, static_cast<Curve>(c)).level_db[i]);
+          ASSERT_EQ(updated.curves[c].degrees[i], fresh.curves[c].degrees[i]) << kCurveNames[c];
         }
       }
       for (int i = 0; Holds(fresh, Section::Build) && i < kBandPoints; ++i) {
@@ -437,8 +439,8 @@ TEST(DesignReport, UpdatedSaysWhatAFreshReportSays) {
       }
       const bool in_time = ChosenIndex(after.choices, PanelList::PlotView) >= static_cast<int>(PlotView::Step);
       for (int c = 0; c < kCurves && in_time; ++c) {
-        for (int i = 0; fresh.drawn[c] && i < kTimePoints; ++i) {
-          ASSERT_EQ(updated.time_output[c][i], fresh.time_output[c][i]) << kCurveNames[c];
+        for (int i = 0; fresh.curves[c].drawn && i < kTimePoints; ++i) {
+          ASSERT_EQ(updated.curves[c].time_output[i], fresh.curves[c].time_output[i]) << kCurveNames[c];
         }
       }
     }

@@ -101,7 +101,8 @@ TEST(OpAmpResponse, StaysFiniteForEveryOpAmpTheFieldsTake) {
       for (int i = 0; i < kFigureCount; ++i) {
         EXPECT_TRUE(!report.available[i] || std::isfinite(report.values[i])) << kFigures[i].name << " " << form[0];
       }
-      for (int i = 0; i < kCurvePoints; ++i) ASSERT_TRUE(std::isfinite(report.curve_opamp_db[i])) << form[0];
+      for (int i = 0; i < kCurvePoints; ++i)
+        ASSERT_TRUE(std::isfinite(CurveOf(report, Curve::OpAmp).level_db[i])) << form[0];
     }
   }
 }
@@ -125,12 +126,13 @@ TEST(OpAmpResponse, SaysWhereTheFollowersPassTooLittle) {
     EXPECT_EQ(report.values[static_cast<int>(Figure::OpAmpFollowerGain)] < -kFollowerDropDb, c.weak) << c.fo;
     for (int curve = 0; curve < kCurves; ++curve) {
       for (int notch = 0; notch < kCurves; ++notch) {
-        if (!report.drawn[curve] || !report.drawn[notch] || !(report.curve_notch_hertz[notch] > 0)) continue;
-        const double hertz = report.curve_notch_hertz[notch];
+        if (!report.curves[curve].drawn || !report.curves[notch].drawn || !(report.curves[notch].notch_hertz > 0))
+          continue;
+        const double hertz = report.curves[notch].notch_hertz;
         EXPECT_NEAR(report.at_notch_db[curve][notch],
                     curve == notch
-                        ? report.curve_notch_db[curve]
-                        : std::fmax(-400, 10 * std::log10(PowerRatioAtHertz(report.functions[curve], hertz))),
+                        ? report.curves[curve].notch_db
+                        : std::fmax(-400, 10 * std::log10(PowerRatioAtHertz(report.curves[curve].function, hertz))),
                     1e-6)
             << c.fo << " " << curve << " at " << notch;
       }

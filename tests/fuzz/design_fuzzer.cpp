@@ -107,13 +107,13 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
   MakeDesignReport(inputs, report);
   for (int i = 0; i < kFigureCount; ++i) Check(!report.available[i] || std::isfinite(report.values[i]));
   for (int i = 0; i < kCurvePoints; ++i) {
-    Check(std::isfinite(report.curve_hertz[i]) && std::isfinite(report.curve_ideal_db[i]));
-    Check(!Holds(report, Section::Build) || std::isfinite(report.curve_build_db[i]));
-    Check(!measured || std::isfinite(report.curve_measured_db[i]));
-    Check(!Holds(report, Section::OpAmp) || std::isfinite(report.curve_opamp_db[i]));
+    Check(std::isfinite(report.curve_hertz[i]) && std::isfinite(CurveOf(report, Curve::Ideal).level_db[i]));
+    Check(!Holds(report, Section::Build) || std::isfinite(CurveOf(report, Curve::Build).level_db[i]));
+    Check(!measured || std::isfinite(CurveOf(report, Curve::Measured).level_db[i]));
+    Check(!Holds(report, Section::OpAmp) || std::isfinite(CurveOf(report, Curve::OpAmp).level_db[i]));
     for (int c = 0; c < kCurves; ++c) {
-      Check(!report.drawn[c] ||
-            (std::isfinite(report.curve_degrees[c][i]) && std::isfinite(report.curve_delay_s[c][i])));
+      Check(!report.curves[c].drawn ||
+            (std::isfinite(report.curves[c].degrees[i]) && std::isfinite(report.curves[c].delay_s[i])));
     }
   }
   for (int c = 0; c < kCurves; ++c) {
@@ -125,7 +125,8 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
   // The time view chosen, where one is: every output finite.
   const int view = ChosenIndex(inputs.choices, PanelList::PlotView);
   for (int c = 0; c < kCurves && view >= static_cast<int>(PlotView::Step); ++c) {
-    for (int i = 0; report.drawn[c] && i < kTimePoints; ++i) Check(std::isfinite(report.time_output[c][i]));
+    for (int i = 0; report.curves[c].drawn && i < kTimePoints; ++i)
+      Check(std::isfinite(report.curves[c].time_output[i]));
   }
   for (int i = 0; Holds(report, Section::Build) && i < kPositions; ++i) {
     Check(std::isfinite(report.exact.positions[i].value) && report.exact.positions[i].value > 0);
@@ -144,14 +145,16 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
   }
   for (int i = 0; i < kSectionCount; ++i) Check(report.sections[i] == fresh.sections[i]);
   for (int c = 0; c < kCurves; ++c) {
-    Check(report.drawn[c] == fresh.drawn[c]);
-    for (int i = 0; fresh.drawn[c] && i < kCurvePoints; ++i) {
-      Check(SameNumber(LevelsOf(report, static_cast<Curve>(c))[i], LevelsOf(fresh, static_cast<Curve>(c))[i]));
+    Check(report.curves[c].drawn == fresh.curves[c].drawn);
+    for (int i = 0; fresh.curves[c].drawn && i < kCurvePoints; ++i) {
+      Check(SameNumber(CurveOf(report, static_cast<Curve>(c)).level_db[i],
+                       CurveOf(fresh, static_cast<Curve>(c)).level_db[i]));
     }
   }
   const bool in_time = ChosenIndex(other.choices, PanelList::PlotView) >= static_cast<int>(PlotView::Step);
   for (int c = 0; c < kCurves && in_time; ++c) {
-    for (int i = 0; report.drawn[c] && i < kTimePoints; ++i) Check(report.time_output[c][i] == fresh.time_output[c][i]);
+    for (int i = 0; report.curves[c].drawn && i < kTimePoints; ++i)
+      Check(report.curves[c].time_output[i] == fresh.curves[c].time_output[i]);
   }
 }
 
