@@ -5,8 +5,10 @@
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 import { choiceOption } from '../../web/page/design/choices.js';
+import { curveCsv, figuresCsv } from '../../web/page/design/csv.js';
 import { designText } from '../../web/page/design/design-text.js';
 import { kicadTexts, netlistHeader } from '../../web/page/design/export-texts.js';
+import { linkText, readLink } from '../../web/page/design/link.js';
 import * as design from '../../web/page/design/module.js';
 import { HUM, core, designFor, tables } from './module-state.mjs';
 
@@ -154,4 +156,33 @@ test('choices: the lists as a person reads them, from the design code\'s tables'
     assert.deepEqual(options[list][index], option, `${list} ${index}`);
   }
   assert.equal(options.opamp.at(-1)[0], 'Custom: your own figures');
+});
+
+// The page's address and CSV of a design the module made, with every list
+// and field the design code's tables name.
+test('link and CSV of a whole design: every list and field back as it was, every curve on every row', () => {
+  const choices = { 'resistor-series': 'E96', network: '10', opamp: 'tl072', 'reject-band': '2', 'plot-view': 'phase' };
+  const fields = { source: '600', load: '10k', 'measured-r1': '33.2k', 'measured-r2': '32.9k', 'measured-r3': '16.4k',
+    'measured-c1': '98.7n', 'measured-c2': '101.9n', 'measured-c3': '204.4n' };
+  const { state } = designFor(HUM, choices, fields);
+  const page = {
+    units: [['Ohm', 'kOhm', 'mOhm'], ['pf', 'nf', 'uf'], ['Hz', 'kHz', 'mHz']],
+    lists: tables.lists.map((list) =>
+      ({ name: list.name, options: list.options.map((option) => choiceOption(list, option)[1]), default: list.default })),
+    fields: tables.fields.map((field) => ({ name: field.name, maxLength: tables.fieldLength })),
+    textLength: core.nw_field_text_size() - 1,
+  };
+  const shown = { ...state, units: state.units.map((index, i) => page.units[i][index]) };
+  const { wanted } = readLink(linkText(shown), page);
+  assert.deepEqual(wanted.lists, state.lists.map((list) => list.index));
+  assert.deepEqual(wanted.fields, state.fields.map((field) => field.text));
+  assert.deepEqual([wanted.solve, wanted.values, wanted.units], [HUM.solve, HUM.values, HUM.units]);
+
+  const figures = figuresCsv({ ...state, tables: { ...state.tables, figureOrder: [...tables.figures.keys()] } });
+  assert.equal(figures.trim().split('\r\n').length, state.figures.size + 1);
+  const rows = curveCsv(state).trim().split('\r\n').map((row) => row.split(','));
+  const drawn = tables.curves.filter((name) => state.curves[name]);
+  assert.deepEqual(drawn, ['ideal', 'build', 'measured', 'opamp']);
+  assert.ok(rows.length > tables.curvePoints, `${rows.length} rows`);
+  for (const row of rows.slice(1)) assert.ok(row.slice(0, 1 + 3 * drawn.length).every((cell) => cell !== ''), row.join());
 });
