@@ -242,10 +242,11 @@ CornerSpread SpreadAtCorners(const TwinTCircuit& nominal, double r_tolerance, do
 }
 
 RandomBuilds AnalyseRandomBuilds(const TwinTCircuit& nominal, double r_tolerance, double c_tolerance, double fo_hertz,
-                                 const SpreadBand* band) {
+                                 double band_fraction, const SpreadBand* band) {
   double* const notch_ratios = g_work.notch_ratios;
   double* const fo_ratios = g_work.fo_ratios;
-  RandomBuilds result{0, 0, 0};
+  double* const band_ratios = g_work.band_ratios;
+  RandomBuilds result{0, 0, 0, 0};
   for (int n = 0; n < kRandomBuilds; ++n) {
     const TransferFunction h = ResponseWith(nominal, RandomParts(nominal.parts, r_tolerance, c_tolerance, n));
     const Notch notch = FindNotch(h, kDepthWidth);
@@ -253,6 +254,7 @@ RandomBuilds AnalyseRandomBuilds(const TwinTCircuit& nominal, double r_tolerance
     // A notch lies below the level far from it, which is at most 1.
     notch_ratios[n] = notch.found ? notch.power_ratio : 1;
     fo_ratios[n] = PowerRatioAtHertz(h, fo_hertz);
+    band_ratios[n] = BandPowerRatio(h, fo_hertz, band_fraction);
     if (band) Keep(n, h);
   }
   // The depth (or rejection) at least 90 % reach, -dB of |H|^2, falls as
@@ -261,6 +263,8 @@ RandomBuilds AnalyseRandomBuilds(const TwinTCircuit& nominal, double r_tolerance
   const double notch_ratio = NthSmallest(notch_ratios, 0, kRandomBuilds, kRandomBuilds - 1 - kReached);
   result.depth_90_db = notch_ratio == 1 ? 0 : -PowerRatioToDecibels(notch_ratio);
   result.reject_90_db = -PowerRatioToDecibels(NthSmallest(fo_ratios, 0, kRandomBuilds, kRandomBuilds - 1 - kReached));
+  result.band_reject_90_db =
+      -PowerRatioToDecibels(NthSmallest(band_ratios, 0, kRandomBuilds, kRandomBuilds - 1 - kReached));
   if (band) FillBand(*band, 1 / (nominal.parts.r1 * nominal.parts.c1));
   return result;
 }

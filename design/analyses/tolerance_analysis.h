@@ -29,11 +29,13 @@ struct CornerSpread {
 CornerSpread SpreadAtCorners(const TwinTCircuit& nominal, double r_tolerance, double c_tolerance);
 
 // Of the random builds: the notch depth at least 90 % reach (a build
-// without a notch counting as 0 dB) and the rejection at `fo_hertz` at
-// least 90 % reach; both in dB below Vs.
+// without a notch counting as 0 dB), the rejection at `fo_hertz` at least
+// 90 % reach, and the least rejection from fo (1 - band) to fo (1 + band)
+// at least 90 % reach; all in dB below Vs.
 struct RandomBuilds {
   double depth_90_db;
   double reject_90_db;
+  double band_reject_90_db;
   int without_notch;
 };
 
@@ -48,11 +50,10 @@ struct SpreadBand {
 
 // `band`, when given, is filled in too.
 RandomBuilds AnalyseRandomBuilds(const TwinTCircuit& nominal, double r_tolerance, double c_tolerance, double fo_hertz,
-                                 const SpreadBand* band);
+                                 double band_fraction, const SpreadBand* band);
 
-// The least rejection from fo (1 - band) to fo (1 + band) that at least
-// 90 % of the same random builds reach, in dB below Vs: apart, so that a
-// change of the band alone redoes only this.
+// The band_reject_90_db of the same random builds alone, the same to the
+// last bit: for a change of the band alone.
 double RandomBuildsBandReject90Db(const TwinTCircuit& nominal, double r_tolerance, double c_tolerance, double fo_hertz,
                                   double band_fraction);
 

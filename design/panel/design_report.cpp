@@ -193,7 +193,9 @@ void SpreadNearestBuild(DesignReport& report, const DesignInputs& inputs) {
   n.corners = SpreadAtCorners(build, r_tolerance, c_tolerance);
   // The spread at every other point of the curves, Fo among them.
   const SpreadBand band{report.band_hertz, kBandPoints, report.band_low_db, report.band_high_db};
-  n.random = AnalyseRandomBuilds(build, r_tolerance, c_tolerance, fo, &band);
+  n.random = AnalyseRandomBuilds(build, r_tolerance, c_tolerance, fo,
+                                 Chosen(kRejectBands, inputs, PanelList::RejectBand) / 100, &band);
+  n.band_reject_90_db = n.random.band_reject_90_db;
   n.spread_low_db = report.band_low_db[kBandPoints / 2];
   n.spread_high_db = report.band_high_db[kBandPoints / 2];
   if (build.active) {
@@ -201,7 +203,7 @@ void SpreadNearestBuild(DesignReport& report, const DesignInputs& inputs) {
     // source, and with nothing but a follower after it.
     TwinTCircuit passive = CircuitOf(build.parts, inputs, 0, {0, 0});
     passive.load_ohms = 0;
-    n.depth_90_passive_db = AnalyseRandomBuilds(passive, r_tolerance, c_tolerance, fo, nullptr).depth_90_db;
+    n.depth_90_passive_db = AnalyseRandomBuilds(passive, r_tolerance, c_tolerance, fo, 0, nullptr).depth_90_db;
   } else {
     n.depth_90_passive_db = 0;
   }
@@ -301,15 +303,18 @@ void CurvesAtNotches(DesignReport& report) {
 }
 
 // What the reject band reads: the least each network takes off across
-// it, and what 90 % of the random builds reach there.
-void RejectBand(DesignReport& report, const DesignInputs& inputs) {
+// it, and with `random_builds` what 90 % of the random builds reach there
+// (which otherwise came with their spread).
+void RejectBand(DesignReport& report, const DesignInputs& inputs, bool random_builds) {
   report.ideal.band_reject_db = BandRejectDb(report.curves[static_cast<int>(Curve::Ideal)].function, inputs);
   if (!Holds(report, Section::Build)) return;
   NearestResult& n = report.nearest;
   n.band_reject_db = BandRejectDb(report.curves[static_cast<int>(Curve::Build)].function, inputs);
-  n.band_reject_90_db = RandomBuildsBandReject90Db(
-      NearestCircuit(report, inputs), Tolerance(inputs, PartKind::Resistor), Tolerance(inputs, PartKind::Capacitor),
-      inputs.fo_hertz, Chosen(kRejectBands, inputs, PanelList::RejectBand) / 100);
+  if (random_builds) {
+    n.band_reject_90_db = RandomBuildsBandReject90Db(
+        NearestCircuit(report, inputs), Tolerance(inputs, PartKind::Resistor), Tolerance(inputs, PartKind::Capacitor),
+        inputs.fo_hertz, Chosen(kRejectBands, inputs, PanelList::RejectBand) / 100);
+  }
   report.exact.band_reject_db = BandRejectDb(report.exact.function, inputs);
 }
 
@@ -380,8 +385,10 @@ namespace {
 
 // Everything but what the reject band and the plot's view read; with the
 // inputs of the report `before`, only the parts that read what changed.
-void AnalyseDesign(const DesignInputs& inputs, DesignReport& report, const DesignInputs* before) {
+// Whether the nearest build's spread was worked out.
+bool AnalyseDesign(const DesignInputs& inputs, DesignReport& report, const DesignInputs* before) {
   const auto redo = [&](Reads reads) { return before == nullptr || !SameFor(*before, inputs, reads); };
+  bool spread = false;
   const double r = inputs.r_ohms;
   const double c = inputs.c_farads;
   report.feedback = FeedbackOf(inputs);
@@ -397,7 +404,10 @@ void AnalyseDesign(const DesignInputs& inputs, DesignReport& report, const Desig
       AnalyseNearestBuild(report, inputs);
       report.exact = AnalyseExactValues(inputs, report.feedback);
     }
-    if (redo(kSpreadReads)) SpreadNearestBuild(report, inputs);
+    if (redo(kSpreadReads)) {
+      SpreadNearestBuild(report, inputs);
+      spread = true;
+    }
   }
   if (redo(kBuildReads)) {
     const StandardPair pair =
@@ -460,21 +470,23 @@ void AnalyseDesign(const DesignInputs& inputs, DesignReport& report, const Desig
   SetSection(report, Section::BuildStepSettles, build_notch && build_time.step.found);
   SetSection(report, Section::BuildBurstSettles, build_notch && build_time.burst.found);
   CurvesAtNotches(report);
+  return spread;
 }
 
 }  // namespace
 
 void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
   AnalyseDesign(inputs, report, nullptr);
-  RejectBand(report, inputs);
+  RejectBand(report, inputs, false);
   TimeView(report, inputs);
   SetFigures(inputs, report);
 }
 
 void UpdateDesignReport(const DesignInputs& before, const DesignInputs& inputs, DesignReport& report) {
   const bool design_same = SameFor(before, inputs, kAllBut(kBandList | kViewList));
-  if (!design_same) AnalyseDesign(inputs, report, &before);
-  if (!design_same || !SameFor(before, inputs, kAllBut(kViewList))) RejectBand(report, inputs);
+  const bool spread = !design_same && AnalyseDesign(inputs, report, &before);
+  const bool band_same = SameFor(before, inputs, {kBandList, false, false});
+  if (!design_same || !band_same) RejectBand(report, inputs, !spread && !band_same);
   if (!design_same || !SameFor(before, inputs, kAllBut(kBandList))) TimeView(report, inputs);
   SetFigures(inputs, report);
 }

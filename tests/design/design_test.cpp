@@ -150,9 +150,9 @@ INSTANTIATE_TEST_SUITE_P(SourcesAndLoads, BandEdges,
 TEST(ActiveNetwork, PaysForItsQInNotchDepth) {
   EXPECT_EQ(SpreadAtCorners(Active(10), 0.01, 0.05).without_notch, 5);
   EXPECT_EQ(SpreadAtCorners(Active(5), 0.01, 0.05).without_notch, 0);
-  const double passive = AnalyseRandomBuilds(Passive(10e3, 10e-9), 0.01, 0.05, 1e3, nullptr).depth_90_db;
-  const double q1 = AnalyseRandomBuilds(Active(1), 0.01, 0.05, 1e3, nullptr).depth_90_db;
-  const double q10 = AnalyseRandomBuilds(Active(10), 0.01, 0.05, 1e3, nullptr).depth_90_db;
+  const double passive = AnalyseRandomBuilds(Passive(10e3, 10e-9), 0.01, 0.05, 1e3, 0, nullptr).depth_90_db;
+  const double q1 = AnalyseRandomBuilds(Active(1), 0.01, 0.05, 1e3, 0, nullptr).depth_90_db;
+  const double q10 = AnalyseRandomBuilds(Active(10), 0.01, 0.05, 1e3, 0, nullptr).depth_90_db;
   EXPECT_NEAR(passive, 44, 2);
   EXPECT_NEAR(q1, 32, 2);
   EXPECT_NEAR(q10, 12, 2);
@@ -301,13 +301,13 @@ TEST(Tolerances, SpreadTheNotchAsThePartsDo) {
   EXPECT_NEAR(loose.fo_low_hertz, fo / (1.05 * 1.1), fo * 1e-2);
   EXPECT_NEAR(loose.fo_high_hertz, fo / (0.95 * 0.9), fo * 1e-2);
   EXPECT_EQ(loose.without_notch, 0);
-  EXPECT_GT(AnalyseRandomBuilds(nominal, 0.001, 0.01, fo, nullptr).depth_90_db,
-            AnalyseRandomBuilds(nominal, 0.05, 0.10, fo, nullptr).depth_90_db + 20);
+  EXPECT_GT(AnalyseRandomBuilds(nominal, 0.001, 0.01, fo, 0, nullptr).depth_90_db,
+            AnalyseRandomBuilds(nominal, 0.05, 0.10, fo, 0, nullptr).depth_90_db + 20);
 
   // The same seed: the same figures, to the last bit. Field by field: the
   // struct's padding is never written.
-  const RandomBuilds once = AnalyseRandomBuilds(nominal, 0.05, 0.10, fo, nullptr);
-  const RandomBuilds again = AnalyseRandomBuilds(nominal, 0.05, 0.10, fo, nullptr);
+  const RandomBuilds once = AnalyseRandomBuilds(nominal, 0.05, 0.10, fo, 0, nullptr);
+  const RandomBuilds again = AnalyseRandomBuilds(nominal, 0.05, 0.10, fo, 0, nullptr);
   EXPECT_EQ(once.depth_90_db, again.depth_90_db);
   EXPECT_EQ(once.reject_90_db, again.reject_90_db);
   EXPECT_EQ(once.without_notch, again.without_notch);
@@ -322,7 +322,7 @@ TEST(Tolerances, SpreadTheBuildsAsSortingThemAllDoes) {
     const double hertz[] = {0.5, 20, 47.3, 48.2, 50, 52, 200, 5000};
     double low[8], high[8];
     const SpreadBand band{hertz, 8, low, high};
-    const RandomBuilds random = AnalyseRandomBuilds(nominal, 0.01, 0.05, fo, &band);
+    const RandomBuilds random = AnalyseRandomBuilds(nominal, 0.01, 0.05, fo, 0, &band);
     for (int point = 0; point <= 8; ++point) {
       std::vector<double> levels;
       for (int n = 0; n < kRandomBuilds; ++n) {
