@@ -5,7 +5,8 @@
 
 namespace notchwell {
 
-enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Count, Volt, VoltPerSecond, Second };
+// Builds: a number of builds (the page's unit "count"), written as a whole number.
+enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Builds, Volt, VoltPerSecond, Second };
 
 // X(enumerator, name, unit, digits, trimmed): digits are significant
 // digits, or for decibels, percent and numbers digits after the point;
@@ -47,8 +48,8 @@ enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Count
   X(KBuild, "k-build", Number, 4, false) \
   X(QBuild, "q-build", Number, 2, false) \
   /* builds that rise near Fo instead of dipping */ \
-  X(NoNotchCorners, "no-notch-corners", Count, 0, false) \
-  X(NoNotchRandom, "no-notch-random", Count, 0, false) \
+  X(NoNotchCorners, "no-notch-corners", Builds, 0, false) \
+  X(NoNotchRandom, "no-notch-random", Builds, 0, false) \
   /* the same random builds as a passive network, unloaded as the active one's */ \
   X(Depth90Passive, "depth-90-passive", Decibel, 1, false) \
   /* dB below Vs at the form's Fo itself */ \
