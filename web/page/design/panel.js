@@ -199,7 +199,7 @@ export function startPanel(document) {
       const { reason, note } = formWords(design.formReading(core));
       if (outcome === design.UPDATE.designed) {
         generation += 1;
-      state = { ...now, ...design.readReport(core, tables, chosenView(now)), tables, href: '', generation };
+        state = { ...now, ...design.readReport(core, tables, chosenView(now)), tables, href: '', generation };
         render(state);
         plot.draw(state);
       } else {
