@@ -92,12 +92,12 @@ void TimeView(DesignReport& report, const DesignInputs& inputs) {
   const double fo = inputs.fo_hertz;
   constexpr Curve kTimeViewOnly[] = {Curve::Measured, Curve::OpAmp};
   for (const Curve which : kTimeViewOnly) {
-    const int curve = static_cast<int>(which);
-    TimeFigures& t = report.curves[curve].time;
+    CurveResult& curve = CurveOf(report, which);
+    TimeFigures& t = curve.time;
     t.step = t.burst = {false, 0, 0};
-    if (!report.curves[curve].drawn) continue;
-    if (view == PlotView::Step) t.step = SettlingTime(report.curves[curve].step, kSettlingLimit / fo, 0.01 / fo);
-    if (view == PlotView::Burst) t.burst = SettlingTime(report.curves[curve].sine, kSettlingLimit / fo);
+    if (!curve.drawn) continue;
+    if (view == PlotView::Step) t.step = SettlingTime(curve.step, kSettlingLimit / fo, 0.01 / fo);
+    if (view == PlotView::Burst) t.burst = SettlingTime(curve.sine, kSettlingLimit / fo);
   }
   if (view != PlotView::Step && view != PlotView::Burst) return;
   const bool burst = view == PlotView::Burst;
@@ -367,10 +367,9 @@ bool SameFor(const DesignInputs& a, const DesignInputs& b, Reads reads) {
 
 // A curve not drawn, and its notch nowhere.
 void ClearCurve(DesignReport& report, Curve which) {
-  const int i = static_cast<int>(which);
-  report.curves[i].notch_hertz = report.curves[i].notch_db = 0;
-  report.curves[i].notch_degrees = report.curves[i].notch_delay_s = 0;
-  report.curves[i].drawn = false;
+  CurveResult& curve = CurveOf(report, which);
+  curve.notch_hertz = curve.notch_db = curve.notch_degrees = curve.notch_delay_s = 0;
+  curve.drawn = false;
 }
 
 }  // namespace

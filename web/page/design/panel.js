@@ -171,18 +171,15 @@ export function startPanel(document) {
   function update(changed = '') {
     if (core === null || lastForm === null) return;
     const now = pageState();
+    const viewOnly = changed === 'plot-view' && state !== null;
     // The module reads the plot's view for the time views alone.
-    if (changed === 'plot-view' && state !== null && !inTime(chosenView(now)) && !inTime(chosenView(state))) {
-      state = { ...state, lists: now.lists };
-      plot.draw(state);
-      writeLink();
-      exportsView.refresh(state);
-      return;
-    }
-    const outcome = design.update(core, { form: lastForm, choices: now.lists.map((list) => list.index),
-      fields: now.fields.map((field) => field.text) });
-    if (changed === 'plot-view' && outcome === design.UPDATE.designed && state !== null) {
-      state = { ...state, lists: now.lists, ...design.readReport(core, tables, chosenView(now)) };
+    const asksModule = !viewOnly || inTime(chosenView(now)) || inTime(chosenView(state));
+    const outcome = asksModule
+      ? design.update(core, { form: lastForm, choices: now.lists.map((list) => list.index),
+        fields: now.fields.map((field) => field.text) })
+      : design.UPDATE.designed;
+    if (viewOnly && outcome === design.UPDATE.designed) {
+      state = { ...state, lists: now.lists, ...(asksModule ? design.readReport(core, tables, chosenView(now)) : {}) };
       plot.draw(state);
       writeLink();
       exportsView.refresh(state);

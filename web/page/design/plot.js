@@ -59,7 +59,6 @@ export function createPlot({ plot, readout, heading, levelText, viewText, clippe
   // Each view as last worked out (for a design, its `generation`, at a
   // size), and each path's d as on the page.
   const views = new Map();
-  const pathElements = new Map();
   const drawnPaths = new Map();
   const curves = () => state.curves;
   const names = () => state.tables.curves;
@@ -126,8 +125,7 @@ export function createPlot({ plot, readout, heading, levelText, viewText, clippe
     for (const name of [...names(), 'band']) {
       const d = drawn.paths[name] ?? '';
       if (drawnPaths.get(name) === d) continue;
-      if (!pathElements.has(name)) pathElements.set(name, plot.querySelector(`path.${name}`));
-      pathElements.get(name).setAttribute('d', d);
+      plot.querySelector(`path.${name}`).setAttribute('d', d);
       drawnPaths.set(name, d);
     }
     setText(clippedText, drawn.clipped);
