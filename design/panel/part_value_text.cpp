@@ -1,14 +1,12 @@
 #include "part_value_text.h"
 
-#include <cstdint>
-
+#include "decimal_digits.h"
 #include "elementary.h"
 #include "op_amps.h"
 
 namespace notchwell {
 namespace {
 
-constexpr std::uint64_t kMantissaLimit = 100000000000000000ull;  // 10^17: further digits cannot matter
 constexpr double kBeyondEveryRange = 1e300;
 
 struct Scanner {
@@ -37,29 +35,10 @@ struct Scanner {
   }
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 bool IsCapacitance(ValueField field) { return field == ValueField::MeasuredCapacitor; }
 bool IsResistance(ValueField field) { return field <= ValueField::MeasuredResistor; }
 
-// mantissa * 10^exponent, built from the digits as they come.
-struct Decimal {
-  std::uint64_t mantissa;
-  int exponent;
-  bool has_digit;
-};
-
-void TakeDigits(Scanner& s, Decimal& d, bool fraction) {
-  for (; IsDigit(s.Peek()); ++s.at) {
-    d.has_digit = true;
-    if (d.mantissa < kMantissaLimit) {
-      d.mantissa = d.mantissa * 10 + static_cast<std::uint64_t>(s.Peek() - '0');
-      if (fraction) --d.exponent;
-    } else if (!fraction) {
-      ++d.exponent;
-    }
-  }
-}
+void TakeDigits(Scanner& s, Decimal& d, bool fraction) { s.at = TakeDecimalDigits(s.text, s.at, d, fraction); }
 
 // A multiplier of the field's quantity: R, k, M, G for resistances; p, n,
 // u or µ (the micro sign or the Greek letter) for capacitances; k, M, G
@@ -91,17 +70,8 @@ bool TakeMultiplier(Scanner& s, ValueField field, int& exponent) {
   return false;
 }
 
-double ValueOf(Decimal d) {
-  if (d.mantissa == 0) return 0;
-  // Trailing zeros moved into the exponent keep more mantissas exact.
-  while (d.mantissa % 10 == 0) {
-    d.mantissa /= 10;
-    ++d.exponent;
-  }
-  if (d.exponent > 40) return kBeyondEveryRange;
-  if (d.exponent < -340) return 0;
-  return ScaleByPowerOfTen(static_cast<double>(d.mantissa), d.exponent);
-}
+// Beyond 10^40 nothing is in any field's range.
+double ValueOf(Decimal d) { return d.exponent > 40 ? kBeyondEveryRange : DecimalValue(d); }
 
 }  // namespace
 
@@ -138,9 +108,7 @@ ValueReading ReadValueText(std::string_view text, ValueField field) {
     if (!negative_exponent) s.Take('+');
     if (!IsDigit(s.Peek())) return not_a_number;
     int exponent = 0;
-    for (; IsDigit(s.Peek()); ++s.at) {
-      if (exponent < 1000) exponent = exponent * 10 + (s.Peek() - '0');
-    }
+    TakeExponentDigits(s.text, s.at, exponent);
     d.exponent += negative_exponent ? -exponent : exponent;
   }
   s.SkipBlanks();
