@@ -5,6 +5,7 @@
 #include "panel_controls.h"
 #include "panel_snapshot.h"
 #include "part_value_text.h"
+#include "sweep_text.h"
 #include "tolerance_analysis.h"
 
 using namespace notchwell;
@@ -16,6 +17,7 @@ enum UpdateOutcome : int { kDesigned = 0, kBadFields = 1, kNoNetwork = 2 };
 constexpr int kNetlistSize = 4096;
 constexpr int kKicadInputSize = 4096;
 constexpr int kKicadSize = 65536;
+constexpr int kSweepMessageSize = 256;
 
 PanelSnapshot g_snapshot;
 PanelReading g_reading;
@@ -31,6 +33,11 @@ double g_opamp[3];
 char g_netlist[kNetlistSize];
 char g_kicad_input[kKicadInputSize];
 char g_kicad[kKicadSize];
+char g_sweep_text[kSweepTextSize];
+char g_sweep_message[kSweepMessageSize];
+MeasuredSweep g_sweep;
+unsigned g_sweep_generation = 0;
+TuneRound g_round = {false, 0, 0, 0};
 
 bool IsFigure(int figure) { return figure >= 0 && figure < kFigureCount; }
 
@@ -130,9 +137,41 @@ const char* nw_design_field_message(int field) {
   return IsField(field) ? ValueProblemMessage(ReadField(field).problem, kPanelFieldTable[field].kind) : "";
 }
 
+char* nw_design_sweep_text(void) { return g_sweep_text; }
+
+int nw_design_sweep_text_size(void) { return kSweepTextSize; }
+
+int nw_design_sweep_read(int length) {
+  const SweepReading reading = length >= 0 && length <= kSweepTextSize
+                                   ? ReadSweepText({g_sweep_text, static_cast<std::size_t>(length)}, g_sweep)
+                                   : SweepReading{SweepProblem::TooLong, 0};
+  if (reading.problem != SweepProblem::None) g_sweep.count = 0;
+  SweepProblemText(reading, g_sweep_message, kSweepMessageSize);
+  // The sweep this one follows, if it was tuned: a new sweep after
+  // trimming says how much nearer Fo the null has come.
+  if (g_sweep.count > 0 && g_report_made && Holds(g_report, Section::TuneNotch)) {
+    g_round = {true, g_inputs.fo_hertz, g_report.tune.notch_hertz, g_report.tune.reject_db};
+  }
+  ++g_sweep_generation;
+  return static_cast<int>(reading.problem);
+}
+
+const char* nw_design_sweep_message(void) { return g_sweep_message; }
+
+int nw_design_sweep_points(void) { return g_sweep.count; }
+
+int nw_design_sweep_phase(void) { return g_sweep.count > 0 && g_sweep.phase ? 1 : 0; }
+
+const double* nw_design_sweep(int column) {
+  return column == 0 ? g_sweep.hertz : column == 1 ? g_sweep.level_db : column == 2 ? g_sweep.degrees : nullptr;
+}
+
 int nw_design_update(void) {
   DesignInputs inputs;
   const bool designable = ReadPanelSnapshot(g_snapshot, g_reading, inputs);
+  inputs.sweep = g_sweep.count > 0 ? &g_sweep : nullptr;
+  inputs.sweep_generation = g_sweep_generation;
+  inputs.round = g_round;
   if (g_reading.field_problems != 0) return kBadFields;
   if (!designable) return kNoNetwork;
   // The report of the last design is brought up to this one: what reads

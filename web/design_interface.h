@@ -77,6 +77,23 @@ int32_t* nw_design_snapshot_field_lengths(void);
 int nw_design_field_problem(int field);
 const char* nw_design_field_message(int field);
 
+// A measured sweep of the build: the page writes its text's UTF-8 at
+// nw_design_sweep_text (at most nw_design_sweep_text_size bytes) and reads
+// it once for each change of the text with nw_design_sweep_read(length),
+// which returns its problem (0 none; an empty text is no sweep) with the
+// message nw_design_sweep_message gives, naming the first bad line. The
+// points read (none after a problem): their count, whether they have
+// phases, and column 0 their frequencies in Hz, 1 levels in dB, 2 phases
+// in degrees. Each sweep read makes the one before it, if its build was
+// tuned, the round before.
+char* nw_design_sweep_text(void);
+int nw_design_sweep_text_size(void);
+int nw_design_sweep_read(int length);
+const char* nw_design_sweep_message(void);
+int nw_design_sweep_points(void);
+int nw_design_sweep_phase(void);
+const double* nw_design_sweep(int column);
+
 // Works out the panel for the snapshot. Returns what came of it: 0 the
 // report was worked out afresh; 1 some field's text has a problem (each
 // field's through nw_design_field_problem), 2 the form makes no network

@@ -27,6 +27,11 @@ inline constexpr Choices<double, 6> kRejectBands = {{0.1, 0.2, 0.5, 1, 2, 5}, 2}
 enum class PlotView : int { Level, Phase, Delay, Step, Burst };
 inline constexpr Choices<const char*, 5> kPlotViews = {{"level", "phase", "delay", "step", "burst"}, 0};
 
+// What a measured sweep was measured on: the nearest build, or the build
+// of the measured parts.
+enum class TuneBuilt : int { Nearest, Measured };
+inline constexpr Choices<const char*, 2> kTuneBuilds = {{"nearest", "measured"}, 0};
+
 // Temperature coefficients of the parts, in ppm/K either way, with the
 // parts people know each from.
 struct Tempco {

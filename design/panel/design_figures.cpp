@@ -128,6 +128,27 @@ void SetFigures(const DesignInputs& inputs, DesignReport& report) {
     f.Set(Figure::OpAmpSlewLimit, o.slew_limit_volts);
   }
 
+  const TuneResult& t = report.tune;
+  if (Holds(report, Section::TuneSweep)) f.Set(Figure::TunePoints, t.points);
+  if (Holds(report, Section::Tuned)) {
+    f.SetIf(t.notch_found, Figure::TuneNotch, t.notch_hertz);
+    f.SetIf(t.notch_found, Figure::TuneDepth, t.depth_db);
+    f.Set(Figure::TuneReject, t.reject_db);
+    f.Set(Figure::TuneR1Change, t.trim.r1_change_percent);
+    f.Set(Figure::TuneR3Change, t.trim.r3_change_percent);
+    f.Set(Figure::TuneR1, t.trim.r1);
+    f.Set(Figure::TuneR3, t.trim.r3);
+    f.Set(Figure::TuneFitRms, t.fit_rms_db);
+  }
+  if (Holds(report, Section::TuneAlternative)) {
+    f.Set(Figure::TuneR1ChangeAlt, t.alternative_trim.r1_change_percent);
+    f.Set(Figure::TuneR3ChangeAlt, t.alternative_trim.r3_change_percent);
+  }
+  if (Holds(report, Section::TuneRound)) {
+    f.Set(Figure::TuneNotchBefore, t.notch_before_hertz);
+    f.Set(Figure::TuneRejectBefore, t.reject_before_db);
+    f.Set(Figure::TuneNearer, t.nearer_percent);
+  }
   if (inputs.measured) {
     const MeasuredResult& m = report.measured;
     f.SetIf(m.notch_found, Figure::MeasuredFo, m.notch_hertz);

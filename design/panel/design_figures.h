@@ -132,7 +132,29 @@ enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Build
   X(BandRejectIdeal, "band-reject-ideal", Decibel, 1, false) \
   X(BandReject, "band-reject", Decibel, 1, false) \
   X(BandRejectExact, "band-reject-exact", Decibel, 1, false) \
-  X(BandReject90, "band-reject-90", Decibel, 1, false)
+  X(BandReject90, "band-reject-90", Decibel, 1, false) \
+  /* a measured sweep of the build: the points read, where and how deep */ \
+  /* its fitted network notches (dB below its level far below the notch), */ \
+  /* what it takes off Fo (dB below Vs) */ \
+  X(TunePoints, "tune-points", Number, 0, false) \
+  X(TuneNotch, "tune-notch", Hertz, 5, false) \
+  X(TuneDepth, "tune-depth", Decibel, 1, false) \
+  X(TuneReject, "tune-reject", Decibel, 1, false) \
+  /* how much R1 and the whole R3 must change for it to null at Fo, and */ \
+  /* the resistances that makes of the fit's own parts */ \
+  X(TuneR1Change, "tune-r1-change", Percent, 2, false) \
+  X(TuneR3Change, "tune-r3-change", Percent, 2, false) \
+  X(TuneR1, "tune-r1", Ohm, 4, false) \
+  X(TuneR3, "tune-r3", Ohm, 4, false) \
+  /* the level left after the fit, root mean square */ \
+  X(TuneFitRms, "tune-fit-rms", Decibel, 3, false) \
+  /* with the level alone, the changes for the fit's mirror image */ \
+  X(TuneR1ChangeAlt, "tune-r1-change-alt", Percent, 2, false) \
+  X(TuneR3ChangeAlt, "tune-r3-change-alt", Percent, 2, false) \
+  /* the sweep before this one, and how much nearer Fo the null has come */ \
+  X(TuneNotchBefore, "tune-notch-before", Hertz, 5, false) \
+  X(TuneRejectBefore, "tune-reject-before", Decibel, 1, false) \
+  X(TuneNearer, "tune-nearer", Percent, 1, false)
 // clang-format on
 
 enum class Figure : int {

@@ -90,7 +90,7 @@ void DrawCurve(CurveResult& curve, const TransferFunction& h, const Notch& notch
 void TimeView(DesignReport& report, const DesignInputs& inputs) {
   const PlotView view = static_cast<PlotView>(ChosenIndex(inputs.choices, PanelList::PlotView));
   const double fo = inputs.fo_hertz;
-  constexpr Curve kTimeViewOnly[] = {Curve::Measured, Curve::OpAmp};
+  constexpr Curve kTimeViewOnly[] = {Curve::Measured, Curve::OpAmp, Curve::Fitted};
   for (const Curve which : kTimeViewOnly) {
     CurveResult& curve = CurveOf(report, which);
     TimeFigures& t = curve.time;
@@ -331,22 +331,28 @@ struct Reads {
   unsigned lists;
   bool measured_parts;
   bool custom_opamp;
+  bool sweep;  // the measured sweep and the round before it
 };
 constexpr unsigned kAllLists = (1u << kPanelListCount) - 1;
 constexpr unsigned kFeedbackLists =
     ListBit(PanelList::Network) | ListBit(PanelList::OpAmp) | ListBit(PanelList::ResistorSeries);
-constexpr Reads kIdealReads = {ListBit(PanelList::Network), false, false};
+constexpr Reads kIdealReads = {ListBit(PanelList::Network), false, false, false};
 // The nearest build, the exact values' and the best pair's builds.
-constexpr Reads kBuildReads = {kFeedbackLists | ListBit(PanelList::CapacitorSeries), false, true};
+constexpr Reads kBuildReads = {kFeedbackLists | ListBit(PanelList::CapacitorSeries), false, true, false};
 // The nearest build's tolerances, trimmers and drift.
 constexpr Reads kSpreadReads = {kBuildReads.lists | ListBit(PanelList::ResistorTolerance) |
                                     ListBit(PanelList::CapacitorTolerance) | ListBit(PanelList::ResistorTempco) |
                                     ListBit(PanelList::CapacitorTempco) | ListBit(PanelList::TemperatureRange),
-                                false, true};
-constexpr Reads kMeasuredReads = {kFeedbackLists, true, true};
-constexpr Reads kOpAmpReads = {kFeedbackLists, false, true};
+                                false, true, false};
+constexpr Reads kMeasuredReads = {kFeedbackLists, true, true, false};
+constexpr Reads kOpAmpReads = {kFeedbackLists, false, true, false};
+// A sweep's fit reads the build it was measured on, and how far its parts
+// may be off.
+constexpr Reads kTuneReads = {kBuildReads.lists | ListBit(PanelList::TuneBuilt) |
+                                  ListBit(PanelList::ResistorTolerance) | ListBit(PanelList::CapacitorTolerance),
+                              true, true, true};
 constexpr unsigned kBandList = ListBit(PanelList::RejectBand), kViewList = ListBit(PanelList::PlotView);
-constexpr Reads kAllBut(unsigned lists) { return {kAllLists & ~lists, true, true}; }
+constexpr Reads kAllBut(unsigned lists) { return {kAllLists & ~lists, true, true, true}; }
 
 // Whether two states of the inputs are the same in what `reads` names:
 // field by field, the inputs' padding never being written.
@@ -356,6 +362,11 @@ bool SameFor(const DesignInputs& a, const DesignInputs& b, Reads reads) {
     if ((reads.lists & ListBit(list)) && ChosenIndex(a.choices, list) != ChosenIndex(b.choices, list)) return false;
   }
   const PositionValues &m = a.measured_parts, &n = b.measured_parts;
+  const TuneRound &r = a.round, &s = b.round;
+  if (reads.sweep && (a.sweep != b.sweep || a.sweep_generation != b.sweep_generation || r.given != s.given ||
+                      r.fo_hertz != s.fo_hertz || r.notch_hertz != s.notch_hertz || r.reject_db != s.reject_db)) {
+    return false;
+  }
   const OpAmp &o = a.custom_opamp, &p = b.custom_opamp;
   return a.r_ohms == b.r_ohms && a.c_farads == b.c_farads && a.fo_hertz == b.fo_hertz &&
          a.source_ohms == b.source_ohms && a.load_ohms == b.load_ohms &&
@@ -370,6 +381,55 @@ void ClearCurve(DesignReport& report, Curve which) {
   CurveResult& curve = CurveOf(report, which);
   curve.notch_hertz = curve.notch_db = curve.notch_degrees = curve.notch_delay_s = 0;
   curve.drawn = false;
+}
+
+// What a bench meter's reading of a part may be off by: its basic accuracy.
+constexpr double kMeterSpread = 0.002;
+
+// The build a measured sweep was taken of, as the panel has it: the
+// nearest build or the measured parts, in the form's surroundings, with
+// the builds' feedback and the op-amps chosen. False for none.
+bool TunedModel(const DesignReport& report, const DesignInputs& inputs, SweepModel& model) {
+  const bool measured = ChosenIndex(inputs.choices, PanelList::TuneBuilt) == static_cast<int>(TuneBuilt::Measured);
+  if (measured && !inputs.measured) return false;
+  if (!measured && !Holds(report, Section::Build)) return false;
+  const double r = report.nearest.r, c = report.nearest.c;
+  model = {measured ? inputs.measured_parts : PositionValues{r, r, r / 2, c, c, 2 * c},
+           inputs.source_ohms,
+           inputs.load_ohms,
+           report.feedback.active,
+           report.feedback.active ? report.feedback.k_build : 0,
+           report.feedback.followers,
+           measured ? kMeterSpread : Tolerance(inputs, PartKind::Resistor),
+           measured ? kMeterSpread : Tolerance(inputs, PartKind::Capacitor)};
+  return true;
+}
+
+// A measured sweep's trims, and the fitted build's curve.
+void TuneBuild(DesignReport& report, const DesignInputs& inputs) {
+  TuneResult& t = report.tune;
+  SweepModel model;
+  const bool swept = inputs.sweep != nullptr && inputs.sweep->count > 0;
+  const bool modelled = swept && TunedModel(report, inputs, model);
+  if (modelled) {
+    t = TuneFromSweep(*inputs.sweep, model, inputs.fo_hertz, inputs.round);
+  } else {
+    t = TuneResult{};
+  }
+  const bool tuned = modelled && t.outcome == TuneOutcome::Tuned;
+  if (tuned) {
+    DrawCurve(CurveOf(report, Curve::Fitted), t.function, t.notch, report.curve_hertz, inputs.fo_hertz, false);
+  } else {
+    ClearCurve(report, Curve::Fitted);
+  }
+  SetSection(report, Section::TuneSweep, swept);
+  SetSection(report, Section::TuneNoBuild, swept && !modelled);
+  SetSection(report, Section::TuneNotSpanning, modelled && t.outcome == TuneOutcome::NotSpanning);
+  SetSection(report, Section::TuneNoFit, modelled && t.outcome == TuneOutcome::NoFit);
+  SetSection(report, Section::Tuned, tuned && t.trim.found);
+  SetSection(report, Section::TuneNotch, tuned && t.notch_found);
+  SetSection(report, Section::TuneAlternative, tuned && t.trim.found && t.alternative);
+  SetSection(report, Section::TuneRound, tuned && t.round);
 }
 
 }  // namespace
@@ -427,6 +487,7 @@ bool AnalyseDesign(const DesignInputs& inputs, DesignReport& report, const Desig
       ClearCurve(report, Curve::Measured);
     }
   }
+  if (redo(kTuneReads)) TuneBuild(report, inputs);
   const bool real_opamps = report.feedback.active && report.feedback.real_opamps;
   if (redo(kOpAmpReads)) {
     if (real_opamps) {
@@ -484,7 +545,7 @@ void MakeDesignReport(const DesignInputs& inputs, DesignReport& report) {
 void UpdateDesignReport(const DesignInputs& before, const DesignInputs& inputs, DesignReport& report) {
   const bool design_same = SameFor(before, inputs, kAllBut(kBandList | kViewList));
   const bool spread = !design_same && AnalyseDesign(inputs, report, &before);
-  const bool band_same = SameFor(before, inputs, {kBandList, false, false});
+  const bool band_same = SameFor(before, inputs, {kBandList, false, false, false});
   if (!design_same || !band_same) RejectBand(report, inputs, !spread && !band_same);
   if (!design_same || !SameFor(before, inputs, kAllBut(kBandList))) TimeView(report, inputs);
   SetFigures(inputs, report);

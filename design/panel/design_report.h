@@ -16,6 +16,7 @@
 #include "op_amp_response.h"
 #include "panel_controls.h"
 #include "phase_response.h"
+#include "sweep_tuning.h"
 #include "temperature_drift.h"
 #include "time_response.h"
 #include "tolerance_analysis.h"
@@ -37,7 +38,8 @@ constexpr int kHarmonics = 4;  // 2 Fo to 5 Fo
   X(Ideal, "ideal")       /* the ideal network */ \
   X(Build, "build")       /* the nearest build, when in range */ \
   X(Measured, "measured") /* the build of measured parts, when given */ \
-  X(OpAmp, "opamp")       /* the ideal parts with the real op-amps */
+  X(OpAmp, "opamp")       /* the ideal parts with the real op-amps */ \
+  X(Fitted, "fitted")     /* the network fitted to a measured sweep */
 // clang-format on
 
 enum class Curve : int {
@@ -69,6 +71,11 @@ struct DesignInputs {
   bool measured;       // the parts of a build, as read off a meter:
   PositionValues measured_parts;
   OpAmp custom_opamp = {0, 0, 0};  // the op-amp of the custom fields, when chosen
+  // A measured sweep read (none: null), a new generation for each text
+  // read, and what the sweep before it came to.
+  const MeasuredSweep* sweep = nullptr;
+  unsigned sweep_generation = 0;
+  TuneRound round = {false, 0, 0, 0};
 };
 
 // The op-amp chosen for the active network's followers: a preset, or the
@@ -186,7 +193,15 @@ struct MeasuredResult {
   X(StepSettles, "step-settles") /* the ideal network settles after a step */ \
   X(BurstSettles, "burst-settles") \
   X(BuildStepSettles, "build-step-settles") /* the nearest build notches and settles */ \
-  X(BuildBurstSettles, "build-burst-settles")
+  X(BuildBurstSettles, "build-burst-settles") \
+  X(TuneSweep, "tune-sweep")     /* a measured sweep read */ \
+  X(TuneNoBuild, "tune-no-build") /* and nothing it could be a sweep of */ \
+  X(TuneNotSpanning, "tune-not-spanning") \
+  X(TuneNoFit, "tune-no-fit") \
+  X(Tuned, "tuned")              /* the trims from the sweep */ \
+  X(TuneNotch, "tune-notch")     /* its fitted build notches */ \
+  X(TuneAlternative, "tune-alt") /* a mirror image fits the level alike */ \
+  X(TuneRound, "tune-round")     /* a sweep before this one */
 // clang-format on
 
 enum class Section : int {
@@ -228,6 +243,7 @@ struct DesignReport {
   PairResult pair;          // when found
   MeasuredResult measured;  // when given
   OpAmpResponse opamp;      // with real op-amps
+  TuneResult tune;          // with a measured sweep
   double follower_db;       // and each follower's gain at the form's Fo
   bool sections[kSectionCount];
   // The figures of all of the above, in ohms, farads, hertz, dB and percent.

@@ -22,6 +22,7 @@ enum class PanelList : int {
   OpAmp,
   RejectBand,
   PlotView,
+  TuneBuilt,
   Count
 };
 constexpr int kPanelListCount = static_cast<int>(PanelList::Count);
@@ -62,6 +63,7 @@ inline const char* Parts(int i) {
   return kChoices.options[i].parts;
 }
 inline const char* ViewName(int i) { return kPlotViews.options[i]; }
+inline const char* BuiltName(int i) { return kTuneBuilds.options[i]; }
 inline const char* OpAmpName(int i) { return kOpAmps.options[i].name; }
 inline const char* OpAmpParts(int i) { return kOpAmps.options[i].parts; }
 inline double Low(int i) { return kTemperatureRanges.options[i].low; }
@@ -97,6 +99,8 @@ inline constexpr PanelListInfo kPanelLists[kPanelListCount] = {
     ListOf("reject-band", kRejectBands, panel_options::NoName, panel_options::Number<kRejectBands>, panel_options::None,
            panel_options::NoLabel),
     ListOf("plot-view", kPlotViews, panel_options::ViewName, panel_options::None, panel_options::None,
+           panel_options::NoLabel),
+    ListOf("tune-built", kTuneBuilds, panel_options::BuiltName, panel_options::None, panel_options::None,
            panel_options::NoLabel),
 };
 

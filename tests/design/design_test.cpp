@@ -391,7 +391,8 @@ TEST(DesignReport, StaysFiniteForAnyValueTheDialogTakes) {
 
 // An update after a change works out again only what reads it, and says
 // what a report made afresh says: for each change, from each state before
-// (each state's curves as well as its figures).
+// (each state's curves as well as its figures), a measured sweep's fit
+// among them.
 TEST(DesignReport, UpdatedSaysWhatAFreshReportSays) {
   DesignInputs hum = Inputs(31830.988, 100e-9, 50, 600, 10e3);
   hum.measured = true;
@@ -403,6 +404,20 @@ TEST(DesignReport, UpdatedSaysWhatAFreshReportSays) {
   const DesignInputs active = with(with(hum, PanelList::Network, 5), PanelList::OpAmp, 2);
   DesignInputs unmeasured = active;
   unmeasured.measured = false;
+  // A sweep of the nearest build: its own curve.
+  static DesignReport swept_report;
+  static MeasuredSweep sweep;
+  MakeDesignReport(hum, swept_report);
+  sweep.count = kCurvePoints;
+  sweep.phase = true;
+  for (int i = 0; i < kCurvePoints; ++i) {
+    sweep.hertz[i] = swept_report.curve_hertz[i];
+    sweep.level_db[i] = CurveOf(swept_report, Curve::Build).level_db[i];
+    sweep.degrees[i] = CurveOf(swept_report, Curve::Build).degrees[i];
+  }
+  DesignInputs swept = hum;
+  swept.sweep = &sweep;
+  swept.sweep_generation = 1;
   const DesignInputs states[] = {
       hum,
       with(hum, PanelList::PlotView, static_cast<int>(PlotView::Step)),
@@ -413,6 +428,8 @@ TEST(DesignReport, UpdatedSaysWhatAFreshReportSays) {
       with(active, PanelList::OpAmp, 0),
       with(hum, PanelList::CapacitorTempco, 3),
       unmeasured,
+      swept,
+      with(swept, PanelList::TuneBuilt, static_cast<int>(TuneBuilt::Measured)),
   };
   static DesignReport updated, fresh;
   for (const DesignInputs& before : states) {
@@ -420,6 +437,7 @@ TEST(DesignReport, UpdatedSaysWhatAFreshReportSays) {
       MakeDesignReport(before, updated);
       UpdateDesignReport(before, after, updated);
       MakeDesignReport(after, fresh);
+      ASSERT_EQ(Holds(fresh, Section::Tuned), after.sweep != nullptr);
       for (int i = 0; i < kFigureCount; ++i) {
         ASSERT_EQ(updated.available[i], fresh.available[i]) << kFigures[i].name;
         ASSERT_TRUE(!fresh.available[i] || updated.values[i] == fresh.values[i]) << kFigures[i].name;

@@ -1,0 +1,462 @@
+#include "sweep_fit.h"
+
+#include "complex_number.h"
+#include "polynomial_roots.h"
+
+namespace notchwell {
+namespace {
+
+// The parameters: each part's log ratio to the model's, that of the
+// active form's 1 - k, and the log of the noise floor.
+constexpr int kParameters = 8;
+constexpr int kFeedbackParameter = 6;
+constexpr int kFloorParameter = 7;
+constexpr double kNepersPerDecibel = 0.11512925464970228;  // ln 10 / 20
+constexpr double kRadiansPerDegree = kPi / 180;
+constexpr double kLn10 = 2.302585092994046;
+// Where the sweep says little, the parts as built: each part is pulled
+// towards its value as hard as the sweep's noise weighs a part off by its
+// spread. A sweep cannot tell every part apart (the active form, whose
+// followers keep the load off the network, leaves two combinations of R3
+// and C3 with the rest all but undecided), and the trims depend on them.
+// A clean sweep counts as this noisy, so that the pull still decides
+// where the sweep cannot.
+constexpr double kQuietestDb = 1e-4;
+// The noise floor is pulled towards where it starts, barely: only a sweep
+// that rests on it moves it.
+constexpr double kFloorPull = 1e-6;
+constexpr double kStep = 1e-6;  // for the coefficients' derivatives
+constexpr int kIterations = 300;
+constexpr double kPull = 0.05;  // where other starts begin: R3 or C3 off by 5 %
+
+double NaturalLog(double x) { return Log10(x) * kLn10; }
+
+// The points fitted: the sweep's frequencies as y = omega / omega_ref,
+// its levels in nepers and phases in radians.
+struct FitPoints {
+  int count;
+  bool phase;
+  double y[kFitPoints];
+  double nepers[kFitPoints];
+  double radians[kFitPoints];
+};
+
+// The model's parameters and what they make.
+struct Trial {
+  double theta[kParameters];
+  PositionValues parts;
+  double feedback;
+  TransferFunction h;
+};
+
+struct Fitter {
+  const SweepModel& model;
+  const FitPoints& points;
+  double r_ref, c_ref;
+  double floor_start;
+  double prior[kParameters];  // the pull's weight on each parameter
+  int free[kParameters];      // the parameters fitted
+  int free_count;
+};
+
+void MakeTrial(const Fitter& f, Trial& t) {
+  const PositionValues& m = f.model.parts;
+  t.parts = {m.r1 * Exp(t.theta[0]), m.r2 * Exp(t.theta[1]), m.r3 * Exp(t.theta[2]),
+             m.c1 * Exp(t.theta[3]), m.c2 * Exp(t.theta[4]), m.c3 * Exp(t.theta[5])};
+  t.feedback = f.model.active ? 1 - (1 - f.model.feedback) * Exp(t.theta[kFeedbackParameter]) : 0;
+  t.h = TransferFunctionOf(CircuitOfModel(f.model, t.parts, t.feedback), f.r_ref, f.c_ref);
+}
+
+// N and D at p = jy, and the followers' lag term.
+struct Response {
+  Complex n, d, lag;
+};
+
+Complex CubicAt(const double* c, double y) { return {c[0] - c[2] * y * y, y * (c[1] - c[3] * y * y)}; }
+
+Complex QuinticAt(const double* c, double y) {
+  const double x = y * y;
+  return {c[0] - (c[2] - c[4] * x) * x, y * (c[1] - (c[3] - c[5] * x) * x)};
+}
+
+Response ResponseAt(const TransferFunction& h, double y) {
+  return {CubicAt(h.numerator, y), QuinticAt(h.denominator, y), {1, h.lag * y}};
+}
+
+double SquaredMagnitudeOf(Complex a) { return a.re * a.re + a.im * a.im; }
+
+// The phase difference folded into (-pi, pi].
+double Folded(double radians) {
+  while (radians > kPi) radians -= 2 * kPi;
+  while (radians <= -kPi) radians += 2 * kPi;
+  return radians;
+}
+
+// One point's residuals (level, and phase where measured) and, with
+// `slopes`, their derivatives with respect to each free parameter.
+struct PointFit {
+  double level, phase;
+  double level_slope[kParameters], phase_slope[kParameters];
+};
+
+void FitPoint(const Fitter& f, const Trial& t, const TransferFunction (*slopes)[kParameters], int i, PointFit& out) {
+  const double y = f.points.y[i];
+  const Response r = ResponseAt(t.h, y);
+  const double n2 = SquaredMagnitudeOf(r.n), d2 = SquaredMagnitudeOf(r.d);
+  const double h2 = d2 > 0 ? n2 * SquaredMagnitudeOf(r.lag) / d2 : 0;
+  const double floor2 = Exp(2 * t.theta[kFloorParameter]);
+  const double power = h2 + floor2;
+  out.level = 0.5 * NaturalLog(power > 0 ? power : 1e-300) - f.points.nepers[i];
+  // The phase counts as far as the signal stands above the floor.
+  const double weight = SquareRoot(h2 / power);
+  out.phase = 0;
+  if (f.points.phase) {
+    const Complex h = r.n * r.lag * Complex{r.d.re, -r.d.im};
+    out.phase = weight * Folded(Atan2(h.im, h.re) - f.points.radians[i]);
+  }
+  if (!slopes) return;
+  for (int k = 0; k < f.free_count; ++k) {
+    const int j = f.free[k];
+    if (j == kFloorParameter) {
+      out.level_slope[j] = floor2 / power;
+      out.phase_slope[j] = 0;
+      continue;
+    }
+    const TransferFunction& s = (*slopes)[j];
+    // d ln H = dN / N - dD / D.
+    const Complex dn = CubicAt(s.numerator, y), dd = QuinticAt(s.denominator, y);
+    const Complex dlog = (r.n.re == 0 && r.n.im == 0 ? Complex{0, 0} : dn / r.n) - (dd / r.d);
+    out.level_slope[j] = h2 / power * dlog.re;
+    out.phase_slope[j] = weight * dlog.im;
+  }
+}
+
+// The prior's residual for parameter j: the parts and feedback pulled
+// towards the model's, the floor towards where it started.
+double PriorOf(const Fitter& f, const Trial& t, int j) {
+  return f.prior[j] * (j == kFloorParameter ? t.theta[j] - f.floor_start : t.theta[j]);
+}
+
+double CostOf(const Fitter& f, const Trial& t, double* data_cost = nullptr) {
+  double cost = 0;
+  PointFit p;
+  for (int i = 0; i < f.points.count; ++i) {
+    FitPoint(f, t, nullptr, i, p);
+    cost += p.level * p.level + p.phase * p.phase;
+  }
+  if (data_cost) *data_cost = cost;
+  for (int k = 0; k < f.free_count; ++k) {
+    const double prior = PriorOf(f, t, f.free[k]);
+    cost += prior * prior;
+  }
+  return cost;
+}
+
+// Solves a x = b for the first n rows and columns, a symmetric and
+// positive definite (damped normal equations): false when it is not.
+bool SolveSymmetric(double (&a)[kParameters][kParameters], double (&b)[kParameters], int n) {
+  for (int k = 0; k < n; ++k) {
+    if (!(a[k][k] > 0)) return false;
+    for (int i = k + 1; i < n; ++i) {
+      const double factor = a[i][k] / a[k][k];
+      for (int j = k; j < n; ++j) a[i][j] -= factor * a[k][j];
+      b[i] -= factor * b[k];
+    }
+  }
+  for (int k = n - 1; k >= 0; --k) {
+    double sum = b[k];
+    for (int j = k + 1; j < n; ++j) sum -= a[k][j] * b[j];
+    b[k] = sum / a[k][k];
+  }
+  return true;
+}
+
+// Levenberg-Marquardt from `t`, which it leaves at the fit's end.
+void Minimise(const Fitter& f, Trial& t) {
+  static TransferFunction slopes[kParameters];
+  double cost = CostOf(f, t);
+  double damping = 1e-3;
+  for (int iteration = 0; iteration < kIterations; ++iteration) {
+    // The coefficients' derivatives, one parameter at a time.
+    for (int k = 0; k < f.free_count; ++k) {
+      const int j = f.free[k];
+      if (j == kFloorParameter) continue;
+      Trial moved = t;
+      moved.theta[j] += kStep;
+      MakeTrial(f, moved);
+      TransferFunction& s = slopes[j];
+      for (int c = 0; c < 4; ++c) s.numerator[c] = (moved.h.numerator[c] - t.h.numerator[c]) / kStep;
+      for (int c = 0; c < 6; ++c) s.denominator[c] = (moved.h.denominator[c] - t.h.denominator[c]) / kStep;
+    }
+    double normal[kParameters][kParameters] = {};
+    double gradient[kParameters] = {};
+    PointFit p;
+    for (int i = 0; i < f.points.count; ++i) {
+      FitPoint(f, t, &slopes, i, p);
+      for (int a = 0; a < f.free_count; ++a) {
+        const int ja = f.free[a];
+        gradient[a] += p.level_slope[ja] * p.level + p.phase_slope[ja] * p.phase;
+        for (int b = 0; b <= a; ++b) {
+          const int jb = f.free[b];
+          normal[a][b] += p.level_slope[ja] * p.level_slope[jb] + p.phase_slope[ja] * p.phase_slope[jb];
+        }
+      }
+    }
+    for (int a = 0; a < f.free_count; ++a) {
+      gradient[a] += f.prior[f.free[a]] * PriorOf(f, t, f.free[a]);
+      normal[a][a] += f.prior[f.free[a]] * f.prior[f.free[a]];
+      for (int b = 0; b < a; ++b) normal[b][a] = normal[a][b];
+    }
+    bool improved = false;
+    double new_cost = cost;
+    while (!improved && damping < 1e12) {
+      double a[kParameters][kParameters], step[kParameters];
+      for (int r = 0; r < f.free_count; ++r) {
+        for (int c = 0; c < f.free_count; ++c) a[r][c] = normal[r][c];
+        a[r][r] *= 1 + damping;
+        step[r] = -gradient[r];
+      }
+      Trial next = t;
+      if (SolveSymmetric(a, step, f.free_count)) {
+        for (int k = 0; k < f.free_count; ++k) {
+          // No step of more than a factor of e at once.
+          const double s = step[k] > 1 ? 1 : step[k] < -1 ? -1 : step[k];
+          next.theta[f.free[k]] += s;
+        }
+        MakeTrial(f, next);
+        new_cost = CostOf(f, next);
+      }
+      if (new_cost < cost) {
+        improved = true;
+        t = next;
+        damping = damping / 3 > 1e-9 ? damping / 3 : 1e-9;
+      } else {
+        damping *= 4;
+      }
+    }
+    if (!improved) break;
+    const double gain = cost - new_cost;
+    cost = new_cost;
+    if (gain <= 1e-15 * cost + 1e-300) break;
+  }
+}
+
+// The real part of the complex pair of the numerator's zeros, as a share
+// of their size: below 0 they lie left of the j-omega axis, as every
+// build's with parts near the balanced values. 0 where there is no pair.
+double ZerosRealOf(const TransferFunction& h) {
+  if (h.numerator[3] == 0) return 0;
+  const Roots roots = RootsOf(h.numerator, 3);
+  for (int i = 0; i < roots.count; ++i) {
+    if (roots.root[i].im > 0) return roots.root[i].re / Magnitude(roots.root[i]);
+  }
+  return 0;
+}
+
+void Finish(const Fitter& f, const Trial& t, SweepFit& fit) {
+  fit.found = true;
+  fit.parts = t.parts;
+  fit.feedback = t.feedback;
+  fit.floor = Exp(t.theta[kFloorParameter]);
+  fit.function = t.h;
+  double data_cost = 0;
+  CostOf(f, t, &data_cost);
+  fit.cost = data_cost;
+  double level = 0, phase = 0;
+  int phased = 0;
+  PointFit p;
+  for (int i = 0; i < f.points.count; ++i) {
+    FitPoint(f, t, nullptr, i, p);
+    level += p.level * p.level;
+    if (f.points.phase && p.phase != 0) {
+      phase += p.phase * p.phase;
+      ++phased;
+    }
+  }
+  fit.rms_db = SquareRoot(level / f.points.count) / kNepersPerDecibel;
+  fit.rms_degrees = phased > 0 ? SquareRoot(phase / phased) / kRadiansPerDegree : 0;
+  fit.distance = 0;
+  for (int j = 0; j < kFloorParameter; ++j) fit.distance += t.theta[j] * t.theta[j];
+  fit.zeros_real = ZerosRealOf(t.h);
+}
+
+// Of two fits, whether `a` is the better: it leaves less of the sweep, or
+// as little within a twentieth and lies nearer the parts as built.
+bool Better(const SweepFit& a, const SweepFit& b) {
+  if (!b.found) return a.found;
+  if (!a.found) return false;
+  const bool alike = a.cost <= 1.05 * b.cost + 1e-24 && b.cost <= 1.05 * a.cost + 1e-24;
+  return alike ? a.distance < b.distance : a.cost < b.cost;
+}
+
+// The indices of the points fitted: all of them, or as many about the
+// lowest point (within a factor of 1.25 of its frequency) as elsewhere,
+// each evenly spread.
+int ChoosePoints(const MeasuredSweep& sweep, int (&chosen)[kFitPoints]) {
+  if (sweep.count <= kFitPoints) {
+    for (int i = 0; i < sweep.count; ++i) chosen[i] = i;
+    return sweep.count;
+  }
+  int lowest = 0;
+  for (int i = 1; i < sweep.count; ++i) {
+    if (sweep.level_db[i] < sweep.level_db[lowest]) lowest = i;
+  }
+  int first = lowest, last = lowest;
+  while (first > 0 && sweep.hertz[first - 1] * 1.25 >= sweep.hertz[lowest]) --first;
+  while (last + 1 < sweep.count && sweep.hertz[last + 1] <= 1.25 * sweep.hertz[lowest]) ++last;
+  const int near = last - first + 1, far = sweep.count - near;
+  const int near_taken = near < kFitPoints / 2 ? near : far < kFitPoints / 2 ? kFitPoints - far : kFitPoints / 2;
+  const int far_taken = kFitPoints - near_taken < far ? kFitPoints - near_taken : far;
+  int count = 0;
+  // The far points, k of them evenly among `far`, skipping the near run.
+  int far_index = 0;
+  for (int i = 0; i < sweep.count; ++i) {
+    if (i >= first && i <= last) {
+      const long slot = static_cast<long>(i - first) * near_taken / near;
+      const long next = static_cast<long>(i - first + 1) * near_taken / near;
+      if (next > slot) chosen[count++] = i;
+    } else {
+      const long slot = static_cast<long>(far_index) * far_taken / far;
+      const long next = static_cast<long>(far_index + 1) * far_taken / far;
+      if (next > slot) chosen[count++] = i;
+      ++far_index;
+    }
+  }
+  return count;
+}
+
+// How rough the sweep is: each chosen point's distance from the line
+// through its neighbours, in the units of one point's noise; the median.
+double RoughnessDb(const MeasuredSweep& sweep, const int (&chosen)[kFitPoints], int count) {
+  double distances[kFitPoints];
+  int n = 0;
+  for (int k = 0; k < count; ++k) {
+    const int i = chosen[k];
+    if (i == 0 || i + 1 >= sweep.count) continue;
+    const double a = NaturalLog(sweep.hertz[i - 1]), b = NaturalLog(sweep.hertz[i]), c = NaturalLog(sweep.hertz[i + 1]);
+    const double t = (b - a) / (c - a);
+    const double line = sweep.level_db[i - 1] * (1 - t) + sweep.level_db[i + 1] * t;
+    distances[n++] = Abs(sweep.level_db[i] - line) / SquareRoot(1 + (1 - t) * (1 - t) + t * t);
+  }
+  if (n == 0) return 0;
+  // The median of |noise| is 0.6745 of its standard deviation.
+  return NthSmallest(distances, 0, n, n / 2) / 0.6745;
+}
+
+}  // namespace
+
+TwinTCircuit CircuitOfModel(const SweepModel& model, const PositionValues& parts, double feedback) {
+  return {PartsOf(parts), model.source_ohms, model.load_ohms,
+          model.active,   feedback,          model.active ? model.opamps : FollowerOpAmps{0, 0}};
+}
+
+void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fits) {
+  static FitPoints points;
+  int chosen[kFitPoints];
+  points.count = ChoosePoints(sweep, chosen);
+  points.phase = sweep.phase;
+  fits.points_fitted = points.count;
+  fits.noise_db = RoughnessDb(sweep, chosen, points.count);
+  const PositionValues& m = model.parts;
+  Fitter f{model, points, SquareRoot(m.r1) * SquareRoot(m.r2), SquareRoot(m.c1) * SquareRoot(m.c2), 0, {}, {}, 0};
+  const double omega_ref = 1 / (f.r_ref * f.c_ref);
+  double lowest_db = sweep.level_db[0];
+  for (int k = 0; k < points.count; ++k) {
+    const int i = chosen[k];
+    points.y[k] = 2 * kPi * sweep.hertz[i] / omega_ref;
+    points.nepers[k] = sweep.level_db[i] * kNepersPerDecibel;
+    points.radians[k] = sweep.degrees[i] * kRadiansPerDegree;
+    if (sweep.level_db[i] < lowest_db) lowest_db = sweep.level_db[i];
+  }
+  // The floor starts 40 dB under the lowest point: far enough not to
+  // matter unless the sweep rests on it.
+  f.floor_start = (lowest_db - 40) * kNepersPerDecibel;
+  for (int j = 0; j < kParameters; ++j) {
+    if (j != kFeedbackParameter || model.active) f.free[f.free_count++] = j;
+  }
+  // The pull towards the parts as built: what the sweep's noise makes of
+  // a part off by its spread.
+  const double noise = (fits.noise_db > kQuietestDb ? fits.noise_db : kQuietestDb) * kNepersPerDecibel;
+  for (int j = 0; j < kFloorParameter; ++j) {
+    const double spread = j == kFeedbackParameter ? 2 * model.resistor_spread
+                          : j < 3                 ? model.resistor_spread
+                                                  : model.capacitor_spread;
+    f.prior[j] = noise / spread;
+  }
+  f.prior[kFloorParameter] = kFloorPull;
+
+  struct Start {
+    int parameter;
+    double pull;
+  };
+  constexpr Start kStarts[] = {{0, 0}, {2, kPull}, {2, -kPull}, {5, kPull}, {5, -kPull}};
+  fits.best.found = fits.mirrored.found = false;
+  // The best fit, and the best with the notch's zeros on the other side
+  // of the j-omega axis, which the level alone cannot tell apart.
+  static SweepFit found[sizeof kStarts / sizeof kStarts[0]];
+  int tried = 0;
+  for (const Start& s : kStarts) {
+    Trial t{};
+    t.theta[s.parameter] = s.pull;
+    t.theta[kFloorParameter] = f.floor_start;
+    MakeTrial(f, t);
+    Minimise(f, t);
+    SweepFit& fit = found[tried++];
+    Finish(f, t, fit);
+    if (Better(fit, fits.best)) fits.best = fit;
+  }
+  for (int i = 0; i < tried; ++i) {
+    if (found[i].zeros_real * fits.best.zeros_real < 0 && Better(found[i], fits.mirrored)) fits.mirrored = found[i];
+  }
+  if (points.phase || fits.best.zeros_real == 0) return;
+
+  // The level alone cannot tell the notch's zeros from their mirror image
+  // in the j-omega axis: from the best fit, R1 and R3 moved to mirror them
+  // (to first order), and fitted again.
+  Trial best{};
+  const PositionValues& b = fits.best.parts;
+  best.theta[0] = NaturalLog(b.r1 / m.r1);
+  best.theta[1] = NaturalLog(b.r2 / m.r2);
+  best.theta[2] = NaturalLog(b.r3 / m.r3);
+  best.theta[3] = NaturalLog(b.c1 / m.c1);
+  best.theta[4] = NaturalLog(b.c2 / m.c2);
+  best.theta[5] = NaturalLog(b.c3 / m.c3);
+  best.theta[kFeedbackParameter] = model.active ? NaturalLog((1 - fits.best.feedback) / (1 - model.feedback)) : 0;
+  best.theta[kFloorParameter] = NaturalLog(fits.best.floor);
+  MakeTrial(f, best);
+  const Roots roots = RootsOf(best.h.numerator, 3);
+  Complex zero{0, 0};
+  for (int i = 0; i < roots.count; ++i) {
+    if (roots.root[i].im > 0) zero = roots.root[i];
+  }
+  if (zero.im == 0) return;
+  constexpr double kMove = 1e-4;
+  constexpr int kMoved[2] = {0, 2};
+  double slope[2][2];  // d(re, im) / d(theta R1, theta R3)
+  for (int k = 0; k < 2; ++k) {
+    Trial moved = best;
+    moved.theta[kMoved[k]] += kMove;
+    MakeTrial(f, moved);
+    const Roots r = RootsOf(moved.h.numerator, 3);
+    Complex z = zero;
+    for (int i = 0; i < r.count; ++i) {
+      if (r.root[i].im > 0) z = r.root[i];
+    }
+    slope[0][k] = (z.re - zero.re) / kMove;
+    slope[1][k] = (z.im - zero.im) / kMove;
+  }
+  const double det = slope[0][0] * slope[1][1] - slope[0][1] * slope[1][0];
+  if (det == 0) return;
+  // (re, im) to (-re, im).
+  const double want_re = -2 * zero.re, want_im = 0;
+  Trial mirror = best;
+  mirror.theta[0] += (want_re * slope[1][1] - want_im * slope[0][1]) / det;
+  mirror.theta[2] += (slope[0][0] * want_im - slope[1][0] * want_re) / det;
+  MakeTrial(f, mirror);
+  Minimise(f, mirror);
+  SweepFit fit;
+  Finish(f, mirror, fit);
+  if (fit.zeros_real * fits.best.zeros_real < 0 && Better(fit, fits.mirrored)) fits.mirrored = fit;
+}
+
+}  // namespace notchwell

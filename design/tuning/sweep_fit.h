@@ -1,0 +1,61 @@
+// The network fitted to a measured sweep: the six parts, and in the active
+// form its feedback, that make the panel's circuit answer as the sweep
+// says, with the noise floor the sweep bottoms out on.
+//
+// A sweep cannot tell every part apart (all resistors up and all
+// capacitors down alike, without a source or a load, give the same
+// curve): the fit keeps to the parts as built where the sweep has nothing
+// to say, and only their ratios are to be relied on.
+#pragma once
+
+#include "sweep_text.h"
+#include "transfer_function.h"
+#include "twin_t_circuit.h"
+
+namespace notchwell {
+
+// The circuit the sweep was measured on, as the panel has it: its parts'
+// values, what drives and loads it, and the active form's feedback and
+// followers.
+struct SweepModel {
+  PositionValues parts;
+  double source_ohms;
+  double load_ohms;
+  bool active;
+  double feedback;
+  FollowerOpAmps opamps;
+  // How far the parts may be from their values, as a fraction: their
+  // tolerances, or a meter's accuracy.
+  double resistor_spread;
+  double capacitor_spread;
+};
+
+TwinTCircuit CircuitOfModel(const SweepModel& model, const PositionValues& parts, double feedback);
+
+struct SweepFit {
+  bool found;
+  PositionValues parts;
+  double feedback;
+  double floor;        // |Vout/Vs| the sweep bottoms out on
+  double rms_db;       // of the level left after the fit, over the points fitted
+  double rms_degrees;  // of the phase, where measured and above the floor
+  double cost;         // of all that is left, levels in nepers and phases in radians
+  double distance;     // how far the parts and feedback are from the model's, in log ratios squared
+  double zeros_real;   // the real part of the notch's zeros, normalised: its side of the j-omega axis
+  TransferFunction function;
+};
+
+struct SweepFits {
+  int points_fitted;  // at most kFitPoints of the sweep's, densest about its lowest
+  double noise_db;    // the sweep's own roughness, point to point
+  SweepFit best;
+  // With the level alone: the best fit whose notch's zeros lie on the
+  // other side of the j-omega axis, found or not.
+  SweepFit mirrored;
+};
+
+constexpr int kFitPoints = 256;
+
+void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fits);
+
+}  // namespace notchwell
