@@ -54,7 +54,7 @@ export async function expectNativeFigures(page) {
   const state = await page.evaluate(() => ({
     fields: Array.from(document.querySelectorAll('main input.value'), (i) => i.value),
     units: Array.from(document.querySelectorAll('main select'), (s) => s.value),
-    panel: Array.from(document.querySelectorAll('#design select, #design input'),
+    panel: Array.from(document.querySelectorAll('#design select, #design input:not([type="file"])'),
       (e) => `${e.dataset.design}=${e.tagName === 'SELECT' ? e.selectedIndex : e.value}`),
   }));
   const args = state.fields.flatMap((text, i) => [`${formNames[i]}=${text}`, `${formNames[i]}-unit=${unitIndex[state.units[i]]}`]);

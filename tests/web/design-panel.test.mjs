@@ -5,11 +5,14 @@
 import assert from 'node:assert/strict';
 import path from 'node:path';
 import { describe, test } from 'node:test';
-import { at, controlIds as ids } from '../../tools/web/control-ids.mjs';
+import { at, controlIds as ids, root } from '../../tools/web/control-ids.mjs';
 import { axeViolations, browserNames, browserSession, focused, pageUrl, screenshot, shots, until, valueOf }
   from './browser-driver.mjs';
 import { choiceNames, design, expectNativeFigures, expectOnePrintedPage, fieldState, figuresOf, hum, measuredHum,
   measuredNames, panelText, paste, setChoice, solveC } from './design-driver.mjs';
+
+// The worked example of the README: a sweep of the 50 Hz nearest build.
+const exampleSweep = path.join(root, 'docs/example-sweep.csv');
 
 for (const name of browserNames) {
   describe(name, () => {
@@ -31,6 +34,7 @@ for (const name of browserNames) {
           ['capacitor-tempco', '200', ['30', '100', '200', '500']],
           ['temperature-range', '0,70', ['15,35', '0,70', '-40,85', '-55,125']],
           ['reject-band', '0.5', ['0.1', '0.2', '0.5', '1', '2', '5']],
+          ['tune-built', 'nearest', ['nearest', 'measured']],
         ]);
         await design(page, hum);
         assert.equal(await valueOf(page, ids.IDC_RESISTANCE), '31.830988');
@@ -55,7 +59,8 @@ for (const name of browserNames) {
         const paths = await page.$$eval('#plot [clip-path] path', (p) =>
           p.map((e) => [e.classList[0], e.getAttribute('d').split('L').length]));
         // The 401 points and the curve's own notch; the band at every other point, both edges.
-        assert.deepEqual(paths, [['band', 402], ['build', 402], ['measured', 1], ['opamp', 1], ['ideal', 402]]);
+        assert.deepEqual(paths, [['band', 402], ['build', 402], ['measured', 1], ['opamp', 1], ['ideal', 402],
+          ['sweep', 1], ['fitted', 1]]);
         const readout = () => page.$eval('#readout', (e) => e.textContent);
         await page.$eval('#plot', (plot) => plot.focus());
         await page.keyboard.press('ArrowRight');
@@ -397,6 +402,57 @@ for (const name of browserNames) {
         assert.deepEqual(await axeViolations(page), []);
       }));
 
+    test('tune: a measured sweep from a file or pasted: the turns of R1 and R3, the points and the fitted build', () =>
+      desktop(async (page) => {
+        await design(page, hum);
+        await paste(page, 'source', '600');
+        await paste(page, 'load', '10k');
+        // Bad text: marked, its first bad line named, no trims.
+        await paste(page, 'tune-sweep', 'Hz, dB\n40, -3\n39, -4\n');
+        const bad = await fieldState(page, 'tune-sweep');
+        assert.deepEqual([bad.invalid, bad.message, bad.tied],
+          ['true', "Line 3: the frequency does not rise above the line before's.", true]);
+        assert.equal((await figuresOf(page))['tune-r1-change'].value, undefined);
+        // The worked example of the README, loaded from its file.
+        await (await page.$('[data-design="tune-file"]')).uploadFile(exampleSweep);
+        await until(page, () => document.querySelector('[data-figure="tune-r1-change"]').dataset.value !== undefined);
+        assert.equal((await fieldState(page, 'tune-sweep')).invalid, null);
+        const f = await figuresOf(page);
+        const text = (name) => f[name].text.replace(/\u00a0/g, ' ');
+        assert.deepEqual(['tune-points', 'tune-notch', 'tune-r1-change', 'tune-r3-change', 'tune-r1'].map(text),
+          ['401', '48.561 Hz', '−4.51 %', '−4.66 %', '31.57 kΩ']);
+        for (const [name, { value }] of Object.entries(f)) assert.ok(value === undefined || Number.isFinite(Number(value)), name);
+        const trim = await page.$eval('#tune-trim', (e) => e.textContent.replace(/\u00a0/g, ' '));
+        assert.equal(trim, 'Turn R1 down by 4.51 % (to about 31.57 kΩ) and R3 down by 4.66 % (to about 15.76 kΩ):' +
+          ' the null then lies on 50.00 Hz.');
+        // The points as dots and the fitted build's curve, in the legend, the read-out and the words.
+        const legend = await page.$eval('.legend', (e) => e.innerText);
+        assert.match(legend, /measured sweep[\s\S]*fitted build/);
+        const drawn = () => page.$$eval('#plot [clip-path] path.sweep, #plot [clip-path] path.fitted', (paths) =>
+          paths.map((e) => e.getAttribute('d').split(/[ML]/).length - 1));
+        assert.deepEqual(await drawn(), [401, 402]); // every point of the sweep; the fitted curve with its notch
+        assert.match(await page.$eval('#clipped-text', (e) => e.textContent), /fitted to your sweep notches at 48\.561[\s\S]*401 points run from 5\.000/);
+        await page.$eval('#plot', (plot) => plot.focus());
+        await page.keyboard.press('ArrowRight');
+        assert.match(await page.$eval('#readout', (e) => e.textContent), /fitted build −[\d.]+\u00a0dB, measured sweep −[\d.]+\u00a0dB at 50\.\d\d\u00a0Hz\.$/);
+        await screenshot(page, `design-${name}-tune.png`);
+        await setChoice(page, 'plot-view', 'phase');
+        assert.deepEqual(await drawn(), [401, 401]);
+        await setChoice(page, 'plot-view', 'delay');
+        assert.deepEqual((await drawn())[0], 0, 'no measured points where no phase or level is drawn');
+        await setChoice(page, 'plot-view', 'level');
+        // The link keeps which build was measured, not the sweep.
+        const link = new URLSearchParams((await page.evaluate(() => location.hash)).slice(1));
+        assert.equal(link.get('tune-built'), 'nearest');
+        assert.ok(![...link.keys()].some((key) => key.includes('sweep')));
+        // The measured parts are offered once all six are given.
+        const offered = () => page.$eval('[data-design="tune-built"] option[value="measured"]', (o) => !o.disabled);
+        assert.equal(await offered(), false);
+        for (const [i, part] of measuredNames.entries()) await paste(page, part, measuredHum[i]);
+        assert.equal(await offered(), true);
+        assert.deepEqual(await axeViolations(page), []);
+      }));
+
     test('design: a band edge 4.5 decades below the notch, where a 100 kΩ source dwarfs 14.8 Ω', () =>
       desktop(async (page) => {
         await design(page, { solve: 'Fo', texts: ['14.8', '1.77e+07', ''], units: ['Ohm', 'pf', 'Hz'] });
@@ -538,7 +594,7 @@ for (const name of browserNames) {
         }
         // Below 1000 pixels the curve follows the standard parts.
         assert.deepEqual(order, ['network', ...choiceNames.slice(0, 2), 'plot-view', 'plot', ...choiceNames.slice(2, 4),
-          ...choiceNames.slice(5), 'reject-band', 'source', 'load', ...measuredNames, 'copy']);
+          ...choiceNames.slice(5), 'reject-band', 'source', 'load', ...measuredNames, 'tune-built']);
         await screenshot(page, `design-${name}-desktop.png`);
         await (await page.$('#design')).screenshot({ path: path.join(shots, `design-${name}-panel.png`) });
         if (name === 'chromium') await expectOnePrintedPage(page);

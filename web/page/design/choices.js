@@ -19,6 +19,8 @@ export function choiceOption(list, option) {
     }
     case 'plot-view':
       return [VIEW_NAMES[name], name];
+    case 'tune-built':
+      return [name === 'nearest' ? 'the nearest build' : 'your measured parts', name];
     case 'network':
       return value === 0 ? ['Passive (Q = 0.25)', 'passive'] : [`Active, Q = ${value}`, String(value)];
     case 'resistor-tempco':

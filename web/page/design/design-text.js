@@ -1,6 +1,7 @@
 // The design as plain text, for the clipboard.
 import { format, plain } from './format.js';
 import { EXACT, chosen, figureText, holds, partsWords } from './state.js';
+import { tuneWords } from './tune.js';
 
 export function designText(state) {
   const t = (name) => figureText(state, name);
@@ -111,6 +112,7 @@ export function designText(state) {
         ` and R3 = ${t('measured-trim-r3')} (${t('measured-trim-r3-change')})`);
     }
   }
+  if (is('tune-sweep')) lines.push('', ...tuneLines(state));
   lines.push(
     '',
     `Ideal network: notch at ${t('notch')}, half power at ${is('band-low') ? t('band-low') : 'none'} and ` +
@@ -138,4 +140,26 @@ export function designText(state) {
     lines.push(`  ${n} Fo: ${t(`h${n}`)}${is('build') ? `, ${t(`build-h${n}`)}` : ''}`);
   }
   return `${plain(lines.join('\n'))}\n`;
+}
+
+// A measured sweep, and the trims it gives.
+function tuneLines(state) {
+  const t = (name) => figureText(state, name);
+  const is = (section) => holds(state, section);
+  const lines = [`Measured sweep of ${chosen(state, 'tune-built').text}: ${t('tune-points')} points` +
+    ' (not in the link)'];
+  if (is('tune-no-build')) lines.push('  no build to fit it to');
+  if (is('tune-not-spanning')) lines.push('  it does not span the notch, from below Fo / 1.2 to above 1.2 Fo');
+  if (is('tune-no-fit')) lines.push('  the network does not fit it within what its noise explains');
+  if (!is('tuned')) return lines;
+  const words = tuneWords(state);
+  lines.push(
+    `  ${is('tune-notch') ? `notch at ${t('tune-notch')}, ${t('tune-depth')} below its level far below the notch; ` : ''}` +
+      `takes ${t('tune-reject')} off ${t('fo')}; the fit leaves ${t('tune-fit-rms')} rms`,
+    `  ${words.trim}`,
+    `  changes R1 ${t('tune-r1-change')}, R3 ${t('tune-r3-change')}; with the fit's own parts R1 = ${t('tune-r1')},` +
+      ` R3 = ${t('tune-r3')}`,
+    ...[words.alternative, words.round].filter((text) => text).map((text) => `  ${text}`),
+  );
+  return lines;
 }

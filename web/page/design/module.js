@@ -82,6 +82,28 @@ export function fieldProblem(core, index, text, choices) {
   return { problem, message: problem ? readText(core, core.nw_design_field_message(index)) : '' };
 }
 
+// A measured sweep's text read into the module, once for each change of
+// the text: { problem (0 none), message }. A text longer than the module
+// takes is refused whole.
+export function readSweep(core, text) {
+  const size = core.nw_design_sweep_text_size();
+  const memory = new Uint8Array(core.memory.buffer, core.nw_design_sweep_text(), size);
+  const { read, written } = new TextEncoder().encodeInto(text, memory);
+  const problem = core.nw_design_sweep_read(read < text.length ? size + 1 : written);
+  return { problem, message: problem ? readText(core, core.nw_design_sweep_message()) : '' };
+}
+
+// The points of the sweep read, for the plot: at most `most` of them,
+// evenly among all (null for none); phases where it has them.
+export function sweepPoints(core, most = 1000) {
+  const count = core.nw_design_sweep_points();
+  if (count === 0) return null;
+  const every = Math.ceil(count / most);
+  const column = (which) => new Float64Array(core.memory.buffer, core.nw_design_sweep(which), count)
+    .filter((value, i) => i % every === 0);
+  return { count, hertz: column(0), level: column(1), degrees: core.nw_design_sweep_phase() ? column(2) : null };
+}
+
 // snapshot: { form: { mode, units, texts (code page 1252 bytes) }, choices
 // (indices), fields (texts) }. Returns one of UPDATE.
 export function update(core, snapshot) {

@@ -43,6 +43,7 @@ export function startPanel(document) {
   let opAmpFieldIndices = [];
   let lastForm = null; // the form at the last OK that wrote a result, as the calculator read it
   let state = null; // the design the panel shows
+  let sweep = null; // the measured sweep's points as read, for the plot
   let generation = 0; // counts the designs shown: another view of one keeps its count
 
   const choicesNow = () => lists.map((list) => list.selectedIndex);
@@ -179,7 +180,7 @@ export function startPanel(document) {
         fields: now.fields.map((field) => field.text) })
       : design.UPDATE.designed;
     if (viewOnly && outcome === design.UPDATE.designed) {
-      state = { ...state, lists: now.lists, ...(asksModule ? design.readReport(core, tables, chosenView(now)) : {}) };
+      state = { ...state, lists: now.lists, ...(asksModule ? report(now) : {}) };
       plot.draw(state);
       writeLink();
       exportsView.refresh(state);
@@ -196,7 +197,7 @@ export function startPanel(document) {
       const { reason, note } = formWords(design.formReading(core));
       if (outcome === design.UPDATE.designed) {
         generation += 1;
-        state = { ...now, ...design.readReport(core, tables, chosenView(now)), tables, href: '', generation };
+        state = { ...now, ...report(now), tables, href: '', generation };
         render(state);
         plot.draw(state);
       } else {
@@ -211,6 +212,39 @@ export function startPanel(document) {
     writeLink();
     exportsView.refresh(outcome === design.UPDATE.designed ? state : null);
   }
+
+  // The module's report, and the measured points beside its curves.
+  function report(now) {
+    const read = design.readReport(core, tables, chosenView(now));
+    read.curves.sweep = sweep;
+    return read;
+  }
+
+  // --- A measured sweep: read once for each change of its text (typed,
+  // pasted or loaded from a file), its problem marked on the field and
+  // said beside it as for the value fields.
+  const sweepField = control('tune-sweep');
+  const sweepMessage = document.getElementById('tune-sweep-message');
+  function readSweep() {
+    const { problem, message } = design.readSweep(core, sweepField.value);
+    sweep = design.sweepPoints(core);
+    setText(sweepMessage, message);
+    if (problem) {
+      sweepField.setAttribute('aria-invalid', 'true');
+      sweepField.setAttribute('aria-errormessage', sweepMessage.id);
+    } else {
+      sweepField.removeAttribute('aria-invalid');
+      sweepField.removeAttribute('aria-errormessage');
+    }
+    update('tune-sweep');
+  }
+  sweepField.addEventListener('input', readSweep);
+  control('tune-file').addEventListener('change', async (event) => {
+    const [file] = event.target.files;
+    if (!file) return;
+    sweepField.value = await file.text();
+    readSweep();
+  });
 
   function chosenView(now) {
     return now.lists.find((list) => list.name === 'plot-view').value;
@@ -365,6 +399,8 @@ export function startPanel(document) {
       field.value = '';
       checkField(index);
     });
+    sweepField.value = '';
+    design.readSweep(core, '');
     openLink(window.location.hash.slice(1));
   });
 }

@@ -13,9 +13,9 @@ const LOWEST_SHOWN = 60;
 export const HEADINGS = { level: 'Response, |Vout/Vs|', phase: 'Phase of Vout/Vs', delay: 'Group delay of Vout/Vs',
   step: 'Output after a unit step', burst: 'Output after a sine at Fo is switched on' };
 const CURVE_WORDS = { ideal: 'ideal network', build: 'nearest build', measured: 'measured parts',
-  opamp: 'ideal parts with your op-amps' };
+  opamp: 'ideal parts with your op-amps', fitted: 'fitted build' };
 const NOTCHING = { ideal: 'the ideal network notches', build: 'the nearest build notches', measured: 'your measured parts notch',
-  opamp: 'the ideal parts with your op-amps notch' };
+  opamp: 'the ideal parts with your op-amps notch', fitted: 'the build fitted to your sweep notches' };
 
 export const inTime = (view) => view === 'step' || view === 'burst';
 // The points along the x axis of a view: frequencies, or times.
@@ -190,13 +190,51 @@ export function levelMarks(scale, curves, names, area) {
   return marks;
 }
 
-// The notches in words, after the level view's text alternative.
+// The notches in words, after the level view's text alternative, and
+// the measured sweep's points.
 export function notchesText(curves, names) {
   const notched = drawnCurves(curves, names).filter((name) => curves.notches[name].hertz > 0);
-  return notched.length
+  const notches = notched.length
     ? ` In the plot, ${notched.map((name) => notchWords(curves, name)).join('; ')}; a notch deeper than the floor` +
       ' is cut there and marked ▼.'
     : '';
+  return notches + sweepWords(curves);
+}
+
+// The measured sweep in words: its span, and its lowest point.
+export function sweepWords(curves) {
+  const { sweep } = curves;
+  if (!sweep) return '';
+  const hertz = (value) => format(value, 'hertz', 4, false);
+  let lowest = 0;
+  sweep.level.forEach((level, i) => (lowest = level < sweep.level[lowest] ? i : lowest));
+  return ` The measured sweep's ${sweep.count.toLocaleString('en')} points run from ${hertz(sweep.hertz[0])} to` +
+    ` ${hertz(sweep.hertz[sweep.hertz.length - 1])}, lowest at ${hertz(sweep.hertz[lowest])},` +
+    ` ${format(-sweep.level[lowest], 'dB', 1, false)} down; they are drawn as dots.`;
+}
+
+// The measured sweep's points within the plot's frequencies as dots at
+// `yAt` of each value: '' where there are none to draw in the view.
+export function sweepPath(curves, values, area, yAt) {
+  const { sweep, hertz } = curves;
+  if (!sweep || !values) return '';
+  let d = '';
+  sweep.hertz.forEach((f, i) => {
+    if (f < hertz[0] || f > hertz[hertz.length - 1]) return;
+    d += `M${xOf(area, f, hertz).toFixed(1)},${yAt(values[i]).toFixed(1)}h0`;
+  });
+  return d;
+}
+
+// The sweep's point nearest `frequency`, within a percent of it, or -1.
+function sweepPointAt(sweep, frequency) {
+  let nearest = -1;
+  let ratio = 1.01;
+  sweep.hertz.forEach((f, i) => {
+    const r = f > frequency ? f / frequency : frequency / f;
+    if (r <= ratio) [nearest, ratio] = [i, r];
+  });
+  return nearest;
 }
 
 // The phase, delay and time views: their own axes, no band; the grid and
@@ -246,6 +284,8 @@ export function otherView(view, curves, names, area) {
     paths[name] = 'M' + Array.from(series[name], (value, i) => `${xAt(area, i, count).toFixed(1)},${yAt(value).toFixed(1)}`)
       .join('L');
   }
+  const dots = view === 'phase' ? sweepPath(curves, curves.sweep?.degrees, area, yAt) : '';
+  if (dots) paths.sweep = dots;
   return { grid, paths };
 }
 
@@ -255,6 +295,11 @@ export function readoutText(view, curves, names, index) {
   const value = view === 'level' ? (db) => format(db, 'dB', 1, false) : (v) => viewValue(view, v, 1);
   const at = inTime(view) ? secondsText(curves.time.seconds[index], 4) : format(curves.hertz[index], 'hertz', 4, false);
   const readings = drawnCurves(curves, names).map((name) => `${CURVE_WORDS[name]} ${value(series[name][index])}`);
+  const measured = view === 'level' ? curves.sweep?.level : view === 'phase' ? curves.sweep?.degrees : null;
+  const point = measured ? sweepPointAt(curves.sweep, curves.hertz[index]) : -1;
+  if (point >= 0) {
+    readings.push(`measured sweep ${value(measured[point])} at ${format(curves.sweep.hertz[point], 'hertz', 4, false)}`);
+  }
   return `At ${at}: ${readings.join(', ')}.`;
 }
 

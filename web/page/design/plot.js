@@ -4,8 +4,8 @@
 // a view of a design already worked out at this size is not worked out
 // again (a state's `generation` tells its design from another).
 import {
-  HEADINGS, bandPath, curvePoints, keyedPoint, levelGrid, levelMarks, levelPath, levelScale, notchesText, otherView,
-  plotSize, pointsOf, readoutText, viewWords, xAt,
+  HEADINGS, bandPath, curvePoints, keyedPoint, levelGrid, levelMarks, levelPath, levelScale, levelY, notchesText,
+  otherView, plotSize, pointsOf, readoutText, sweepPath, viewWords, xAt,
 } from './plot-model.js';
 
 const SVG = 'http://www.w3.org/2000/svg';
@@ -104,6 +104,7 @@ export function createPlot({ plot, readout, heading, levelText, viewText, clippe
       if (curves()[name]) paths[name] = levelPath(scale, area, curvePoints(curves(), name, area, xs));
     }
     if (band) paths.band = bandPath(scale, area, band, xs);
+    paths.sweep = sweepPath(curves(), curves().sweep?.level, area, (db) => levelY(scale, area, db));
     return { grid: levelGrid(scale, hertz, area), marks: levelMarks(scale, curves(), names(), area), paths,
       clipped: notchesText(curves(), names()) };
   }
@@ -122,7 +123,7 @@ export function createPlot({ plot, readout, heading, levelText, viewText, clippe
     setText(viewText, drawn.words);
     showGrid(drawn.grid);
     showMarks(drawn.marks);
-    for (const name of [...names(), 'band']) {
+    for (const name of [...names(), 'band', 'sweep']) {
       const d = drawn.paths[name] ?? '';
       if (drawnPaths.get(name) === d) continue;
       plot.querySelector(`path.${name}`).setAttribute('d', d);
@@ -164,6 +165,7 @@ export function createPlot({ plot, readout, heading, levelText, viewText, clippe
       if (chosen !== view) cursor = -1;
       view = chosen;
       plot.parentElement.classList.toggle('other-view', view !== 'level');
+      plot.parentElement.classList.toggle('phase-view', view === 'phase');
       state = shown;
       drawCurves();
     },

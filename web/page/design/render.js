@@ -2,6 +2,7 @@
 // renderer made for the panel's element, found there once.
 import { format, exactText } from './format.js';
 import { CONNECTIONS, EXACT, chosen, figureText, figureValue, holds, partsWords } from './state.js';
+import { tuneWords } from './tune.js';
 
 // Only what changes is written: an update that leaves most figures as
 // they were then costs the browser little laying the page out again.
@@ -31,6 +32,8 @@ export function createRenderer(panel) {
     [panel.querySelector(`[data-figure="${name}"]`), panel.querySelector(`[data-parts-of="${name}"]`)]);
   const intro = byId('design-intro');
   const bandEdges = Array.from(panel.querySelectorAll('.reject-band-edge'));
+  const tuneTexts = ['trim', 'alternative', 'round'].map((name) => [name, byId(`tune-${name}`)]);
+  const tuneBuilt = panel.querySelector('[data-design="tune-built"]');
 
   // The exact values' parts: data-parts as machines read them, and words.
   function renderExactParts(state) {
@@ -83,6 +86,7 @@ export function createRenderer(panel) {
     for (const element of unlessElements) setHidden(element, is(element.dataset.unless));
     setHidden(byId('measured-prompt'), measured);
     panel.classList.toggle('measured', measured);
+    panel.classList.toggle('swept', is('tune-sweep'));
     setHidden(byId('divider-range'), !is('active') || is('divider'));
     setHidden(panel.querySelector('.builds'), !is('build') && !is('pair'));
     const untrimmable = ['r1', 'r3'].filter((r) => is('build') && !is(`trim-${r}`));
@@ -109,6 +113,11 @@ export function createRenderer(panel) {
     setText(byId('measured-notch-text'), is('measured-dip') ? `, and your measured parts at ${t('measured-fo')}` : '');
     renderOpAmp(state);
     renderTime(state);
+    const tune = tuneWords(state);
+    tuneTexts.forEach(([name, element]) => setText(element, tune[name]));
+    // The measured parts are offered once all six are filled in.
+    const measuredOption = tuneBuilt.querySelector('option[value="measured"]');
+    if (measuredOption) measuredOption.disabled = !measured;
     setHidden(intro, true);
   }
 

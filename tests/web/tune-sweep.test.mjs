@@ -1,0 +1,141 @@
+// A measured sweep in, the turns of R1 and R3 out, under node with the
+// page's own module: sweeps ngspice makes of builds whose parts are off by
+// known amounts, clean and with noise, and the turns the panel gives
+// applied to those very parts in ngspice, which must then null at Fo;
+// and the texts a sweep field refuses, each naming its first bad line.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { test } from 'node:test';
+import * as design from '../../web/page/design/module.js';
+import { root } from '../../tools/web/control-ids.mjs';
+import { designText } from '../../web/page/design/design-text.js';
+import { tuneWords } from '../../web/page/design/tune.js';
+import { core, designFor } from './module-state.mjs';
+import { FO, MEASURED, METER_OFF, NOISY, OFF, SURROUNDINGS, builtNetlist, depthAfter, sweepText } from './sweeps.mjs';
+
+function tune(choices, fields, text) {
+  const read = design.readSweep(core, text);
+  const { state } = designFor(undefined, choices, fields);
+  return { read, state };
+}
+
+const CASES = [
+  { name: 'passive, 600 Ω source, 10 kΩ load', choices: {}, fields: SURROUNDINGS },
+  { name: 'active, Q = 2', choices: { network: '2' }, fields: SURROUNDINGS },
+  { name: 'active, Q = 10, TL072s, measured parts', choices: { network: '10', opamp: 'tl072', 'tune-built': 'measured' },
+    fields: { ...SURROUNDINGS, ...MEASURED }, off: METER_OFF },
+];
+
+for (const c of CASES) {
+  test(`the turns from a sweep null the build at Fo: ${c.name}`, (t) => {
+    const netlist = builtNetlist(c.choices, c.fields, c.off ?? OFF);
+    const before = depthAfter(netlist, 0, 0);
+    for (const [kind, noise, least] of [['clean', null, 80], ['noisy', NOISY, 45]]) {
+      const { read, state } = tune(c.choices, c.fields, sweepText(netlist, { noise }));
+      assert.equal(read.problem, 0, read.message);
+      assert.ok(state.sections.has('tuned'), `${kind}: ${[...state.sections].filter((s) => s.startsWith('tune'))}`);
+      const after = depthAfter(netlist, state.figures.get('tune-r1-change'), state.figures.get('tune-r3-change'));
+      const said = `${kind}: ${before.toFixed(1)} dB before, ${after.toFixed(1)} dB after the turns`;
+      t.diagnostic(said);
+      assert.ok(after >= least, said);
+      assert.match(tuneWords(state).trim, /^Turn R1 (up|down) by \d+\.\d\d\u00a0% \(to about .*\) and R3 (up|down) by/);
+    }
+  });
+}
+
+test('the next round: a sweep after the turns says how much nearer Fo the null has come', () => {
+  const c = CASES[0];
+  const netlist = builtNetlist(c.choices, c.fields, OFF);
+  const first = tune(c.choices, c.fields, sweepText(netlist)).state;
+  const trimmed = netlist.replace(/^(R1|R3A|R3B) (\S+) (\S+) (\S+)$/gm, (line, name, a, b, value) =>
+    `${name} ${a} ${b} ${Number(value) * (1 + first.figures.get(`tune-${name.slice(0, 2).toLowerCase()}-change`) / 100)}`);
+  const { state } = tune(c.choices, c.fields, sweepText(trimmed, { noise: NOISY }));
+  assert.ok(state.sections.has('tune-round'));
+  assert.equal(state.figures.get('tune-notch-before'), first.figures.get('tune-notch'));
+  assert.ok(state.figures.get('tune-nearer') > 99, `${state.figures.get('tune-nearer')}`);
+  assert.match(tuneWords(state).round, /^Since the sweep before, the null has come \d+\.\d\d\u00a0% nearer 50\.00\u00a0Hz/);
+  assert.match(designText(state), /Measured sweep of the nearest build: 401 points \(not in the link\)\n.*\n  Turn R1/);
+});
+
+test('a sweep of the level alone: the turns for either side of the jω axis where both fit', (t) => {
+  const c = CASES[0];
+  const netlist = builtNetlist(c.choices, c.fields, OFF);
+  for (const [kind, noise, least] of [['clean', null, 80], ['noisy', NOISY, 40]]) {
+    const { read, state } = tune(c.choices, c.fields, sweepText(netlist, { noise, phase: false }));
+    assert.equal(read.problem, 0, read.message);
+    assert.ok(state.sections.has('tuned'));
+    const depths = [''].concat(state.sections.has('tune-alt') ? ['-alt'] : []).map((alt) =>
+      depthAfter(netlist, state.figures.get(`tune-r1-change${alt}`), state.figures.get(`tune-r3-change${alt}`)));
+    t.diagnostic(`${kind}, level alone: ${depths.map((d) => d.toFixed(1)).join(' dB, or ')} dB after the turns`);
+    assert.ok(Math.max(...depths) >= least, `${kind}: ${depths}`);
+    assert.equal(tuneWords(state).alternative !== '', depths.length === 2);
+  }
+});
+
+// Every figure of a state finite, and none of the trims where there are none.
+function assertFinite(state) {
+  for (const [name, value] of state.figures) assert.ok(Number.isFinite(value), `${name} = ${value}`);
+}
+
+const point = (f) => `${f}, ${-Math.abs(Math.log(f / FO)) * 10}`;
+const points = (count, from = 40) => Array.from({ length: count }, (_, i) => point(from + i));
+const BAD = [
+  ['', 0, ''],
+  ['frequency, level\nno numbers here\n', 1, /^No points/],
+  [points(7).join('\n'), 2, /^Fewer than 8/],
+  [['# a note', ...points(3), '43, -3, x', ...points(8, 50)].join('\n'), 3, /^Line 5: something in it is not a number/],
+  [[...points(3), '50'].join('\n'), 4, /^Line 4: one number alone/],
+  [[...points(3), '50, 1, 2, 3'].join('\n'), 5, /^Line 4: more than three/],
+  [['40, -1, 10', '41, -2'].join('\r\n'), 6, /^Line 2: no phase/],
+  [['40, -1', '41, -2, 10'].join('\r\n'), 7, /^Line 2: a phase/],
+  [[...points(2), '43; inf'].join('\n'), 8, /^Line 3: a number that is not finite/],
+  [[...points(2), '1e999\t-3'].join('\n'), 8, /^Line 3: a number that is not finite/],
+  [['0, -3', ...points(9)].join('\n'), 9, /^Line 1: the frequency is not above 0 Hz/],
+  [[...points(5), '44, -3'].join('\n'), 10, /^Line 6: the frequency does not rise/],
+  [Array.from({ length: 20001 }, (_, i) => point(1 + i / 100)).join('\n'), 11, /^Line 20001: more than 20,000/],
+];
+
+test('a sweep field refuses a bad text, naming its first bad line, and shows no trims', () => {
+  for (const [text, problem, message] of BAD) {
+    const { read, state } = tune({}, SURROUNDINGS, text);
+    assert.equal(read.problem, problem, `${text.slice(0, 40)}: ${read.message}`);
+    if (problem) assert.match(read.message, message);
+    assert.ok(!state.sections.has('tune-sweep') && !state.figures.has('tune-points'), text.slice(0, 40));
+    assertFinite(state);
+  }
+  // A header, notes, blanks, Windows line ends and every separator.
+  const { read, state } = tune({}, SURROUNDINGS, `Freq (Hz)\tLevel (dB)\r\n* a note\r\n; another\r\n\r\n` +
+    `${points(12).map((line, i) => line.replace(', ', [',', ';', '\t', '  '][i % 4])).join('\r\n')}`);
+  assert.equal(read.problem, 0, read.message);
+  assert.equal(state.figures.get('tune-points'), 12);
+});
+
+test('a sweep that does not span the notch, or that the network does not fit, is refused plainly', () => {
+  const netlist = builtNetlist({}, SURROUNDINGS, OFF);
+  const narrow = sweepText(netlist).split('\r\n').filter((line) => !/^\d/.test(line) || Number(line.split(',')[0]) > 45)
+    .join('\r\n');
+  const lowPass = Array.from({ length: 101 }, (_, i) => 5 * 10 ** (i / 50))
+    .map((f) => `${f}, ${-10 * Math.log10(1 + (f / FO) ** 2)}, ${(-Math.atan(f / FO) * 180) / Math.PI}`).join('\n');
+  const wrongSource = sweepText(builtNetlist({}, SURROUNDINGS, OFF).replace(/^RS vs in 600$/m, 'RS vs in 22000'));
+  for (const [text, section] of [[narrow, 'tune-not-spanning'], [lowPass, 'tune-no-fit'],
+    [wrongSource, 'tune-no-fit']]) {
+    const { read, state } = tune({}, SURROUNDINGS, text);
+    assert.equal(read.problem, 0, read.message);
+    assert.deepEqual([...state.sections].filter((name) => name.startsWith('tune')), ['tune-sweep', section]);
+    assert.ok(!state.curves.fitted);
+    assertFinite(state);
+  }
+});
+
+test('the worked example of the README: its sweep under docs/, its turns, the depth ngspice finds after them', () => {
+  const example = fs.readFileSync(path.join(root, 'docs/example-sweep.csv'), 'utf8');
+  assert.equal(example, sweepText(builtNetlist({}, SURROUNDINGS, OFF), { noise: NOISY }).replace(/\r/g, ''));
+  const { state } = tune({}, SURROUNDINGS, example);
+  const readme = fs.readFileSync(path.join(root, 'README.md'), 'utf8').replace(/\s+/g, ' ');
+  const trim = tuneWords(state).trim.replace(/\u00a0/g, ' ');
+  assert.ok(readme.includes(`"${trim}"`), trim);
+  const netlist = builtNetlist({}, SURROUNDINGS, OFF);
+  const after = depthAfter(netlist, state.figures.get('tune-r1-change'), state.figures.get('tune-r3-change'));
+  assert.ok(readme.includes(`put the build ${after.toFixed(1)} dB below its level`), `${after}`);
+});
