@@ -30,6 +30,16 @@ constexpr int kMaxScanSteps = 64;
 Notch FindNotchInScan(const TransferFunction& h, double lowest_x, double ratio, int steps,
                       double relative_width = kNotchWidth);
 
+// A build whose parts may be far from equal (read off a meter, or fitted
+// to a measured sweep) notches anywhere within a decade of its values'
+// frequency either way: a scan of that.
+constexpr double kWideScanStart = 0.01;
+constexpr double kWideScanRatio = 1.1547819846894583;  // 10^(1/16)
+constexpr int kWideScanSteps = 64;
+inline Notch FindNotchWide(const TransferFunction& h) {
+  return FindNotchInScan(h, kWideScanStart, kWideScanRatio, kWideScanSteps);
+}
+
 // The frequency of a point x = (omega / omega_ref)^2 in hertz.
 inline double HertzAt(const TransferFunction& h, double x) { return SquareRoot(x) * h.omega_ref / (2 * kPi); }
 

@@ -20,7 +20,7 @@ TemperatureDrift DriftOverTemperature(const TwinTCircuit& nominal, double r_ppm,
       TwinTParts& p = moved.parts;
       p = {p.r1 * r, p.r2 * r, p.r3a * r, p.r3b * r, p.c1 * c, p.c2 * c, p.c3a * c, p.c3b * c};
       const TransferFunction h = TransferFunctionOf(moved, nominal.parts.r1, nominal.parts.c1);
-      const double reject = -PowerRatioToDecibels(PowerRatioAtHertz(h, fo_hertz));
+      const double reject = -LevelDb(h, fo_hertz);
       if (first || reject < drift.least_reject_db) drift.least_reject_db = reject;
       first = false;
       const Notch notch = FindNotch(h);

@@ -88,6 +88,11 @@ inline double PowerRatioAtHertz(const TransferFunction& h, double hertz) {
   return PowerRatio(h, y * y);
 }
 
+// |H| in dB at a frequency in hertz.
+inline double LevelDb(const TransferFunction& h, double hertz) {
+  return PowerRatioToDecibels(PowerRatioAtHertz(h, hertz));
+}
+
 // |H|^2 far below and far above every corner of the network (x -> 0 and
 // x -> infinity; far above taken with ideal followers): finite and
 // non-zero for every circuit here.

@@ -12,11 +12,6 @@
 namespace notchwell {
 namespace {
 
-// A build of measured parts may notch far from where its values say: its
-// scan covers a decade of frequency either way.
-constexpr double kWideScanStart = 0.01;
-constexpr double kWideScanRatio = 1.1547819846894583;  // 10^(1/16)
-constexpr int kWideScanSteps = 64;
 // A response still moving 10^4 cycles of Fo after it starts does not settle.
 constexpr double kSettlingLimit = 1e4;
 
@@ -27,8 +22,6 @@ template <typename T, int N>
 T Chosen(const Choices<T, N>& choices, const DesignInputs& inputs, PanelList list) {
   return choices.options[ChosenIndex(inputs.choices, list)];
 }
-
-double LevelDb(const TransferFunction& h, double hertz) { return PowerRatioToDecibels(PowerRatioAtHertz(h, hertz)); }
 
 // A circuit of these parts with the form's surroundings and, in the
 // active form, these followers; feedback 0 makes it the passive one.
@@ -254,7 +247,7 @@ MeasuredResult AnalyseMeasuredBuild(DesignReport& report, const DesignInputs& in
   const TransferFunction h =
       TransferFunctionOf(CircuitOf(parts, inputs, k_build, report.feedback.followers),
                          SquareRoot(m.r1) * SquareRoot(m.r2), SquareRoot(m.c1) * SquareRoot(m.c2));
-  const Notch notch = FindNotchInScan(h, kWideScanStart, kWideScanRatio, kWideScanSteps);
+  const Notch notch = FindNotchWide(h);
 
   MeasuredResult result{notch.found, 0, 0, -LevelDb(h, inputs.fo_hertz), false, 0, 0, 0, 0};
   if (notch.found) {

@@ -5,16 +5,9 @@
 namespace notchwell {
 namespace {
 
-// A build whose parts may be far from equal notches anywhere within a
-// decade of its values' frequency either way.
-constexpr double kWideScanStart = 0.01;
-constexpr double kWideScanRatio = 1.1547819846894583;  // 10^(1/16)
-constexpr int kWideScanSteps = 64;
 // What a fit may leave of the level beyond three times the sweep's own
 // noise: a sweep's steps and rounding.
 constexpr double kFitAllowanceDb = 0.05;
-
-double LevelDb(const TransferFunction& h, double hertz) { return PowerRatioToDecibels(PowerRatioAtHertz(h, hertz)); }
 
 TrimChange TrimOf(const SweepFit& fit, double fo_hertz) {
   const NullingResistors n = NullingResistorsAt(PartsOf(fit.parts), fo_hertz);
@@ -57,7 +50,7 @@ TuneResult TuneFromSweep(const MeasuredSweep& sweep, const SweepModel& model, do
   result.outcome = TuneOutcome::Tuned;
   const TransferFunction& h = fit.function;
   result.function = h;
-  result.notch = FindNotchInScan(h, kWideScanStart, kWideScanRatio, kWideScanSteps);
+  result.notch = FindNotchWide(h);
   result.notch_found = result.notch.found;
   if (result.notch.found) {
     result.notch_hertz = HertzAt(h, result.notch.x);

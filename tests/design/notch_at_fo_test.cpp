@@ -23,7 +23,7 @@ namespace {
 
 using namespace notchwell;
 
-double LevelDb(const TransferFunction& h, double hertz) { return 10 * std::log10(PowerRatioAtHertz(h, hertz)); }
+double LevelDbOf(const TransferFunction& h, double hertz) { return 10 * std::log10(PowerRatioAtHertz(h, hertz)); }
 
 // --- Where any build nulls -------------------------------------------------
 
@@ -45,7 +45,7 @@ TEST_P(NullConditions, NullTheBuildWhereverItsOtherPartsLie) {
   parts.r3a = parts.r3b = 2 * n.r3;
   const TwinTCircuit circuit{parts, u.source, u.load, u.q > 0, u.q > 0 ? FeedbackForQ(u.q) : 0};
   const TransferFunction h = TransferFunctionOf(circuit, parts.r2, parts.c1);
-  EXPECT_LT(LevelDb(h, 50) - 10 * std::log10(PowerRatioAtZero(h)), -200);
+  EXPECT_LT(LevelDbOf(h, 50) - 10 * std::log10(PowerRatioAtZero(h)), -200);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -179,13 +179,13 @@ TEST(AtFo, TheHumFilterAsBuiltAndAsMeasured) {
   const TransferFunction h = TransferFunctionOf({parts, 0, 0, false, 0}, 33e3, 100e-9);
   double least = 40;
   for (double hertz = 40; hertz < 60; hertz += 1e-4) {
-    if (LevelDb(h, hertz) < LevelDb(h, least)) least = hertz;
+    if (LevelDbOf(h, hertz) < LevelDbOf(h, least)) least = hertz;
   }
   EXPECT_NEAR(Figured(report, Figure::MeasuredFo), least, 2e-4);
-  EXPECT_NEAR(-Figured(report, Figure::MeasuredDepth), LevelDb(h, Figured(report, Figure::MeasuredFo)), 1e-6);
+  EXPECT_NEAR(-Figured(report, Figure::MeasuredDepth), LevelDbOf(h, Figured(report, Figure::MeasuredFo)), 1e-6);
   parts.r1 = Figured(report, Figure::MeasuredTrimR1);
   parts.r3a = parts.r3b = 2 * Figured(report, Figure::MeasuredTrimR3);
-  EXPECT_LT(LevelDb(TransferFunctionOf({parts, 0, 0, false, 0}, 33e3, 100e-9), 50), -200);
+  EXPECT_LT(LevelDbOf(TransferFunctionOf({parts, 0, 0, false, 0}, 33e3, 100e-9), 50), -200);
   EXPECT_NEAR(Figured(report, Figure::MeasuredTrimR1Change), 100 * (parts.r1 / 33.2e3 - 1), 1e-9);
 
   // Every resistor of the nearest build drifts by 50 ppm/K and every

@@ -52,7 +52,9 @@ export function startPanel(document) {
   // and tied to the field for assistive technology); the figures stay.
   function checkField(index) {
     const field = fields[index];
-    const { problem, message } = design.fieldProblem(core, index, field.value, choicesNow());
+    markField(field, design.fieldProblem(core, index, field.value, choicesNow()));
+  }
+  function markField(field, { problem, message }) {
     const said = document.getElementById(`${field.id}-message`);
     setText(said, message);
     if (problem) {
@@ -224,18 +226,9 @@ export function startPanel(document) {
   // pasted or loaded from a file), its problem marked on the field and
   // said beside it as for the value fields.
   const sweepField = control('tune-sweep');
-  const sweepMessage = document.getElementById('tune-sweep-message');
   function readSweep() {
-    const { problem, message } = design.readSweep(core, sweepField.value);
+    markField(sweepField, design.readSweep(core, sweepField.value));
     sweep = design.sweepPoints(core);
-    setText(sweepMessage, message);
-    if (problem) {
-      sweepField.setAttribute('aria-invalid', 'true');
-      sweepField.setAttribute('aria-errormessage', sweepMessage.id);
-    } else {
-      sweepField.removeAttribute('aria-invalid');
-      sweepField.removeAttribute('aria-errormessage');
-    }
     update('tune-sweep');
   }
   sweepField.addEventListener('input', readSweep);
