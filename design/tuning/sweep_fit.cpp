@@ -86,11 +86,7 @@ Response ResponseAt(const TransferFunction& h, double y) {
 double SquaredMagnitudeOf(Complex a) { return a.re * a.re + a.im * a.im; }
 
 // The phase difference folded into (-pi, pi].
-double Folded(double radians) {
-  while (radians > kPi) radians -= 2 * kPi;
-  while (radians <= -kPi) radians += 2 * kPi;
-  return radians;
-}
+double Folded(double radians) { return radians - 2 * kPi * __builtin_floor((radians + kPi) / (2 * kPi)); }
 
 // One point's residuals (level, and phase where measured) and, with
 // `slopes`, their derivatives with respect to each free parameter.
@@ -289,40 +285,49 @@ bool Better(const SweepFit& a, const SweepFit& b) {
   return alike ? a.distance < b.distance : a.cost < b.cost;
 }
 
-// The indices of the points fitted: all of them, or as many about the
-// lowest point (within a factor of 1.25 of its frequency) as elsewhere,
-// each evenly spread.
-int ChoosePoints(const MeasuredSweep& sweep, int (&chosen)[kFitPoints]) {
-  if (sweep.count <= kFitPoints) {
-    for (int i = 0; i < sweep.count; ++i) chosen[i] = i;
-    return sweep.count;
+// Whether a point can say anything of the network: within six decades
+// of its frequency either way, its level within 1000 dB and its phase
+// within a million degrees (beyond, the model's polynomials overflow and
+// the numbers mean nothing).
+bool Usable(const MeasuredSweep& sweep, int i, double reference_hertz) {
+  const double ratio = sweep.hertz[i] / reference_hertz;
+  return ratio >= 1e-6 && ratio <= 1e6 && Abs(sweep.level_db[i]) <= 1000 && Abs(sweep.degrees[i]) <= 1e6;
+}
+
+// The indices of the points fitted, of those usable: all of them, or as
+// many about the lowest point (within a factor of 1.25 of its frequency)
+// as elsewhere, each evenly spread.
+int ChoosePoints(const MeasuredSweep& sweep, double reference_hertz, int (&chosen)[kFitPoints]) {
+  static int usable[kMostSweepPoints];
+  int count = 0;
+  for (int i = 0; i < sweep.count; ++i) {
+    if (Usable(sweep, i, reference_hertz)) usable[count++] = i;
+  }
+  if (count <= kFitPoints) {
+    for (int k = 0; k < count; ++k) chosen[k] = usable[k];
+    return count;
   }
   int lowest = 0;
-  for (int i = 1; i < sweep.count; ++i) {
-    if (sweep.level_db[i] < sweep.level_db[lowest]) lowest = i;
+  for (int k = 1; k < count; ++k) {
+    if (sweep.level_db[usable[k]] < sweep.level_db[usable[lowest]]) lowest = k;
   }
+  const double lowest_hertz = sweep.hertz[usable[lowest]];
   int first = lowest, last = lowest;
-  while (first > 0 && sweep.hertz[first - 1] * 1.25 >= sweep.hertz[lowest]) --first;
-  while (last + 1 < sweep.count && sweep.hertz[last + 1] <= 1.25 * sweep.hertz[lowest]) ++last;
-  const int near = last - first + 1, far = sweep.count - near;
+  while (first > 0 && sweep.hertz[usable[first - 1]] * 1.25 >= lowest_hertz) --first;
+  while (last + 1 < count && sweep.hertz[usable[last + 1]] <= 1.25 * lowest_hertz) ++last;
+  const int near = last - first + 1, far = count - near;
   const int near_taken = near < kFitPoints / 2 ? near : far < kFitPoints / 2 ? kFitPoints - far : kFitPoints / 2;
   const int far_taken = kFitPoints - near_taken < far ? kFitPoints - near_taken : far;
-  int count = 0;
-  // The far points, k of them evenly among `far`, skipping the near run.
-  int far_index = 0;
-  for (int i = 0; i < sweep.count; ++i) {
-    if (i >= first && i <= last) {
-      const long slot = static_cast<long>(i - first) * near_taken / near;
-      const long next = static_cast<long>(i - first + 1) * near_taken / near;
-      if (next > slot) chosen[count++] = i;
-    } else {
-      const long slot = static_cast<long>(far_index) * far_taken / far;
-      const long next = static_cast<long>(far_index + 1) * far_taken / far;
-      if (next > slot) chosen[count++] = i;
-      ++far_index;
+  // Each run's points evenly: the k-th of n taken where k * taken / n steps.
+  const auto takes = [](long k, long taken, long n) { return (k + 1) * taken / n > k * taken / n; };
+  int chosen_count = 0;
+  for (int k = 0, far_index = 0; k < count; ++k) {
+    const bool near_run = k >= first && k <= last;
+    if (near_run ? takes(k - first, near_taken, near) : takes(far_index++, far_taken, far)) {
+      chosen[chosen_count++] = usable[k];
     }
   }
-  return count;
+  return chosen_count;
 }
 
 // How rough the sweep is: each chosen point's distance from the line
@@ -353,14 +358,17 @@ TwinTCircuit CircuitOfModel(const SweepModel& model, const PositionValues& parts
 void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fits) {
   static FitPoints points;
   int chosen[kFitPoints];
-  points.count = ChoosePoints(sweep, chosen);
+  const PositionValues& m = model.parts;
+  const double r_ref = SquareRoot(m.r1) * SquareRoot(m.r2), c_ref = SquareRoot(m.c1) * SquareRoot(m.c2);
+  const double omega_ref = 1 / (r_ref * c_ref);
+  points.count = ChoosePoints(sweep, omega_ref / (2 * kPi), chosen);
   points.phase = sweep.phase;
   fits.points_fitted = points.count;
   fits.noise_db = RoughnessDb(sweep, chosen, points.count);
-  const PositionValues& m = model.parts;
-  Fitter f{model, points, SquareRoot(m.r1) * SquareRoot(m.r2), SquareRoot(m.c1) * SquareRoot(m.c2), 0, {}, {}, 0};
-  const double omega_ref = 1 / (f.r_ref * f.c_ref);
-  double lowest_db = sweep.level_db[0];
+  fits.best.found = fits.mirrored.found = false;
+  if (points.count < kFewestSweepPoints) return;
+  Fitter f{model, points, r_ref, c_ref, 0, {}, {}, 0};
+  double lowest_db = sweep.level_db[chosen[0]];
   for (int k = 0; k < points.count; ++k) {
     const int i = chosen[k];
     points.y[k] = 2 * kPi * sweep.hertz[i] / omega_ref;
@@ -390,7 +398,6 @@ void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fi
     double pull;
   };
   constexpr Start kStarts[] = {{0, 0}, {2, kPull}, {2, -kPull}, {5, kPull}, {5, -kPull}};
-  fits.best.found = fits.mirrored.found = false;
   // The best fit, and the best with the notch's zeros on the other side
   // of the j-omega axis, which the level alone cannot tell apart.
   static SweepFit found[sizeof kStarts / sizeof kStarts[0]];

@@ -41,9 +41,13 @@ TuneResult TuneFromSweep(const MeasuredSweep& sweep, const SweepModel& model, do
   static SweepFits fits;
   FitSweep(sweep, model, fits);
   const SweepFit& fit = fits.best;
-  result.fit_rms_db = fit.rms_db;
   result.noise_db = fits.noise_db;
-  if (!fit.found || !FitsWithinNoise(fit, fits.noise_db) || !PartsNear(fit, model)) {
+  if (!fit.found) {
+    result.outcome = TuneOutcome::NoFit;
+    return result;
+  }
+  result.fit_rms_db = fit.rms_db;
+  if (!FitsWithinNoise(fit, fits.noise_db) || !PartsNear(fit, model)) {
     result.outcome = TuneOutcome::NoFit;
     return result;
   }
