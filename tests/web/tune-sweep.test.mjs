@@ -54,8 +54,8 @@ test('the next round: a sweep after the turns says how much nearer Fo the null h
   assert.ok(state.sections.has('tune-round'));
   assert.equal(state.figures.get('tune-notch-before'), first.figures.get('tune-notch'));
   assert.ok(state.figures.get('tune-nearer') > 99, `${state.figures.get('tune-nearer')}`);
-  assert.match(tuneWords(state).round, /^Since the sweep before, the null has come \d+\.\d\d\u00a0% nearer 50\.00\u00a0Hz/);
-  assert.match(designText(state), /Measured sweep of the nearest build: 401 points \(not in the link\)\n.*\n  Turn R1/);
+  assert.match(tuneWords(state).round, /^Since the sweep before, the null has come \d+\.\d\u00a0% nearer 50\.00\u00a0Hz/);
+  assert.match(designText(state), /Measured sweep of the nearest build: 401 points \(not in the link\)\n.*\n  (Turn|Leave) R1/);
 });
 
 test('a sweep of the level alone: the turns for either side of the jω axis where both fit', (t) => {

@@ -5,16 +5,22 @@
 import { format } from './format.js';
 import { figureText, holds } from './state.js';
 
-const way = (percent) => (percent < 0 ? 'down' : 'up');
-const by = (percent) => format(Math.abs(percent), 'percent', 2, false).replace(/^\+/, '');
+const by = (percent, digits = 2) => format(Math.abs(percent), 'percent', digits, false).replace(/^\+/, '');
+// A change too small to show: the resistor stays as it is.
+const still = (percent) => Number(Math.abs(percent).toFixed(2)) === 0;
 
-// The turns of the fit (`suffix` '') or of its mirror image ('-alt').
+// The turns of the fit (`suffix` '') or of its mirror image ('-alt'), with
+// the resistances they come to for the fit's own.
 function turns(state, suffix) {
   const t = (name) => figureText(state, name);
-  const r1 = state.figures.get(`tune-r1-change${suffix}`);
-  const r3 = state.figures.get(`tune-r3-change${suffix}`);
-  const to = (name) => (suffix ? '' : ` (to about ${t(name)})`);
-  return `R1 ${way(r1)} by ${by(r1)}${to('tune-r1')} and R3 ${way(r3)} by ${by(r3)}${to('tune-r3')}`;
+  const turn = (r) => {
+    const percent = state.figures.get(`tune-${r}-change${suffix}`);
+    return `${r.toUpperCase()} ${percent < 0 ? 'down' : 'up'} by ${by(percent)}${suffix ? '' : ` (to about ${t(`tune-${r}`)})`}`;
+  };
+  const moved = ['r1', 'r3'].filter((r) => !still(state.figures.get(`tune-${r}-change${suffix}`)));
+  if (moved.length === 0) return 'Leave R1 and R3 as they are';
+  if (moved.length === 1) return `Leave ${moved[0] === 'r1' ? 'R3' : 'R1'} as it is and turn ${turn(moved[0])}`;
+  return `Turn ${turn('r1')} and ${turn('r3')}`;
 }
 
 // { trim, alternative, round }: each '' where the state has none.
@@ -23,15 +29,15 @@ export function tuneWords(state) {
   const t = (name) => figureText(state, name);
   const words = { trim: '', alternative: '', round: '' };
   if (!is('tuned')) return words;
-  words.trim = `Turn ${turns(state, '')}: the null then lies on ${t('fo')}.`;
+  words.trim = `${turns(state, '')}: the null then lies on ${t('fo')}.`;
   if (is('tune-alt')) {
     words.alternative = `The level alone cannot tell on which side of the jω axis the notch's zeros lie, and the` +
-      ` mirror image fits it alike: there the turns are ${turns(state, '-alt')}. Try the first, and keep whichever` +
-      ' is deeper.';
+      ` mirror image fits it alike: for it, ${turns(state, '-alt').replace(/^[LT]/, (c) => c.toLowerCase())}. Try the` +
+      ' first, and keep whichever is deeper.';
   }
   if (is('tune-round')) {
     const nearer = state.figures.get('tune-nearer');
-    const moved = nearer >= 0 ? `come ${by(nearer)} nearer ${t('fo')}` : `moved ${by(-nearer)} further from ${t('fo')}`;
+    const moved = nearer >= 0 ? `come ${by(nearer, 1)} nearer ${t('fo')}` : `moved ${by(nearer, 1)} further from ${t('fo')}`;
     words.round = `Since the sweep before, the null has ${moved} (from ${t('tune-notch-before')} to` +
       ` ${t('tune-notch')}), and the build takes ${t('tune-reject')} off ${t('fo')} instead of` +
       ` ${t('tune-reject-before')}.`;
