@@ -14,4 +14,12 @@ NullingResistors NullingResistorsAt(const TwinTParts& p, double hertz) {
   return {r1, r3};
 }
 
+NullingChange NullingChangeAt(const PositionValues& values, double hertz) {
+  const NullingResistors n = NullingResistorsAt(PartsOf(values), hertz);
+  const double r1_change = 100 * (n.r1 / values.r1 - 1), r3_change = 100 * (n.r3 / values.r3 - 1);
+  const bool found =
+      IsPositiveFinite(n.r1) && IsPositiveFinite(n.r3) && r1_change <= kLargestDouble && r3_change <= kLargestDouble;
+  return found ? NullingChange{true, n.r1, n.r3, r1_change, r3_change} : NullingChange{false, 0, 0, 0, 0};
+}
+
 }  // namespace notchwell

@@ -17,4 +17,14 @@ struct NullingResistors {
 };
 NullingResistors NullingResistorsAt(const TwinTParts& parts, double hertz);
 
+// The same for a build of one value a position, with how much R1 and the
+// whole R3 change from its own, in percent. Not found where that would
+// take resistors beyond any double (values far from the frequency's).
+struct NullingChange {
+  bool found;
+  double r1, r3;
+  double r1_change_percent, r3_change_percent;
+};
+NullingChange NullingChangeAt(const PositionValues& values, double hertz);
+
 }  // namespace notchwell

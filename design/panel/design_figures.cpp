@@ -154,11 +154,11 @@ void SetFigures(const DesignInputs& inputs, DesignReport& report) {
     f.SetIf(m.notch_found, Figure::MeasuredFo, m.notch_hertz);
     f.SetIf(m.notch_found, Figure::MeasuredDepth, m.depth_db);
     f.Set(Figure::MeasuredReject, m.reject_db);
-    if (m.trim_found) {
-      f.Set(Figure::MeasuredTrimR1, m.trim_r1);
-      f.Set(Figure::MeasuredTrimR3, m.trim_r3);
-      f.Set(Figure::MeasuredTrimR1Change, m.trim_r1_change_percent);
-      f.Set(Figure::MeasuredTrimR3Change, m.trim_r3_change_percent);
+    if (m.trim.found) {
+      f.Set(Figure::MeasuredTrimR1, m.trim.r1);
+      f.Set(Figure::MeasuredTrimR3, m.trim.r3);
+      f.Set(Figure::MeasuredTrimR1Change, m.trim.r1_change_percent);
+      f.Set(Figure::MeasuredTrimR3Change, m.trim.r3_change_percent);
     }
   }
 }

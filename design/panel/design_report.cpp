@@ -249,24 +249,12 @@ MeasuredResult AnalyseMeasuredBuild(DesignReport& report, const DesignInputs& in
                          SquareRoot(m.r1) * SquareRoot(m.r2), SquareRoot(m.c1) * SquareRoot(m.c2));
   const Notch notch = FindNotchWide(h);
 
-  MeasuredResult result{notch.found, 0, 0, -LevelDb(h, inputs.fo_hertz), false, 0, 0, 0, 0};
+  MeasuredResult result{notch.found, 0, 0, -LevelDb(h, inputs.fo_hertz), NullingChangeAt(m, inputs.fo_hertz)};
   if (notch.found) {
     result.notch_hertz = HertzAt(h, notch.x);
     result.depth_db = -PowerRatioToDecibels(notch.power_ratio);
   }
   DrawCurve(CurveOf(report, Curve::Measured), h, notch, report.curve_hertz, inputs.fo_hertz, false);
-  // Nulling a build whose values lie far from Fo's would take resistors
-  // beyond any double: then there is nothing to say.
-  const NullingResistors n = NullingResistorsAt(parts, inputs.fo_hertz);
-  const double r1_change = 100 * (n.r1 / m.r1 - 1), r3_change = 100 * (n.r3 / m.r3 - 1);
-  result.trim_found =
-      IsPositiveFinite(n.r1) && IsPositiveFinite(n.r3) && r1_change <= kLargestDouble && r3_change <= kLargestDouble;
-  if (result.trim_found) {
-    result.trim_r1 = n.r1;
-    result.trim_r3 = n.r3;
-    result.trim_r1_change_percent = r1_change;
-    result.trim_r3_change_percent = r3_change;
-  }
   return result;
 }
 
@@ -497,7 +485,7 @@ bool AnalyseDesign(const DesignInputs& inputs, DesignReport& report, const Desig
              in_range && report.nearest.corners.without_notch + report.nearest.random.without_notch > 0);
   SetSection(report, Section::Measured, inputs.measured);
   SetSection(report, Section::MeasuredDip, inputs.measured && report.measured.notch_found);
-  SetSection(report, Section::MeasuredTrim, inputs.measured && report.measured.trim_found);
+  SetSection(report, Section::MeasuredTrim, inputs.measured && report.measured.trim.found);
   SetSection(report, Section::BandLow, report.ideal.band.low_found);
   SetSection(report, Section::BandHigh, report.ideal.band.high_found);
   SetSection(report, Section::TrimR1, in_range && report.nearest.trim_r1.found);

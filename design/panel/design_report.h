@@ -13,6 +13,7 @@
 #include "active_feedback.h"
 #include "design_figures.h"
 #include "notch_search.h"
+#include "null_conditions.h"
 #include "op_amp_response.h"
 #include "panel_controls.h"
 #include "phase_response.h"
@@ -157,9 +158,7 @@ struct MeasuredResult {
   double notch_hertz;
   double depth_db;
   double reject_db;
-  bool trim_found;  // nulling it at Fo takes resistors within any double
-  double trim_r1, trim_r3;
-  double trim_r1_change_percent, trim_r3_change_percent;
+  NullingChange trim;  // of R1 and R3, to null it at Fo
 };
 
 // Which parts of the report hold: the page shows and hides by these (its

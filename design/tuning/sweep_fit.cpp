@@ -6,9 +6,7 @@
 namespace notchwell {
 namespace {
 
-// The parameters: each part's log ratio to the model's, that of the
-// active form's 1 - k, and the log of the noise floor.
-constexpr int kParameters = 8;
+constexpr int kParameters = kFitParameters;
 constexpr int kFeedbackParameter = 6;
 constexpr int kFloorParameter = 7;
 constexpr double kNepersPerDecibel = 0.11512925464970228;  // ln 10 / 20
@@ -72,15 +70,8 @@ struct Response {
   Complex n, d, lag;
 };
 
-Complex CubicAt(const double* c, double y) { return {c[0] - c[2] * y * y, y * (c[1] - c[3] * y * y)}; }
-
-Complex QuinticAt(const double* c, double y) {
-  const double x = y * y;
-  return {c[0] - (c[2] - c[4] * x) * x, y * (c[1] - (c[3] - c[5] * x) * x)};
-}
-
 Response ResponseAt(const TransferFunction& h, double y) {
-  return {CubicAt(h.numerator, y), QuinticAt(h.denominator, y), {1, h.lag * y}};
+  return {PolynomialAt(h.numerator, 3, {0, y}), PolynomialAt(h.denominator, 5, {0, y}), {1, h.lag * y}};
 }
 
 double SquaredMagnitudeOf(Complex a) { return a.re * a.re + a.im * a.im; }
@@ -120,7 +111,7 @@ void FitPoint(const Fitter& f, const Trial& t, const TransferFunction (*slopes)[
     }
     const TransferFunction& s = (*slopes)[j];
     // d ln H = dN / N - dD / D.
-    const Complex dn = CubicAt(s.numerator, y), dd = QuinticAt(s.denominator, y);
+    const Complex dn = PolynomialAt(s.numerator, 3, {0, y}), dd = PolynomialAt(s.denominator, 5, {0, y});
     const Complex dlog = (r.n.re == 0 && r.n.im == 0 ? Complex{0, 0} : dn / r.n) - (dd / r.d);
     out.level_slope[j] = h2 / power * dlog.re;
     out.phase_slope[j] = weight * dlog.im;
@@ -237,43 +228,39 @@ void Minimise(const Fitter& f, Trial& t) {
   }
 }
 
-// The real part of the complex pair of the numerator's zeros, as a share
-// of their size: below 0 they lie left of the j-omega axis, as every
-// build's with parts near the balanced values. 0 where there is no pair.
-double ZerosRealOf(const TransferFunction& h) {
-  if (h.numerator[3] == 0) return 0;
+// The upper one of the numerator's complex pair of zeros, the notch's
+// ({0, 0} where there is no pair).
+Complex NotchZeroOf(const TransferFunction& h) {
+  if (h.numerator[3] == 0) return {0, 0};
   const Roots roots = RootsOf(h.numerator, 3);
   for (int i = 0; i < roots.count; ++i) {
-    if (roots.root[i].im > 0) return roots.root[i].re / Magnitude(roots.root[i]);
+    if (roots.root[i].im > 0) return roots.root[i];
   }
-  return 0;
+  return {0, 0};
 }
 
 void Finish(const Fitter& f, const Trial& t, SweepFit& fit) {
   fit.found = true;
   fit.parts = t.parts;
   fit.feedback = t.feedback;
-  fit.floor = Exp(t.theta[kFloorParameter]);
   fit.function = t.h;
   double data_cost = 0;
   CostOf(f, t, &data_cost);
   fit.cost = data_cost;
-  double level = 0, phase = 0;
-  int phased = 0;
+  double level = 0;
   PointFit p;
   for (int i = 0; i < f.points.count; ++i) {
     FitPoint(f, t, nullptr, i, p);
     level += p.level * p.level;
-    if (f.points.phase && p.phase != 0) {
-      phase += p.phase * p.phase;
-      ++phased;
-    }
   }
   fit.rms_db = SquareRoot(level / f.points.count) / kNepersPerDecibel;
-  fit.rms_degrees = phased > 0 ? SquareRoot(phase / phased) / kRadiansPerDegree : 0;
   fit.distance = 0;
   for (int j = 0; j < kFloorParameter; ++j) fit.distance += t.theta[j] * t.theta[j];
-  fit.zeros_real = ZerosRealOf(t.h);
+  // Below 0 the notch's zeros lie left of the j-omega axis, as every
+  // build's with parts near the balanced values.
+  const Complex zero = NotchZeroOf(t.h);
+  fit.zeros_real = zero.im > 0 ? zero.re / Magnitude(zero) : 0;
+  for (int j = 0; j < kParameters; ++j) fit.theta[j] = t.theta[j];
 }
 
 // Of two fits, whether `a` is the better: it leaves less of the sweep, or
@@ -363,7 +350,6 @@ void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fi
   const double omega_ref = 1 / (r_ref * c_ref);
   points.count = ChoosePoints(sweep, omega_ref / (2 * kPi), chosen);
   points.phase = sweep.phase;
-  fits.points_fitted = points.count;
   fits.noise_db = RoughnessDb(sweep, chosen, points.count);
   fits.best.found = fits.mirrored.found = false;
   if (points.count < kFewestSweepPoints) return;
@@ -421,21 +407,9 @@ void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fi
   // in the j-omega axis: from the best fit, R1 and R3 moved to mirror them
   // (to first order), and fitted again.
   Trial best{};
-  const PositionValues& b = fits.best.parts;
-  best.theta[0] = NaturalLog(b.r1 / m.r1);
-  best.theta[1] = NaturalLog(b.r2 / m.r2);
-  best.theta[2] = NaturalLog(b.r3 / m.r3);
-  best.theta[3] = NaturalLog(b.c1 / m.c1);
-  best.theta[4] = NaturalLog(b.c2 / m.c2);
-  best.theta[5] = NaturalLog(b.c3 / m.c3);
-  best.theta[kFeedbackParameter] = model.active ? NaturalLog((1 - fits.best.feedback) / (1 - model.feedback)) : 0;
-  best.theta[kFloorParameter] = NaturalLog(fits.best.floor);
+  for (int j = 0; j < kParameters; ++j) best.theta[j] = fits.best.theta[j];
   MakeTrial(f, best);
-  const Roots roots = RootsOf(best.h.numerator, 3);
-  Complex zero{0, 0};
-  for (int i = 0; i < roots.count; ++i) {
-    if (roots.root[i].im > 0) zero = roots.root[i];
-  }
+  const Complex zero = NotchZeroOf(best.h);
   if (zero.im == 0) return;
   constexpr double kMove = 1e-4;
   constexpr int kMoved[2] = {0, 2};
@@ -444,11 +418,8 @@ void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fi
     Trial moved = best;
     moved.theta[kMoved[k]] += kMove;
     MakeTrial(f, moved);
-    const Roots r = RootsOf(moved.h.numerator, 3);
-    Complex z = zero;
-    for (int i = 0; i < r.count; ++i) {
-      if (r.root[i].im > 0) z = r.root[i];
-    }
+    const Complex moved_zero = NotchZeroOf(moved.h);
+    const Complex z = moved_zero.im > 0 ? moved_zero : zero;
     slope[0][k] = (z.re - zero.re) / kMove;
     slope[1][k] = (z.im - zero.im) / kMove;
   }

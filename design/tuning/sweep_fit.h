@@ -32,22 +32,24 @@ struct SweepModel {
 
 TwinTCircuit CircuitOfModel(const SweepModel& model, const PositionValues& parts, double feedback);
 
+// The parameters fitted: the six parts', the active form's 1 - k's log
+// ratio to the model's, and the log of the noise floor.
+constexpr int kFitParameters = 8;
+
 struct SweepFit {
   bool found;
   PositionValues parts;
   double feedback;
-  double floor;        // |Vout/Vs| the sweep bottoms out on
-  double rms_db;       // of the level left after the fit, over the points fitted
-  double rms_degrees;  // of the phase, where measured and above the floor
-  double cost;         // of all that is left, levels in nepers and phases in radians
-  double distance;     // how far the parts and feedback are from the model's, in log ratios squared
-  double zeros_real;   // the real part of the notch's zeros, normalised: its side of the j-omega axis
+  double rms_db;      // of the level left after the fit, over the points fitted
+  double cost;        // of all that is left, levels in nepers and phases in radians
+  double distance;    // how far the parts and feedback are from the model's, in log ratios squared
+  double zeros_real;  // the real part of the notch's zeros, normalised: its side of the j-omega axis
+  double theta[kFitParameters];
   TransferFunction function;
 };
 
 struct SweepFits {
-  int points_fitted;  // at most kFitPoints of the sweep's, densest about its lowest
-  double noise_db;    // the sweep's own roughness, point to point
+  double noise_db;  // the sweep's own roughness, point to point
   SweepFit best;
   // With the level alone: the best fit whose notch's zeros lie on the
   // other side of the j-omega axis, found or not.

@@ -9,14 +9,6 @@ namespace {
 // noise: a sweep's steps and rounding.
 constexpr double kFitAllowanceDb = 0.05;
 
-TrimChange TrimOf(const SweepFit& fit, double fo_hertz) {
-  const NullingResistors n = NullingResistorsAt(PartsOf(fit.parts), fo_hertz);
-  const double r1_change = 100 * (n.r1 / fit.parts.r1 - 1), r3_change = 100 * (n.r3 / fit.parts.r3 - 1);
-  const bool found =
-      IsPositiveFinite(n.r1) && IsPositiveFinite(n.r3) && r1_change <= kLargestDouble && r3_change <= kLargestDouble;
-  return found ? TrimChange{true, n.r1, n.r3, r1_change, r3_change} : TrimChange{false, 0, 0, 0, 0};
-}
-
 bool Near(double value, double model) { return value <= kFarthestPart * model && model <= kFarthestPart * value; }
 
 bool PartsNear(const SweepFit& fit, const SweepModel& model) {
@@ -61,12 +53,12 @@ TuneResult TuneFromSweep(const MeasuredSweep& sweep, const SweepModel& model, do
     result.depth_db = PowerRatioToDecibels(PowerRatioAtZero(h)) - PowerRatioToDecibels(result.notch.power_ratio);
   }
   result.reject_db = -LevelDb(h, fo_hertz);
-  result.trim = TrimOf(fit, fo_hertz);
+  result.trim = NullingChangeAt(fit.parts, fo_hertz);
   const SweepFit& other = fits.mirrored;
   result.alternative = !sweep.phase && other.found && FitsWithinNoise(other, fits.noise_db) &&
                        other.rms_db <= 1.5 * fit.rms_db + fits.noise_db && PartsNear(other, model);
   if (result.alternative) {
-    result.alternative_trim = TrimOf(other, fo_hertz);
+    result.alternative_trim = NullingChangeAt(other.parts, fo_hertz);
     result.alternative = result.alternative_trim.found;
   }
   result.round = before.given && before.fo_hertz == fo_hertz && result.notch_found && before.notch_hertz > 0 &&

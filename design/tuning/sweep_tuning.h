@@ -5,6 +5,7 @@
 #pragma once
 
 #include "notch_search.h"
+#include "null_conditions.h"
 #include "sweep_fit.h"
 
 namespace notchwell {
@@ -24,14 +25,6 @@ enum class TuneOutcome : int {
   NoFit,        // more left after the fit than the sweep's noise explains, or parts far off
 };
 
-// The R1 and the whole R3 that null the fitted build at Fo, and how much
-// each changes from the fit's.
-struct TrimChange {
-  bool found;
-  double r1, r3;
-  double r1_change_percent, r3_change_percent;
-};
-
 struct TuneResult {
   TuneOutcome outcome;
   int points;
@@ -40,12 +33,12 @@ struct TuneResult {
   double noise_db;
   bool notch_found;
   double notch_hertz;
-  double depth_db;   // below the level far below the notch
-  double reject_db;  // below Vs at Fo
-  TrimChange trim;
+  double depth_db;     // below the level far below the notch
+  double reject_db;    // below Vs at Fo
+  NullingChange trim;  // of the fitted build, at Fo
   // With the level alone, the mirror image of the fit where it fits alike.
   bool alternative;
-  TrimChange alternative_trim;
+  NullingChange alternative_trim;
   TransferFunction function;
   Notch notch;
   // Against the sweep before: how much nearer Fo the null has come, in
