@@ -63,6 +63,12 @@ double NaturalLog(double x) {
   return n * kLn2High + (n * kLn2Low + ln_m);
 }
 
+// 10^k for 0 <= k <= kLargestExactPowerOfTen, every one exact in a double:
+// a product or quotient by one rounds once.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kLargestExactPowerOfTen = 22;
+
 }  // namespace
 
 double ScaleByPowerOfTen(double value, int exponent) {
