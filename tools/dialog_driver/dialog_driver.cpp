@@ -141,6 +141,12 @@ bool Settle(const Program& p) {
   return true;
 }
 
+HWND ActiveWindow(const Program& p) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(DialogThread(p), &info) ? info.hwndActive : nullptr;
+}
+
 HWND Focus(const Program& p) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
@@ -185,12 +191,17 @@ HWND FindMessageBox(const Program& p, DWORD timeout_ms) {
 
 bool DismissMessageBox(const Program& p, HWND box) {
   PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+  // The box is hidden while its own modal loop still runs, and that loop
+  // handles a posted marker too. It is destroyed only on the way out of
+  // MessageBox, and the program sets the focus before its thread reads a
+  // message again: so wait for the box to be gone and the dialog active
+  // once more, then let a marker through the dialog's own loop.
   const DWORD start = GetTickCount();
-  while (IsWindow(box) && IsWindowVisible(box)) {
+  while (IsWindow(box) || ActiveWindow(p) != p.dialog) {
     if (GetTickCount() - start > Patience(5000)) return false;
     Sleep(2);
   }
-  return Settle(p);
+  return Settle(p) && Focus(p) != nullptr;
 }
 
 }  // namespace driver

@@ -57,6 +57,8 @@ void Type(const Program& p, HWND window, const std::wstring& text);
 // A button click, as BM_CLICK, then Settle.
 void Click(const Program& p, int id);
 
+// The active window of the dialog's thread: the dialog, or a box it shows.
+HWND ActiveWindow(const Program& p);
 // The control with the keyboard focus on the dialog's thread.
 HWND Focus(const Program& p);
 // Its dialog identifier; a combo box's edit part counts as the combo box.
@@ -64,7 +66,9 @@ int FocusId(const Program& p);
 
 // The message box owned by the dialog, if one is showing.
 HWND FindMessageBox(const Program& p, DWORD timeout_ms = 5000);
-// Presses the message box's OK button and waits for it to close.
+// Presses the message box's OK button and waits until it is gone, the
+// dialog is active again and the program has handled the box's outcome
+// (the focus set): false if any of that does not come.
 bool DismissMessageBox(const Program& p, HWND box);
 
 // Writes what the screen shows of a window as an RGB PNG file.
