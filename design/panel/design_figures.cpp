@@ -134,11 +134,15 @@ void SetFigures(const DesignInputs& inputs, DesignReport& report) {
     f.SetIf(t.notch_found, Figure::TuneNotch, t.notch_hertz);
     f.SetIf(t.notch_found, Figure::TuneDepth, t.depth_db);
     f.Set(Figure::TuneReject, t.reject_db);
+    f.Set(Figure::TuneFitRms, t.fit_rms_db);
+  }
+  if (Holds(report, Section::TuneTurns)) {
     f.Set(Figure::TuneR1Change, t.trim.r1_change_percent);
     f.Set(Figure::TuneR3Change, t.trim.r3_change_percent);
+    f.Set(Figure::TuneR1Spread, t.r1_spread_percent);
+    f.Set(Figure::TuneR3Spread, t.r3_spread_percent);
     f.Set(Figure::TuneR1, t.trim.r1);
     f.Set(Figure::TuneR3, t.trim.r3);
-    f.Set(Figure::TuneFitRms, t.fit_rms_db);
   }
   if (Holds(report, Section::TuneAlternative)) {
     f.Set(Figure::TuneR1ChangeAlt, t.alternative_trim.r1_change_percent);

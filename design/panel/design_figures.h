@@ -135,7 +135,8 @@ enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Build
   X(BandReject90, "band-reject-90", Decibel, 1, false) \
   /* a measured sweep of the build: the points read, where and how deep */ \
   /* its fitted network notches (dB below its level far below the notch), */ \
-  /* what it takes off Fo (dB below Vs) */ \
+  /* what it takes off Fo (dB below Vs); each of the last two the bound */ \
+  /* the sweep decides where it does not decide the figure */ \
   X(TunePoints, "tune-points", Number, 0, false) \
   X(TuneNotch, "tune-notch", Hertz, 5, false) \
   X(TuneDepth, "tune-depth", Decibel, 1, false) \
@@ -144,6 +145,9 @@ enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Build
   /* the resistances that makes of the fit's own parts */ \
   X(TuneR1Change, "tune-r1-change", Percent, 2, false) \
   X(TuneR3Change, "tune-r3-change", Percent, 2, false) \
+  /* what the sweep decides of them: two standard deviations */ \
+  X(TuneR1Spread, "tune-r1-spread", Percent, 2, false) \
+  X(TuneR3Spread, "tune-r3-spread", Percent, 2, false) \
   X(TuneR1, "tune-r1", Ohm, 4, false) \
   X(TuneR3, "tune-r3", Ohm, 4, false) \
   /* the level left after the fit, root mean square */ \

@@ -364,9 +364,6 @@ void ClearCurve(DesignReport& report, Curve which) {
   curve.drawn = false;
 }
 
-// What a bench meter's reading of a part may be off by: its basic accuracy.
-constexpr double kMeterSpread = 0.002;
-
 // The build a measured sweep was taken of, as the panel has it: the
 // nearest build or the measured parts, in the form's surroundings, with
 // the builds' feedback and the op-amps chosen. False for none.
@@ -395,7 +392,9 @@ void TuneBuild(DesignReport& report, const DesignInputs& inputs) {
   if (modelled) {
     t = TuneFromSweep(*inputs.sweep, model, inputs.fo_hertz, inputs.round);
   } else {
+    // Nothing to fit it to, yet the points were read.
     t = TuneResult{};
+    if (swept) t.points = inputs.sweep->count;
   }
   const bool tuned = modelled && t.outcome == TuneOutcome::Tuned;
   if (tuned) {
@@ -407,9 +406,14 @@ void TuneBuild(DesignReport& report, const DesignInputs& inputs) {
   SetSection(report, Section::TuneNoBuild, swept && !modelled);
   SetSection(report, Section::TuneNotSpanning, modelled && t.outcome == TuneOutcome::NotSpanning);
   SetSection(report, Section::TuneNoFit, modelled && t.outcome == TuneOutcome::NoFit);
+  const bool turns = tuned && t.trim.found && t.turns_decided;
   SetSection(report, Section::Tuned, tuned && t.trim.found);
+  SetSection(report, Section::TuneTurns, turns);
+  SetSection(report, Section::TuneUndecided, tuned && t.trim.found && !t.turns_decided);
   SetSection(report, Section::TuneNotch, tuned && t.notch_found);
-  SetSection(report, Section::TuneAlternative, tuned && t.trim.found && t.alternative);
+  SetSection(report, Section::TuneDepthBound, tuned && t.notch_found && !t.depth_decided);
+  SetSection(report, Section::TuneRejectBound, tuned && !t.reject_decided);
+  SetSection(report, Section::TuneAlternative, turns && t.alternative);
   SetSection(report, Section::TuneRound, tuned && t.round);
 }
 

@@ -197,8 +197,12 @@ struct MeasuredResult {
   X(TuneNoBuild, "tune-no-build") /* and nothing it could be a sweep of */ \
   X(TuneNotSpanning, "tune-not-spanning") \
   X(TuneNoFit, "tune-no-fit") \
-  X(Tuned, "tuned")              /* the trims from the sweep */ \
+  X(Tuned, "tuned")              /* the fit of the sweep */ \
+  X(TuneTurns, "tune-turns")     /* and the turns it decides */ \
+  X(TuneUndecided, "tune-undecided") /* or the level alone leaves them open */ \
   X(TuneNotch, "tune-notch")     /* its fitted build notches */ \
+  X(TuneDepthBound, "tune-depth-bound") /* the depth shown is what the sweep decides of it */ \
+  X(TuneRejectBound, "tune-reject-bound") /* likewise what it takes off Fo */ \
   X(TuneAlternative, "tune-alt") /* a mirror image fits the level alike */ \
   X(TuneRound, "tune-round")     /* a sweep before this one */
 // clang-format on

@@ -7,8 +7,6 @@ namespace notchwell {
 namespace {
 
 constexpr int kParameters = kFitParameters;
-constexpr int kFeedbackParameter = 6;
-constexpr int kFloorParameter = 7;
 constexpr double kNepersPerDecibel = 0.11512925464970228;  // ln 10 / 20
 constexpr double kRadiansPerDegree = kPi / 180;
 constexpr double kLn10 = 2.302585092994046;
@@ -22,8 +20,9 @@ constexpr double kLn10 = 2.302585092994046;
 constexpr double kQuietestDb = 1e-4;
 // The noise floor is pulled towards where it starts, barely: only a sweep
 // that rests on it moves it.
-constexpr double kFloorPull = 1e-6;
-constexpr double kStep = 1e-6;  // for the coefficients' derivatives
+constexpr double kFloorPull = 1e-3;
+constexpr double kStep = 1e-6;     // for the coefficients' derivatives
+constexpr double kNoFloor = -700;  // the floor's log where there is none: e^-1400 is 0
 constexpr int kIterations = 300;
 constexpr double kPull = 0.05;  // where other starts begin: R3 or C3 off by 5 %
 
@@ -58,10 +57,7 @@ struct Fitter {
 };
 
 void MakeTrial(const Fitter& f, Trial& t) {
-  const PositionValues& m = f.model.parts;
-  t.parts = {m.r1 * Exp(t.theta[0]), m.r2 * Exp(t.theta[1]), m.r3 * Exp(t.theta[2]),
-             m.c1 * Exp(t.theta[3]), m.c2 * Exp(t.theta[4]), m.c3 * Exp(t.theta[5])};
-  t.feedback = f.model.active ? 1 - (1 - f.model.feedback) * Exp(t.theta[kFeedbackParameter]) : 0;
+  PartsOfFit(f.model, t.theta, t.parts, t.feedback);
   t.h = TransferFunctionOf(CircuitOfModel(f.model, t.parts, t.feedback), f.r_ref, f.c_ref);
 }
 
@@ -158,42 +154,83 @@ bool SolveSymmetric(double (&a)[kParameters][kParameters], double (&b)[kParamete
   return true;
 }
 
+// The normal equations at `t`, in the free parameters' order: the
+// residuals' slopes squared and summed (the prior's among them), and the
+// cost's half gradient.
+using Normal = double[kParameters][kParameters];
+void NormalEquations(const Fitter& f, const Trial& t, Normal& normal, double (&gradient)[kParameters]) {
+  static TransferFunction slopes[kParameters];
+  // The coefficients' derivatives, one parameter at a time.
+  for (int k = 0; k < f.free_count; ++k) {
+    const int j = f.free[k];
+    if (j == kFloorParameter) continue;
+    Trial moved = t;
+    moved.theta[j] += kStep;
+    MakeTrial(f, moved);
+    TransferFunction& s = slopes[j];
+    for (int c = 0; c < 4; ++c) s.numerator[c] = (moved.h.numerator[c] - t.h.numerator[c]) / kStep;
+    for (int c = 0; c < 6; ++c) s.denominator[c] = (moved.h.denominator[c] - t.h.denominator[c]) / kStep;
+  }
+  for (int a = 0; a < kParameters; ++a) {
+    gradient[a] = 0;
+    for (int b = 0; b < kParameters; ++b) normal[a][b] = 0;
+  }
+  PointFit p;
+  for (int i = 0; i < f.points.count; ++i) {
+    FitPoint(f, t, &slopes, i, p);
+    for (int a = 0; a < f.free_count; ++a) {
+      const int ja = f.free[a];
+      gradient[a] += p.level_slope[ja] * p.level + p.phase_slope[ja] * p.phase;
+      for (int b = 0; b <= a; ++b) {
+        const int jb = f.free[b];
+        normal[a][b] += p.level_slope[ja] * p.level_slope[jb] + p.phase_slope[ja] * p.phase_slope[jb];
+      }
+    }
+  }
+  for (int a = 0; a < f.free_count; ++a) {
+    gradient[a] += f.prior[f.free[a]] * PriorOf(f, t, f.free[a]);
+    normal[a][a] += f.prior[f.free[a]] * f.prior[f.free[a]];
+    for (int b = 0; b < a; ++b) normal[b][a] = normal[a][b];
+  }
+}
+
+// The inverse of the first n rows and columns of a symmetric, positive
+// definite `a` (Gauss-Jordan: n is at most eight): false where it is not.
+bool InvertSymmetric(const Normal& a, int n, Normal& inverse) {
+  Normal work;
+  for (int r = 0; r < n; ++r) {
+    for (int c = 0; c < n; ++c) {
+      work[r][c] = a[r][c];
+      inverse[r][c] = r == c ? 1 : 0;
+    }
+  }
+  for (int k = 0; k < n; ++k) {
+    const double pivot = work[k][k];
+    if (!(pivot > 0)) return false;
+    for (int c = 0; c < n; ++c) {
+      work[k][c] /= pivot;
+      inverse[k][c] /= pivot;
+    }
+    for (int r = 0; r < n; ++r) {
+      if (r == k) continue;
+      const double factor = work[r][k];
+      for (int c = 0; c < n; ++c) {
+        work[r][c] -= factor * work[k][c];
+        inverse[r][c] -= factor * inverse[k][c];
+      }
+    }
+  }
+  return true;
+}
+
 // Levenberg-Marquardt from `t`, which it leaves at the fit's end.
 void Minimise(const Fitter& f, Trial& t) {
-  static TransferFunction slopes[kParameters];
   double cost = CostOf(f, t);
   double damping = 1e-3;
   for (int iteration = 0; iteration < kIterations; ++iteration) {
-    // The coefficients' derivatives, one parameter at a time.
-    for (int k = 0; k < f.free_count; ++k) {
-      const int j = f.free[k];
-      if (j == kFloorParameter) continue;
-      Trial moved = t;
-      moved.theta[j] += kStep;
-      MakeTrial(f, moved);
-      TransferFunction& s = slopes[j];
-      for (int c = 0; c < 4; ++c) s.numerator[c] = (moved.h.numerator[c] - t.h.numerator[c]) / kStep;
-      for (int c = 0; c < 6; ++c) s.denominator[c] = (moved.h.denominator[c] - t.h.denominator[c]) / kStep;
-    }
-    double normal[kParameters][kParameters] = {};
-    double gradient[kParameters] = {};
-    PointFit p;
-    for (int i = 0; i < f.points.count; ++i) {
-      FitPoint(f, t, &slopes, i, p);
-      for (int a = 0; a < f.free_count; ++a) {
-        const int ja = f.free[a];
-        gradient[a] += p.level_slope[ja] * p.level + p.phase_slope[ja] * p.phase;
-        for (int b = 0; b <= a; ++b) {
-          const int jb = f.free[b];
-          normal[a][b] += p.level_slope[ja] * p.level_slope[jb] + p.phase_slope[ja] * p.phase_slope[jb];
-        }
-      }
-    }
-    for (int a = 0; a < f.free_count; ++a) {
-      gradient[a] += f.prior[f.free[a]] * PriorOf(f, t, f.free[a]);
-      normal[a][a] += f.prior[f.free[a]] * f.prior[f.free[a]];
-      for (int b = 0; b < a; ++b) normal[b][a] = normal[a][b];
-    }
+    Normal normal;
+    double gradient[kParameters];
+    NormalEquations(f, t, normal, gradient);
     bool improved = false;
     double new_cost = cost;
     while (!improved && damping < 1e12) {
@@ -254,6 +291,21 @@ void Finish(const Fitter& f, const Trial& t, SweepFit& fit) {
     level += p.level * p.level;
   }
   fit.rms_db = SquareRoot(level / f.points.count) / kNepersPerDecibel;
+  // How far the parameters may be from the fit's, as the sweep and the
+  // pull decide them: the normal equations' inverse times the noise of one
+  // residual, as what the fit leaves estimates it.
+  const int residuals = f.points.count * (f.points.phase ? 2 : 1);
+  const double variance = residuals > f.free_count ? data_cost / (residuals - f.free_count) : 0;
+  Normal normal, inverse;
+  double gradient[kParameters];
+  NormalEquations(f, t, normal, gradient);
+  fit.spread_found = InvertSymmetric(normal, f.free_count, inverse);
+  for (int a = 0; a < kParameters; ++a) {
+    for (int b = 0; b < kParameters; ++b) fit.covariance[a][b] = 0;
+  }
+  for (int a = 0; fit.spread_found && a < f.free_count; ++a) {
+    for (int b = 0; b < f.free_count; ++b) fit.covariance[f.free[a]][f.free[b]] = variance * inverse[a][b];
+  }
   fit.distance = 0;
   for (int j = 0; j < kFloorParameter; ++j) fit.distance += t.theta[j] * t.theta[j];
   // Below 0 the notch's zeros lie left of the j-omega axis, as every
@@ -335,7 +387,38 @@ double RoughnessDb(const MeasuredSweep& sweep, const int (&chosen)[kFitPoints], 
   return NthSmallest(distances, 0, n, n / 2) / 0.6745;
 }
 
+// The pull towards the parts as built: what a sweep this noisy makes of a
+// part off by its spread.
+void SetPull(Fitter& f, double noise_db) {
+  const double noise = (noise_db > kQuietestDb ? noise_db : kQuietestDb) * kNepersPerDecibel;
+  for (int j = 0; j < kFloorParameter; ++j) {
+    const double spread = j == kFeedbackParameter ? 2 * f.model.resistor_spread
+                          : j < 3                 ? f.model.resistor_spread
+                                                  : f.model.capacitor_spread;
+    f.prior[j] = noise / spread;
+  }
+  f.prior[kFloorParameter] = kFloorPull;
+}
+
+// A fit run again from where it ended, under the pull the Fitter now has.
+void Refit(const Fitter& f, SweepFit& fit) {
+  if (!fit.found) return;
+  Trial t{};
+  for (int j = 0; j < kParameters; ++j) t.theta[j] = fit.theta[j];
+  MakeTrial(f, t);
+  Minimise(f, t);
+  Finish(f, t, fit);
+}
+
 }  // namespace
+
+void PartsOfFit(const SweepModel& model, const double (&theta)[kFitParameters], PositionValues& parts,
+                double& feedback) {
+  const PositionValues& m = model.parts;
+  parts = {m.r1 * Exp(theta[0]), m.r2 * Exp(theta[1]), m.r3 * Exp(theta[2]),
+           m.c1 * Exp(theta[3]), m.c2 * Exp(theta[4]), m.c3 * Exp(theta[5])};
+  feedback = model.active ? 1 - (1 - model.feedback) * Exp(theta[kFeedbackParameter]) : 0;
+}
 
 TwinTCircuit CircuitOfModel(const SweepModel& model, const PositionValues& parts, double feedback) {
   return {PartsOf(parts), model.source_ohms, model.load_ohms,
@@ -351,7 +434,7 @@ void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fi
   points.count = ChoosePoints(sweep, omega_ref / (2 * kPi), chosen);
   points.phase = sweep.phase;
   fits.noise_db = RoughnessDb(sweep, chosen, points.count);
-  fits.best.found = fits.mirrored.found = false;
+  fits.best.found = fits.mirrored.found = fits.floorless.found = false;
   if (points.count < kFewestSweepPoints) return;
   Fitter f{model, points, r_ref, c_ref, 0, {}, {}, 0};
   double lowest_db = sweep.level_db[chosen[0]];
@@ -368,22 +451,13 @@ void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fi
   for (int j = 0; j < kParameters; ++j) {
     if (j != kFeedbackParameter || model.active) f.free[f.free_count++] = j;
   }
-  // The pull towards the parts as built: what the sweep's noise makes of
-  // a part off by its spread.
-  const double noise = (fits.noise_db > kQuietestDb ? fits.noise_db : kQuietestDb) * kNepersPerDecibel;
-  for (int j = 0; j < kFloorParameter; ++j) {
-    const double spread = j == kFeedbackParameter ? 2 * model.resistor_spread
-                          : j < 3                 ? model.resistor_spread
-                                                  : model.capacitor_spread;
-    f.prior[j] = noise / spread;
-  }
-  f.prior[kFloorParameter] = kFloorPull;
+  SetPull(f, fits.noise_db);
 
   struct Start {
     int parameter;
     double pull;
   };
-  constexpr Start kStarts[] = {{0, 0}, {2, kPull}, {2, -kPull}, {5, kPull}, {5, -kPull}};
+  constexpr Start kStarts[] = {{0, 0}, {2, kPull}, {2, -kPull}, {5, kPull}, {5, -kPull}, {3, kPull}, {3, -kPull}};
   // The best fit, and the best with the notch's zeros on the other side
   // of the j-omega axis, which the level alone cannot tell apart.
   static SweepFit found[sizeof kStarts / sizeof kStarts[0]];
@@ -398,10 +472,33 @@ void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fi
     Finish(f, t, fit);
     if (Better(fit, fits.best)) fits.best = fit;
   }
+  // The roughness overstates the noise of a clean sweep (its steps near
+  // the notch look rough), and a pull that strong moves what the sweep
+  // decides: where the best fit leaves much less, the pull is what that
+  // makes it, and every start's fit is run on under it.
+  if (fits.best.found && fits.best.rms_db < fits.noise_db / 2) {
+    SetPull(f, fits.best.rms_db);
+    fits.best.found = false;
+    for (int i = 0; i < tried; ++i) {
+      Refit(f, found[i]);
+      if (Better(found[i], fits.best)) fits.best = found[i];
+    }
+  }
   for (int i = 0; i < tried; ++i) {
     if (found[i].zeros_real * fits.best.zeros_real < 0 && Better(found[i], fits.mirrored)) fits.mirrored = found[i];
   }
-  if (points.phase || fits.best.zeros_real == 0) return;
+  if (points.phase) return;
+  if (fits.best.found) {
+    Fitter floorless = f;
+    floorless.free_count = 0;
+    for (int k = 0; k < f.free_count; ++k) {
+      if (f.free[k] != kFloorParameter) floorless.free[floorless.free_count++] = f.free[k];
+    }
+    fits.floorless = fits.best;
+    fits.floorless.theta[kFloorParameter] = kNoFloor;
+    Refit(floorless, fits.floorless);
+  }
+  if (fits.best.zeros_real == 0) return;
 
   // The level alone cannot tell the notch's zeros from their mirror image
   // in the j-omega axis: from the best fit, R1 and R3 moved to mirror them

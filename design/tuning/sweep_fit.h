@@ -30,11 +30,20 @@ struct SweepModel {
   double capacitor_spread;
 };
 
+// What a bench meter's reading of a part may be off by: its basic accuracy.
+constexpr double kMeterSpread = 0.002;
+
 TwinTCircuit CircuitOfModel(const SweepModel& model, const PositionValues& parts, double feedback);
 
 // The parameters fitted: the six parts', the active form's 1 - k's log
 // ratio to the model's, and the log of the noise floor.
 constexpr int kFitParameters = 8;
+constexpr int kFeedbackParameter = 6;
+constexpr int kFloorParameter = 7;
+
+// The parts and feedback that parameters theta make of the model's.
+void PartsOfFit(const SweepModel& model, const double (&theta)[kFitParameters], PositionValues& parts,
+                double& feedback);
 
 struct SweepFit {
   bool found;
@@ -45,6 +54,10 @@ struct SweepFit {
   double distance;    // how far the parts and feedback are from the model's, in log ratios squared
   double zeros_real;  // the real part of the notch's zeros, normalised: its side of the j-omega axis
   double theta[kFitParameters];
+  // How far theta may be off, as the sweep decides it: its covariance
+  // (found where the normal equations are definite).
+  bool spread_found;
+  double covariance[kFitParameters][kFitParameters];
   TransferFunction function;
 };
 
@@ -54,6 +67,10 @@ struct SweepFits {
   // With the level alone: the best fit whose notch's zeros lie on the
   // other side of the j-omega axis, found or not.
   SweepFit mirrored;
+  // With the level alone: the best fit run on without a floor. A floor
+  // under a deeper notch fits a shallow notch's points alike; where this
+  // one fits as well, the floor decides nothing.
+  SweepFit floorless;
 };
 
 constexpr int kFitPoints = 256;

@@ -19,6 +19,65 @@ bool PartsNear(const SweepFit& fit, const SweepModel& model) {
 
 bool FitsWithinNoise(const SweepFit& fit, double noise_db) { return fit.rms_db <= 3 * noise_db + kFitAllowanceDb; }
 
+// What the sweep decides of the turns: two standard deviations of each,
+// in percent, from the fit's covariance and the turns' slopes.
+struct TurnSpreads {
+  double r1_percent, r3_percent;
+};
+
+TurnSpreads TurnSpreadsOf(const SweepFit& fit, const SweepModel& model, double fo_hertz, const NullingChange& trim) {
+  constexpr double kMove = 1e-5;
+  double slopes[2][kFitParameters] = {};  // of R1's turn and R3's, by the parts'
+  for (int j = 0; j < kFeedbackParameter; ++j) {
+    double theta[kFitParameters];
+    for (int k = 0; k < kFitParameters; ++k) theta[k] = fit.theta[k];
+    theta[j] += kMove;
+    PositionValues parts;
+    double feedback;
+    PartsOfFit(model, theta, parts, feedback);
+    const NullingChange moved = NullingChangeAt(parts, fo_hertz);
+    if (!moved.found) continue;
+    slopes[0][j] = (moved.r1_change_percent - trim.r1_change_percent) / kMove;
+    slopes[1][j] = (moved.r3_change_percent - trim.r3_change_percent) / kMove;
+  }
+  double spread[2];
+  for (int q = 0; q < 2; ++q) {
+    double variance = 0;
+    for (int a = 0; a < kFeedbackParameter; ++a) {
+      for (int b = 0; b < kFeedbackParameter; ++b) variance += slopes[q][a] * fit.covariance[a][b] * slopes[q][b];
+    }
+    spread[q] = 2 * SquareRoot(variance > 0 ? variance : 0);
+  }
+  return {spread[0], spread[1]};
+}
+
+// The depth of a network's notch below its level far below it, in dB (0
+// where it has none).
+double DepthOf(const TransferFunction& h) {
+  const Notch notch = FindNotchWide(h);
+  return notch.found ? PowerRatioToDecibels(PowerRatioAtZero(h)) - PowerRatioToDecibels(notch.power_ratio) : 0;
+}
+
+// The sweep's deepest point within the span fitted (levels beyond any
+// network's left out, as the fit leaves them), and its index; -1 for none.
+int DeepestPoint(const MeasuredSweep& sweep) {
+  int deepest = -1;
+  for (int i = 0; i < sweep.count; ++i) {
+    if (Abs(sweep.level_db[i]) > 1000) continue;
+    if (deepest < 0 || sweep.level_db[i] < sweep.level_db[deepest]) deepest = i;
+  }
+  return deepest;
+}
+
+// The level of the line through the points on either side of `hertz`, on
+// a logarithmic frequency axis; a notch lies below it.
+double LevelOnChord(const MeasuredSweep& sweep, double hertz) {
+  int i = 0;
+  while (i + 2 < sweep.count && sweep.hertz[i + 1] <= hertz) ++i;
+  const double t = Log10(hertz / sweep.hertz[i]) / Log10(sweep.hertz[i + 1] / sweep.hertz[i]);
+  return sweep.level_db[i] + (sweep.level_db[i + 1] - sweep.level_db[i]) * t;
+}
+
 }  // namespace
 
 TuneResult TuneFromSweep(const MeasuredSweep& sweep, const SweepModel& model, double fo_hertz,
@@ -50,12 +109,45 @@ TuneResult TuneFromSweep(const MeasuredSweep& sweep, const SweepModel& model, do
   result.notch_found = result.notch.found;
   if (result.notch.found) {
     result.notch_hertz = HertzAt(h, result.notch.x);
-    result.depth_db = PowerRatioToDecibels(PowerRatioAtZero(h)) - PowerRatioToDecibels(result.notch.power_ratio);
+    result.depth_db = DepthOf(h);
   }
   result.reject_db = -LevelDb(h, fo_hertz);
+  result.depth_decided = result.reject_decided = true;
+  // The level alone: how near the zeros lie to the j-omega axis shows only
+  // in points within the notch's width, and a floor under a deep notch
+  // fits a shallow one's points as well. The depth is decided where the
+  // deepest point lies within the notch's bottom and the fit without a
+  // floor fits as well with the same depth; else the deepest point's depth
+  // is what the sweep decides, and the rejection at Fo next to that point
+  // is what the line through the points about Fo decides.
+  const int deepest = DeepestPoint(sweep);
+  if (!sweep.phase && result.notch.found && deepest >= 0) {
+    const double deepest_db = PowerRatioToDecibels(PowerRatioAtZero(h)) - sweep.level_db[deepest];
+    const SweepFit& bare = fits.floorless;
+    const bool floor_decides_nothing = bare.found && FitsWithinNoise(bare, fits.noise_db) &&
+                                       bare.rms_db <= 1.5 * fit.rms_db + fits.noise_db &&
+                                       Abs(DepthOf(bare.function) - result.depth_db) <= kDepthAgreementDb;
+    if (result.depth_db > deepest_db + kDecidedDepthDb || !floor_decides_nothing) {
+      result.depth_decided = false;
+      result.depth_db = deepest_db;
+      const int below = deepest > 0 ? deepest - 1 : 0, above = deepest + 1 < sweep.count ? deepest + 1 : deepest;
+      if (fo_hertz > sweep.hertz[below] && fo_hertz < sweep.hertz[above]) {
+        result.reject_decided = false;
+        result.reject_db = -LevelOnChord(sweep, fo_hertz);
+      }
+    }
+  }
+  // Measured parts decide what the level leaves open; the nearest build's
+  // tolerances do not.
+  result.turns_decided = result.depth_decided || model.resistor_spread <= kMeterSpread;
   result.trim = NullingChangeAt(fit.parts, fo_hertz);
+  if (result.trim.found) {
+    const TurnSpreads spreads = TurnSpreadsOf(fit, model, fo_hertz, result.trim);
+    result.r1_spread_percent = spreads.r1_percent;
+    result.r3_spread_percent = spreads.r3_percent;
+  }
   const SweepFit& other = fits.mirrored;
-  result.alternative = !sweep.phase && other.found && FitsWithinNoise(other, fits.noise_db) &&
+  result.alternative = !sweep.phase && result.turns_decided && other.found && FitsWithinNoise(other, fits.noise_db) &&
                        other.rms_db <= 1.5 * fit.rms_db + fits.noise_db && PartsNear(other, model);
   if (result.alternative) {
     result.alternative_trim = NullingChangeAt(other.parts, fo_hertz);

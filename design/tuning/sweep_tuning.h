@@ -33,9 +33,22 @@ struct TuneResult {
   double noise_db;
   bool notch_found;
   double notch_hertz;
-  double depth_db;     // below the level far below the notch
-  double reject_db;    // below Vs at Fo
+  // Below the level far below the notch, and below Vs at Fo. Where the
+  // sweep does not decide one (the level alone, its points farther apart
+  // near the notch than the notch is wide), the bound it does decide:
+  // at least the depth of its deepest point, at least the rejection of the
+  // line through the points on either side of Fo.
+  double depth_db;
+  bool depth_decided;
+  double reject_db;
+  bool reject_decided;
+  // Whether the sweep decides the turns: the level alone does not where
+  // it leaves the depth open.
+  bool turns_decided;
   NullingChange trim;  // of the fitted build, at Fo
+  // What the sweep decides of them: two standard deviations, in percent of
+  // each resistor.
+  double r1_spread_percent, r3_spread_percent;
   // With the level alone, the mirror image of the fit where it fits alike.
   bool alternative;
   NullingChange alternative_trim;
@@ -50,6 +63,11 @@ struct TuneResult {
 
 // A sweep spans the notch from below Fo / kSpan to above kSpan Fo.
 constexpr double kSpan = 1.2;
+// The level alone decides the depth where the fit's lies within this of
+// the sweep's deepest point's (a point within the notch's 3 dB width), and
+// the fit without a floor agrees with it within kDepthAgreementDb.
+constexpr double kDecidedDepthDb = 3;
+constexpr double kDepthAgreementDb = 1;
 // A fit refused: a part more than this factor from its value.
 constexpr double kFarthestPart = 1.3;
 

@@ -25,11 +25,13 @@ export function builtNetlist(choices, fields, off) {
     `${name} ${a} ${b} ${Number(value) * (off[name.slice(0, 2)] ?? 1)}`);
 }
 
-// A sweep of the netlist from Fo / 10 to 10 Fo, as text: frequency,
-// level in dB and phase in degrees, with noise (level and phase, and a
-// floor `floorDb` below the source's voltage) from a fixed seed.
-export function sweepText(netlist, { points = 401, noise = null, phase = true } = {}) {
-  const [rows] = sweptLevels(netlist, [`dec ${(points - 1) / 2} ${FO / 10} ${FO * 10}`], 'vr(out) vi(out)');
+// A sweep of the netlist from Fo / 10 to 10 Fo (or `from` to `to`, at
+// `perDecade` points a decade), as text: frequency, level in dB and phase
+// in degrees, with noise (level and phase, and a floor `floorDb` below the
+// source's voltage) from a fixed seed.
+export function sweepText(netlist, { points = 401, noise = null, phase = true, from = FO / 10, to = FO * 10,
+  perDecade = (points - 1) / 2 } = {}) {
+  const [rows] = sweptLevels(netlist, [`dec ${perDecade} ${from} ${to}`], 'vr(out) vi(out)');
   let seed = 12345;
   const uniform = () => ((seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648);
   const gauss = () => Math.sqrt(-2 * Math.log(uniform() + 1e-12)) * Math.cos(2 * Math.PI * uniform());
@@ -59,6 +61,13 @@ export function depthAfter(netlist, r1Percent, r3Percent) {
     `${name} ${a} ${b} ${Number(value) * scale[name.slice(0, 2)]}`);
   const [[[, far]], [[, atFo]]] = sweptLevels(trimmed, [`lin 1 ${FO / 1000} ${FO / 1000}`, `lin 1 ${FO} ${FO}`]);
   return far - atFo;
+}
+
+// How deep the netlist's own notch is below its level far below it: the
+// lowest of a fine sweep about Fo.
+export function notchDepth(netlist) {
+  const [[[, far]], fine] = sweptLevels(netlist, [`lin 1 ${FO / 1000} ${FO / 1000}`, `lin 4001 ${FO * 0.8} ${FO * 1.2}`]);
+  return far - Math.min(...fine.map(([, db]) => db));
 }
 
 // How far the parts of a build are off: within the panel's default

@@ -12,7 +12,8 @@ import { root } from '../../tools/web/control-ids.mjs';
 import { designText } from '../../web/page/design/design-text.js';
 import { tuneWords } from '../../web/page/design/tune.js';
 import { core, designFor } from './module-state.mjs';
-import { FO, MEASURED, METER_OFF, NOISY, OFF, SURROUNDINGS, builtNetlist, depthAfter, sweepText } from './sweeps.mjs';
+import { FO, MEASURED, METER_OFF, NOISY, OFF, SURROUNDINGS, builtNetlist, depthAfter, notchDepth, sweepText }
+  from './sweeps.mjs';
 
 function tune(choices, fields, text) {
   const read = design.readSweep(core, text);
@@ -39,7 +40,8 @@ for (const c of CASES) {
       const said = `${kind}: ${before.toFixed(1)} dB before, ${after.toFixed(1)} dB after the turns`;
       t.diagnostic(said);
       assert.ok(after >= least, said);
-      assert.match(tuneWords(state).trim, /^Turn R1 (up|down) by \d+\.\d\d\u00a0% \(to about .*\) and R3 (up|down) by/);
+      assert.match(tuneWords(state).trim,
+        /^Turn R1 (up|down) by \d+\.\d\d\u00a0±\u00a0\d+\.\d\d\u00a0% \(to about .*\) and R3 (up|down) by/);
     }
   });
 }
@@ -138,4 +140,62 @@ test('the worked example of the README: its sweep under docs/, its turns, the de
   const netlist = builtNetlist({}, SURROUNDINGS, OFF);
   const after = depthAfter(netlist, state.figures.get('tune-r1-change'), state.figures.get('tune-r3-change'));
   assert.ok(readme.includes(`put the build ${after.toFixed(1)} dB below its level`), `${after}`);
+});
+
+// Builds with parts well off: two to four times outside the panel's
+// default tolerances (1 % and 5 %), and 5 to 10 % off.
+const OUTSIDE = [
+  { R1: 1.034, R2: 0.991, R3: 0.987, C1: 1.03, C2: 0.97, C3: 1.02 }, // a 5 % resistor among 1 % ones
+  { R1: 0.97, R2: 1.025, R3: 1.038, C1: 0.99, C2: 1.01, C3: 1.0 },
+  { R1: 1.005, R2: 0.995, R3: 1.002, C1: 1.12, C2: 0.87, C3: 1.16 },
+  { R1: 1.022, R2: 0.975, R3: 0.966, C1: 0.86, C2: 1.15, C3: 0.89 },
+];
+const FAR_OFF = [
+  { R1: 1.062, R2: 0.931, R3: 1.085, C1: 0.94, C2: 1.072, C3: 0.91 },
+  { R1: 0.925, R2: 1.058, R3: 0.94, C1: 1.095, C2: 0.93, C3: 1.066 },
+  { R1: 1.09, R2: 1.05, R3: 0.92, C1: 0.935, C2: 0.95, C3: 1.08 },
+  { R1: 0.95, R2: 0.93, R3: 1.07, C1: 1.06, C2: 1.09, C3: 0.94 },
+];
+
+test('a clean sweep with its phase decides the turns, whatever the tolerances say', (t) => {
+  for (const off of OUTSIDE) {
+    const netlist = builtNetlist({}, SURROUNDINGS, off);
+    const { state } = tune({}, SURROUNDINGS, sweepText(netlist));
+    const after = depthAfter(netlist, state.figures.get('tune-r1-change'), state.figures.get('tune-r3-change'));
+    t.diagnostic(`${JSON.stringify(off)}: ${after.toFixed(1)} dB after the turns`);
+    assert.ok(after >= 90, `${after}`);
+  }
+});
+
+// The level alone, as measured: dense and coarse, clean and noisy, and an
+// oscilloscope's Bode plot (15 points a decade, 0.1 dB of noise, a floor
+// 70 dB down).
+const LEVEL_ONLY = [
+  { perDecade: 30 },
+  { perDecade: 100, from: 12.5, to: 200, noise: NOISY },
+  { perDecade: 200, noise: NOISY },
+  { perDecade: 15, from: 12.5, to: 200, noise: { db: 0.1, degrees: 0, floorDb: -70 } },
+];
+
+test('the level alone: a depth it cannot show is a bound, and turns only where it decides them', (t) => {
+  const seen = new Set();
+  for (const off of [...FAR_OFF, OUTSIDE[0], OFF]) {
+    const netlist = builtNetlist({}, SURROUNDINGS, off);
+    const [truth, before] = [notchDepth(netlist), depthAfter(netlist, 0, 0)];
+    for (const sweep of LEVEL_ONLY) {
+      const { state } = tune({}, SURROUNDINGS, sweepText(netlist, { ...sweep, phase: false }));
+      const is = (section) => state.sections.has(section);
+      const shown = state.figures.get('tune-depth');
+      assert.ok(shown <= truth + 2, `${shown} dB shown, ${truth} dB deep`);
+      const pairs = !is('tune-turns') ? [] : [''].concat(is('tune-alt') ? ['-alt'] : []).map((alt) =>
+        depthAfter(netlist, state.figures.get(`tune-r1-change${alt}`), state.figures.get(`tune-r3-change${alt}`)));
+      t.diagnostic(`${truth.toFixed(1)} dB deep, ${is('tune-depth-bound') ? 'at least ' : ''}${shown.toFixed(1)} dB` +
+        ` shown; at Fo ${before.toFixed(1)} dB, after the turns ${pairs.map((d) => d.toFixed(1)).join(' or ') || 'none'}`);
+      for (const after of pairs) assert.ok(after > before, `${after} dB after, ${before} dB before`);
+      assert.equal(is('tune-undecided'), !is('tune-turns'));
+      if (is('tune-undecided')) assert.match(designText(state), /the level alone does not decide the turns/);
+      ['tune-depth-bound', 'tune-turns', 'tune-undecided'].filter(is).forEach((section) => seen.add(section));
+    }
+  }
+  assert.deepEqual([...seen].sort(), ['tune-depth-bound', 'tune-turns', 'tune-undecided']);
 });

@@ -153,12 +153,20 @@ function tuneLines(state) {
   if (is('tune-no-fit')) lines.push('  the network does not fit it within what its noise explains');
   if (!is('tuned')) return lines;
   const words = tuneWords(state);
+  const atLeast = (section) => (is(section) ? 'at least ' : '');
+  const notch = is('tune-notch')
+    ? `notch at ${t('tune-notch')}, ${atLeast('tune-depth-bound')}${t('tune-depth')} below its level far below the notch; `
+    : '';
+  lines.push(`  ${notch}takes ${atLeast('tune-reject-bound')}${t('tune-reject')} off ${t('fo')}; the fit leaves` +
+    ` ${t('tune-fit-rms')} rms`);
+  if (is('tune-undecided')) {
+    lines.push('  the level alone does not decide the turns: measure the phase as well, or the six parts');
+    return lines;
+  }
   lines.push(
-    `  ${is('tune-notch') ? `notch at ${t('tune-notch')}, ${t('tune-depth')} below its level far below the notch; ` : ''}` +
-      `takes ${t('tune-reject')} off ${t('fo')}; the fit leaves ${t('tune-fit-rms')} rms`,
     `  ${words.trim}`,
-    `  changes R1 ${t('tune-r1-change')}, R3 ${t('tune-r3-change')}; with the fit's own parts R1 = ${t('tune-r1')},` +
-      ` R3 = ${t('tune-r3')}`,
+    `  changes R1 ${t('tune-r1-change')} ± ${t('tune-r1-spread')}, R3 ${t('tune-r3-change')} ±` +
+      ` ${t('tune-r3-spread')}; with the fit's own parts R1 = ${t('tune-r1')}, R3 = ${t('tune-r3')}`,
     ...[words.alternative, words.round].filter((text) => text).map((text) => `  ${text}`),
   );
   return lines;

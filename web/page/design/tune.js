@@ -6,18 +6,23 @@ import { format } from './format.js';
 import { figureText, holds } from './state.js';
 
 const by = (percent, digits = 2) => format(Math.abs(percent), 'percent', digits, false).replace(/^\+/, '');
-// A change too small to show: the resistor stays as it is.
-const still = (percent) => Number(Math.abs(percent).toFixed(2)) === 0;
+// A change too small to show, or within what the sweep decides of it: the
+// resistor stays as it is.
+const still = (percent, spread = 0) =>
+  Number(Math.abs(percent).toFixed(2)) === 0 || Math.abs(percent) <= spread;
 
 // The turns of the fit (`suffix` '') or of its mirror image ('-alt'), with
-// the resistances they come to for the fit's own.
+// the resistances they come to for the fit's own and what the sweep
+// decides of each.
 function turns(state, suffix) {
   const t = (name) => figureText(state, name);
+  const spread = (r) => (suffix ? 0 : state.figures.get(`tune-${r}-spread`) ?? 0);
   const turn = (r) => {
     const percent = state.figures.get(`tune-${r}-change${suffix}`);
-    return `${r.toUpperCase()} ${percent < 0 ? 'down' : 'up'} by ${by(percent)}${suffix ? '' : ` (to about ${t(`tune-${r}`)})`}`;
+    const amount = suffix ? by(percent) : by(percent).replace(/(\S+)(\s%)$/, `$1\u00a0±\u00a0${Math.max(spread(r), 0.01).toFixed(2)}$2`);
+    return `${r.toUpperCase()} ${percent < 0 ? 'down' : 'up'} by ${amount}${suffix ? '' : ` (to about ${t(`tune-${r}`)})`}`;
   };
-  const moved = ['r1', 'r3'].filter((r) => !still(state.figures.get(`tune-${r}-change${suffix}`)));
+  const moved = ['r1', 'r3'].filter((r) => !still(state.figures.get(`tune-${r}-change${suffix}`), spread(r)));
   if (moved.length === 0) return 'Leave R1 and R3 as they are';
   if (moved.length === 1) return `Leave ${moved[0] === 'r1' ? 'R3' : 'R1'} as it is and turn ${turn(moved[0])}`;
   return `Turn ${turn('r1')} and ${turn('r3')}`;
@@ -28,7 +33,7 @@ export function tuneWords(state) {
   const is = (section) => holds(state, section);
   const t = (name) => figureText(state, name);
   const words = { trim: '', alternative: '', round: '' };
-  if (!is('tuned')) return words;
+  if (!is('tune-turns')) return words;
   words.trim = `${turns(state, '')}: the null then lies on ${t('fo')}.`;
   if (is('tune-alt')) {
     words.alternative = `The level alone cannot tell on which side of the jω axis the notch's zeros lie, and the` +
