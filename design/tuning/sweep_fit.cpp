@@ -20,7 +20,7 @@ constexpr double kLn10 = 2.302585092994046;
 constexpr double kQuietestDb = 1e-4;
 // The noise floor is pulled towards where it starts, barely: only a sweep
 // that rests on it moves it.
-constexpr double kFloorPull = 1e-3;
+constexpr double kFloorPull = 1e-4;
 constexpr double kStep = 1e-6;     // for the coefficients' derivatives
 constexpr double kNoFloor = -700;  // the floor's log where there is none: e^-1400 is 0
 constexpr int kIterations = 300;

@@ -19,8 +19,11 @@ bool PartsNear(const SweepFit& fit, const SweepModel& model) {
 
 bool FitsWithinNoise(const SweepFit& fit, double noise_db) { return fit.rms_db <= 3 * noise_db + kFitAllowanceDb; }
 
-// What the sweep decides of the turns: two standard deviations of each,
-// in percent, from the fit's covariance and the turns' slopes.
+// What the sweep decides of the turns, in percent: two standard
+// deviations of each, from the fit's covariance and the turns' slopes;
+// and never finer than twice the turn that takes the nulled build from a
+// null to the floor the sweep rests on (as fitted) at Fo: below its floor
+// no sweep tells a build from a null.
 struct TurnSpreads {
   double r1_percent, r3_percent;
 };
@@ -47,6 +50,18 @@ TurnSpreads TurnSpreadsOf(const SweepFit& fit, const SweepModel& model, double f
       for (int b = 0; b < kFeedbackParameter; ++b) variance += slopes[q][a] * fit.covariance[a][b] * slopes[q][b];
     }
     spread[q] = 2 * SquareRoot(variance > 0 ? variance : 0);
+  }
+  const PositionValues& m = model.parts;
+  const double r_ref = SquareRoot(m.r1) * SquareRoot(m.r2), c_ref = SquareRoot(m.c1) * SquareRoot(m.c2);
+  const double floor = Exp(fit.theta[kFloorParameter]);
+  for (int q = 0; q < 2; ++q) {
+    PositionValues nulled = fit.parts;
+    nulled.r1 = trim.r1 * (q == 0 ? 1 + kMove : 1);
+    nulled.r3 = trim.r3 * (q == 1 ? 1 + kMove : 1);
+    const TransferFunction h = TransferFunctionOf(CircuitOfModel(model, nulled, fit.feedback), r_ref, c_ref);
+    const double slope = SquareRoot(PowerRatioAtHertz(h, fo_hertz)) / kMove;  // |H| by the log of the part
+    const double unseen = slope > 0 ? 2 * 100 * floor / slope : 0;
+    if (unseen > spread[q]) spread[q] = unseen;
   }
   return {spread[0], spread[1]};
 }

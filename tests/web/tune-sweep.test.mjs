@@ -199,3 +199,17 @@ test('the level alone: a depth it cannot show is a bound, and turns only where i
   }
   assert.deepEqual([...seen].sort(), ['tune-depth-bound', 'tune-turns', 'tune-undecided']);
 });
+
+test('a build that already nulls on Fo is told to leave R1 and R3 as they are', (t) => {
+  const netlist = builtNetlist({}, SURROUNDINGS, OFF);
+  const first = tune({}, SURROUNDINGS, sweepText(netlist)).state;
+  const change = (name) => first.figures.get(`tune-${name.slice(0, 2).toLowerCase()}-change`);
+  const nulled = netlist.replace(/^(R1|R3A|R3B) (\S+) (\S+) (\S+)$/gm, (line, name, a, b, value) =>
+    `${name} ${a} ${b} ${Number(value) * (1 + change(name) / 100)}`);
+  t.diagnostic(`nulled to ${depthAfter(nulled, 0, 0).toFixed(1)} dB`);
+  for (const phase of [true, false]) {
+    const { state } = tune({}, SURROUNDINGS, sweepText(nulled, { noise: NOISY, phase }));
+    const said = state.sections.has('tune-turns') ? tuneWords(state).trim : designText(state);
+    assert.match(said, phase ? /^Leave R1 and R3 as they are/ : /Leave R1 and R3 as they are|does not decide the turns/);
+  }
+});
