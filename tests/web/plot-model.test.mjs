@@ -4,7 +4,8 @@
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 import {
-  curvePoints, frequencyGrid, keyedPoint, levelMarks, levelScale, notchesText, otherView, plotSize, readoutText, ticks,
+  curvePoints, frequencyGrid, keyedPoint, levelMarks, levelScale, levelY, notchesText, otherView, plotSize, readoutText,
+  sweepPath, ticks,
 } from '../../web/page/design/plot-model.js';
 import { designFor } from './module-state.mjs';
 
@@ -43,6 +44,16 @@ test('level scale: 80 dB under a top line over the highest point; a sunk curve s
   ]) {
     assert.deepEqual(levelScale(curvesOf(levels), NAMES), expected, what);
   }
+});
+
+test('a measured point far outside the plot is drawn at its edge, as a curve is', () => {
+  const scale = { top: 0, floor: -80, step: 10, span: 80 };
+  const curves = { hertz: [10, 100, 1000], sweep: { hertz: [20, 50, 500], level: [1e308, -1e308, -40] } };
+  const d = sweepPath(curves, curves.sweep.level, area, (db) => levelY(scale, area, db));
+  const ys = Array.from(d.matchAll(/M[\d.]+,([-\d.]+)h0/g), ([, y]) => Number(y));
+  assert.equal(ys.length, 3, d);
+  const [high, low] = [levelY(scale, area, scale.top + 5), levelY(scale, area, scale.floor - 5)];
+  for (const y of ys) assert.ok(y >= high - 0.1 && y <= low + 0.1, d);
 });
 
 test('notch: among its curve\'s points where it lies on the plot; marked and said where below the floor', () => {

@@ -134,9 +134,9 @@ export function levelScale(curves, names) {
 }
 
 // A level's height on the scale; a notch deeper than the floor is cut
-// just below it.
+// just below it, and a measured point above the top just above it.
 export const levelY = (scale, area, db) =>
-  area.top + (area.height * (scale.top - Math.max(db, scale.floor - 5))) / scale.span;
+  area.top + (area.height * (scale.top - Math.min(Math.max(db, scale.floor - 5), scale.top + 5))) / scale.span;
 
 // The level view's grid: dB lines, labelled, and the frequency grid.
 export function levelGrid(scale, hertz, area) {
