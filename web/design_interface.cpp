@@ -5,6 +5,7 @@
 #include "panel_controls.h"
 #include "panel_snapshot.h"
 #include "part_value_text.h"
+#include "sweep_round.h"
 #include "sweep_text.h"
 #include "tolerance_analysis.h"
 
@@ -36,6 +37,7 @@ char g_kicad[kKicadSize];
 char g_sweep_text[kSweepTextSize];
 char g_sweep_message[kSweepMessageSize];
 MeasuredSweep g_sweep;
+MeasuredSweep g_last_sweep;  // the last sweep read, to tell an edit from a new measurement
 unsigned g_sweep_generation = 0;
 TuneRound g_round = {false, 0, 0, 0};
 
@@ -141,16 +143,21 @@ char* nw_design_sweep_text(void) { return g_sweep_text; }
 
 int nw_design_sweep_text_size(void) { return kSweepTextSize; }
 
-int nw_design_sweep_read(int length) {
+int nw_design_sweep_read(int length, int anew) {
   const SweepReading reading = length >= 0 && length <= kSweepTextSize
                                    ? ReadSweepText({g_sweep_text, static_cast<std::size_t>(length)}, g_sweep)
                                    : SweepReading{SweepProblem::TooLong, 0};
   if (reading.problem != SweepProblem::None) g_sweep.count = 0;
   SweepProblemText(reading, g_sweep_message, kSweepMessageSize);
-  // The sweep this one follows, if it was tuned: a new sweep after
-  // trimming says how much nearer Fo the null has come.
-  if (g_sweep.count > 0 && g_report_made && Holds(g_report, Section::TuneNotch)) {
-    g_round = {true, g_inputs.fo_hertz, g_report.tune.notch_hertz, g_report.tune.reject_db};
+  // The sweep this one follows, if it was tuned: a new measurement after
+  // trimming says how much nearer Fo the null has come; an edit of the
+  // same one keeps the round it had.
+  if (g_sweep.count > 0) {
+    if ((anew != 0 || IsNewMeasurement(g_last_sweep, g_sweep)) && g_report_made &&
+        Holds(g_report, Section::TuneNotch)) {
+      g_round = {true, g_inputs.fo_hertz, g_report.tune.notch_hertz, g_report.tune.reject_db};
+    }
+    g_last_sweep = g_sweep;
   }
   ++g_sweep_generation;
   return static_cast<int>(reading.problem);

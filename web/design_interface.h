@@ -79,16 +79,17 @@ const char* nw_design_field_message(int field);
 
 // A measured sweep of the build: the page writes its text's UTF-8 at
 // nw_design_sweep_text (at most nw_design_sweep_text_size bytes) and reads
-// it once for each change of the text with nw_design_sweep_read(length),
-// which returns its problem (0 none; an empty text is no sweep) with the
-// message nw_design_sweep_message gives, naming the first bad line. The
-// points read (none after a problem): their count, whether they have
-// phases, and column 0 their frequencies in Hz, 1 levels in dB, 2 phases
-// in degrees. Each sweep read makes the one before it, if its build was
-// tuned, the round before.
+// it once for each change of the text with nw_design_sweep_read(length,
+// anew), which returns its problem (0 none; an empty text is no sweep)
+// with the message nw_design_sweep_message gives, naming the first bad
+// line. The points read (none after a problem): their count, whether they
+// have phases, and column 0 their frequencies in Hz, 1 levels in dB, 2
+// phases in degrees. A sweep measured anew (`anew` 1: a file chosen; or
+// one whose points differ from the last sweep read beyond an edit) makes
+// the last one, if its build was tuned, the round before.
 char* nw_design_sweep_text(void);
 int nw_design_sweep_text_size(void);
-int nw_design_sweep_read(int length);
+int nw_design_sweep_read(int length, int anew);
 const char* nw_design_sweep_message(void);
 int nw_design_sweep_points(void);
 int nw_design_sweep_phase(void);

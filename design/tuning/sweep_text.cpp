@@ -67,7 +67,11 @@ Line ReadLine(std::string_view line) {
     std::size_t end = at;
     while (end < line.size() && !IsSeparator(line[end])) ++end;
     double value = 0;
-    const Token token = ReadToken(Part(line, at, end - at), value);
+    // A spreadsheet's quotes around a field are not part of it.
+    std::string_view field = Part(line, at, end - at);
+    if (field.size() >= 2 && field[0] == '"' && field[field.size() - 1] == '"')
+      field = Part(field, 1, field.size() - 2);
+    const Token token = ReadToken(field, value);
     // A line whose first field is a word is a header, or a note.
     if (first && token == Token::Word) return {true, {}, 0, {}};
     first = false;
@@ -97,6 +101,10 @@ SweepReading ReadSweepText(std::string_view text, MeasuredSweep& sweep) {
   sweep.count = 0;
   sweep.phase = false;
   if (text.size() > static_cast<std::size_t>(kSweepTextSize)) return {SweepProblem::TooLong, 0};
+  // A UTF-8 byte-order mark, as some programs begin a file with, is no
+  // part of the first line.
+  if (text.size() >= 3 && text[0] == '\xEF' && text[1] == '\xBB' && text[2] == '\xBF')
+    text = Part(text, 3, text.size() - 3);
   bool blank = true;
   for (std::size_t i = 0; i < text.size() && blank; ++i)
     blank = IsSeparator(text[i]) || text[i] == '\r' || text[i] == '\n';

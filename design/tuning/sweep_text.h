@@ -44,9 +44,10 @@ struct SweepReading {
 };
 
 // Numbers are separated by commas, semicolons, tabs or spaces, with a
-// decimal point and an exponent as in 1.5e3. Skipped: empty lines, lines
-// starting with *, # or ; and lines of words (a header). Lines end in
-// "\n", "\r\n" or "\r". A text of blanks alone is no sweep, and no problem.
+// decimal point and an exponent as in 1.5e3, each in double quotes or not.
+// Skipped: a UTF-8 byte-order mark, empty lines, lines starting with *, #
+// or ; and lines of words (a header). Lines end in "\n", "\r\n" or "\r".
+// A text of blanks alone is no sweep, and no problem.
 SweepReading ReadSweepText(std::string_view text, MeasuredSweep& sweep);
 
 // What the sweep's field says: "Line 12: ..." where a line is to blame;

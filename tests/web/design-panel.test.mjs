@@ -3,6 +3,8 @@
 // code gives for the same texts (design-driver.mjs), the panel's choices
 // and fields, bad text, the Copy text, small screens and print.
 import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
 import { describe, test } from 'node:test';
 import { at, controlIds as ids, root } from '../../tools/web/control-ids.mjs';
@@ -409,6 +411,7 @@ for (const name of browserNames) {
         await paste(page, 'load', '10k');
         // Bad text: marked, its first bad line named, no trims.
         await paste(page, 'tune-sweep', 'Hz, dB\n40, -3\n39, -4\n');
+        await until(page, () => document.querySelector('[data-design="tune-sweep"]').hasAttribute('aria-invalid'));
         const bad = await fieldState(page, 'tune-sweep');
         assert.deepEqual([bad.invalid, bad.message, bad.tied],
           ['true', "Line 3: the frequency does not rise above the line before's.", true]);
@@ -423,8 +426,8 @@ for (const name of browserNames) {
           ['401', '48.561 Hz', '−4.51 %', '−4.66 %', '31.57 kΩ']);
         for (const [name, { value }] of Object.entries(f)) assert.ok(value === undefined || Number.isFinite(Number(value)), name);
         const trim = await page.$eval('#tune-trim', (e) => e.textContent.replace(/\u00a0/g, ' '));
-        assert.equal(trim, 'Turn R1 down by 4.51 % (to about 31.57 kΩ) and R3 down by 4.66 % (to about 15.76 kΩ):' +
-          ' the null then lies on 50.00 Hz.');
+        assert.equal(trim, 'Turn R1 down by 4.51 ± 0.15 % (to about 31.57 kΩ) and R3 down by 4.66 ± 0.17 % (to about' +
+          ' 15.76 kΩ): the null then lies on 50.00 Hz.');
         // The points as dots and the fitted build's curve, in the legend, the read-out and the words.
         const legend = await page.$eval('.legend', (e) => e.innerText);
         assert.match(legend, /measured sweep[\s\S]*fitted build/);
@@ -451,6 +454,36 @@ for (const name of browserNames) {
         for (const [i, part] of measuredNames.entries()) await paste(page, part, measuredHum[i]);
         assert.equal(await offered(), true);
         assert.deepEqual(await axeViolations(page), []);
+      }));
+
+    test('tune: a sweep file read each time it is chosen, as programs write it; one far too large refused unread', () =>
+      desktop(async (page) => {
+        await design(page, hum);
+        const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'notchwell-sweep-'));
+        const file = path.join(folder, 'sweep.csv');
+        const input = await page.$('[data-design="tune-file"]');
+        const note = () => page.$eval('#tune-file-note', (e) => e.textContent);
+        async function choose(bytes, points) {
+          fs.writeFileSync(file, bytes);
+          await input.uploadFile(file);
+          await until(page, (n) => Number(document.querySelector('[data-figure="tune-points"]').dataset.value) === n, points);
+        }
+        const example = fs.readFileSync(exampleSweep, 'utf8');
+        // UTF-16 with its mark, as Windows programs save text.
+        await choose(Buffer.concat([Buffer.from([0xff, 0xfe]), Buffer.from(example, 'utf16le')]), 401);
+        assert.match(await note(), /^Read sweep\.csv at \d\d:\d\d:\d\d\.$/);
+        // The same name chosen again after a new measurement is read again;
+        // a UTF-8 mark before a sweep with no header keeps its first point.
+        const lines = example.split('\n').filter((line, i) => i % 2 === 1);
+        await choose(`\ufeff${lines.join('\n')}`, lines.length);
+        // Fifty megabytes: refused at once, and the field keeps none of it.
+        fs.truncateSync(file, 50e6);
+        await input.uploadFile(file);
+        await until(page, () => document.querySelector('[data-design="tune-sweep"]').hasAttribute('aria-invalid'));
+        assert.match((await fieldState(page, 'tune-sweep')).message, /^More than 2 MB of text/);
+        assert.equal(await page.$eval('[data-design="tune-sweep"]', (e) => e.value), '');
+        assert.equal(await note(), 'sweep.csv (50.0 MB) was not read.');
+        fs.rmSync(folder, { recursive: true });
       }));
 
     test('design: a band edge 4.5 decades below the notch, where a 100 kΩ source dwarfs 14.8 Ω', () =>

@@ -52,7 +52,19 @@ test('the next round: a sweep after the turns says how much nearer Fo the null h
   const first = tune(c.choices, c.fields, sweepText(netlist)).state;
   const trimmed = netlist.replace(/^(R1|R3A|R3B) (\S+) (\S+) (\S+)$/gm, (line, name, a, b, value) =>
     `${name} ${a} ${b} ${Number(value) * (1 + first.figures.get(`tune-${name.slice(0, 2).toLowerCase()}-change`) / 100)}`);
-  const { state } = tune(c.choices, c.fields, sweepText(trimmed, { noise: NOISY }));
+  // An edit of a line is no new round, nor the same sweep pasted again.
+  const edited = (text) => text.replace(/^(5\.\d+), (\S+),/m, (line, hertz, db) => `${hertz}, ${Number(db) + 0.5},`);
+  const once = sweepText(netlist);
+  for (const text of [edited(once), once]) {
+    assert.equal(tune(c.choices, c.fields, text).state.figures.get('tune-notch-before'),
+      first.figures.get('tune-notch-before'));
+  }
+  const trimmedText = sweepText(trimmed, { noise: NOISY });
+  for (const text of [trimmedText, edited(trimmedText)]) {
+    const { state } = tune(c.choices, c.fields, text);
+    assert.equal(state.figures.get('tune-notch-before'), first.figures.get('tune-notch'));
+  }
+  const { state } = tune(c.choices, c.fields, trimmedText);
   assert.ok(state.sections.has('tune-round'));
   assert.equal(state.figures.get('tune-notch-before'), first.figures.get('tune-notch'));
   assert.ok(state.figures.get('tune-nearer') > 99, `${state.figures.get('tune-nearer')}`);
@@ -111,6 +123,11 @@ test('a sweep field refuses a bad text, naming its first bad line, and shows no 
     `${points(12).map((line, i) => line.replace(', ', [',', ';', '\t', '  '][i % 4])).join('\r\n')}`);
   assert.equal(read.problem, 0, read.message);
   assert.equal(state.figures.get('tune-points'), 12);
+  // A UTF-8 mark before a sweep with no header, numbers in a spreadsheet's
+  // quotes: every point read.
+  const marked = tune({}, SURROUNDINGS, `\ufeff${points(12).map((line) => line.replace(/([^, ]+)/g, '"$1"')).join('\n')}`);
+  assert.equal(marked.read.problem, 0, marked.read.message);
+  assert.equal(marked.state.figures.get('tune-points'), 12);
 });
 
 test('a sweep that does not span the notch, or that the network does not fit, is refused plainly', () => {

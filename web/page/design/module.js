@@ -84,12 +84,15 @@ export function fieldProblem(core, index, text, choices) {
 
 // A measured sweep's text read into the module, once for each change of
 // the text: { problem (0 none), message }. A text longer than the module
-// takes is refused whole.
-export function readSweep(core, text) {
+// takes (or null, for one not even read) is refused whole. `anew`: the
+// sweep was measured anew (a file chosen), a round of its own whatever
+// its points.
+export function readSweep(core, text, anew = false) {
   const size = core.nw_design_sweep_text_size();
   const memory = new Uint8Array(core.memory.buffer, core.nw_design_sweep_text(), size);
-  const { read, written } = new TextEncoder().encodeInto(text, memory);
-  const problem = core.nw_design_sweep_read(read < text.length ? size + 1 : written);
+  const { read, written } = text === null ? { read: 0, written: 0 } : new TextEncoder().encodeInto(text, memory);
+  const whole = text !== null && read === text.length;
+  const problem = core.nw_design_sweep_read(whole ? written : size + 1, anew ? 1 : 0);
   return { problem, message: problem ? readText(core, core.nw_design_sweep_message()) : '' };
 }
 

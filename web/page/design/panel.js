@@ -14,6 +14,7 @@ import { createPlot } from './plot.js';
 import { inTime } from './plot-model.js';
 import { createRenderer, setHidden, setText } from './render.js';
 import { setUpExports } from './exports.js';
+import { setUpSweepInput } from './sweep-input.js';
 
 const QUANTITY_NAMES = ['R', 'C', 'Fo'];
 const QUANTITY_UNITS = ['ohm', 'farad', 'hertz'];
@@ -222,22 +223,23 @@ export function startPanel(document) {
     return read;
   }
 
-  // --- A measured sweep: read once for each change of its text (typed,
-  // pasted or loaded from a file), its problem marked on the field and
-  // said beside it as for the value fields.
+  // --- A measured sweep: read once its text settles or a file is chosen,
+  // its problem marked on the field and said beside it as for the value
+  // fields.
   const sweepField = control('tune-sweep');
-  function readSweep() {
-    markField(sweepField, design.readSweep(core, sweepField.value));
-    sweep = design.sweepPoints(core);
-    update('tune-sweep');
-  }
-  sweepField.addEventListener('input', readSweep);
-  control('tune-file').addEventListener('change', async (event) => {
-    const [file] = event.target.files;
-    if (!file) return;
-    sweepField.value = await file.text();
-    readSweep();
-  });
+  const sweepInput = setUpSweepInput(
+    { field: sweepField, file: control('tune-file'), note: document.getElementById('tune-file-note') },
+    {
+      read: (text, anew) => {
+        if (core === null) return;
+        markField(sweepField, design.readSweep(core, text, anew));
+        sweep = design.sweepPoints(core);
+        update('tune-sweep');
+      },
+      textSize: () => core.nw_design_sweep_text_size(),
+      timers: window,
+    },
+  );
 
   function chosenView(now) {
     return now.lists.find((list) => list.name === 'plot-view').value;
@@ -392,8 +394,7 @@ export function startPanel(document) {
       field.value = '';
       checkField(index);
     });
-    sweepField.value = '';
-    design.readSweep(core, '');
+    sweepInput.reset();
     openLink(window.location.hash.slice(1));
   });
 }
