@@ -167,6 +167,13 @@ const char* nw_design_sweep_message(void) { return g_sweep_message; }
 
 int nw_design_sweep_points(void) { return g_sweep.count; }
 
+int nw_design_tune_left_out(int index) {
+  const TuneResult& t = g_report.tune;
+  return g_report_made && index >= 0 && index < t.left_out_count ? t.left_out_lines[index] : 0;
+}
+
+int nw_design_tune_worst_line(void) { return g_report_made ? g_report.tune.worst_line : 0; }
+
 int nw_design_sweep_phase(void) { return g_sweep.count > 0 && g_sweep.phase ? 1 : 0; }
 
 const double* nw_design_sweep(int column) {

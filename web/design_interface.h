@@ -94,6 +94,11 @@ const char* nw_design_sweep_message(void);
 int nw_design_sweep_points(void);
 int nw_design_sweep_phase(void);
 const double* nw_design_sweep(int column);
+// The lines of the sweep's points the last report's fit left out as
+// glitches (0 past the last), and where the network did not fit, the line
+// of the point it explained least (0 for none).
+int nw_design_tune_left_out(int index);
+int nw_design_tune_worst_line(void);
 
 // Works out the panel for the snapshot. Returns what came of it: 0 the
 // report was worked out afresh; 1 some field's text has a problem (each

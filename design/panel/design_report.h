@@ -197,6 +197,7 @@ struct MeasuredResult {
   X(TuneNoBuild, "tune-no-build") /* and nothing it could be a sweep of */ \
   X(TuneNotSpanning, "tune-not-spanning") \
   X(TuneNoFit, "tune-no-fit") \
+  X(TuneLeftOut, "tune-left-out") /* points left out of the fit as glitches */ \
   X(Tuned, "tuned")              /* the fit of the sweep */ \
   X(TuneTurns, "tune-turns")     /* and the turns it decides */ \
   X(TuneUndecided, "tune-undecided") /* or the level alone leaves them open */ \

@@ -21,8 +21,11 @@ constexpr double kQuietestDb = 1e-4;
 // The noise floor is pulled towards where it starts, barely: only a sweep
 // that rests on it moves it.
 constexpr double kFloorPull = 1e-4;
-constexpr double kStep = 1e-6;     // for the coefficients' derivatives
-constexpr double kNoFloor = -700;  // the floor's log where there is none: e^-1400 is 0
+constexpr double kStep = 1e-6;  // for the coefficients' derivatives
+constexpr double kNoFloor = -700;
+// What a fit may leave of the level beyond three times the sweep's own
+// noise: a sweep's steps and rounding.
+constexpr double kFitAllowanceDb = 0.05;  // the floor's log where there is none: e^-1400 is 0
 constexpr int kIterations = 300;
 constexpr double kPull = 0.05;  // where other starts begin: R3 or C3 off by 5 %
 
@@ -325,22 +328,27 @@ bool Better(const SweepFit& a, const SweepFit& b) {
 }
 
 // Whether a point can say anything of the network: within six decades
-// of its frequency either way, its level within 1000 dB and its phase
-// within a million degrees (beyond, the model's polynomials overflow and
-// the numbers mean nothing).
-bool Usable(const MeasuredSweep& sweep, int i, double reference_hertz) {
+// of its frequency either way, its level within kMostMeasuredDb of the
+// source's (no instrument measures beyond; programs write -300 or -999 dB
+// for no reading) and its phase within a million degrees (beyond, the
+// model's polynomials overflow and the numbers mean nothing); and not left
+// out as a glitch.
+bool Usable(const MeasuredSweep& sweep, int i, double reference_hertz, const SweepFits& fits) {
+  for (int k = 0; k < fits.left_out_count; ++k) {
+    if (fits.left_out[k] == i) return false;
+  }
   const double ratio = sweep.hertz[i] / reference_hertz;
-  return ratio >= 1e-6 && ratio <= 1e6 && Abs(sweep.level_db[i]) <= 1000 && Abs(sweep.degrees[i]) <= 1e6;
+  return ratio >= 1e-6 && ratio <= 1e6 && Abs(sweep.level_db[i]) <= kMostMeasuredDb && Abs(sweep.degrees[i]) <= 1e6;
 }
 
 // The indices of the points fitted, of those usable: all of them, or as
 // many about the lowest point (within a factor of 1.25 of its frequency)
 // as elsewhere, each evenly spread.
-int ChoosePoints(const MeasuredSweep& sweep, double reference_hertz, int (&chosen)[kFitPoints]) {
+int ChoosePoints(const MeasuredSweep& sweep, double reference_hertz, const SweepFits& fits, int (&chosen)[kFitPoints]) {
   static int usable[kMostSweepPoints];
   int count = 0;
   for (int i = 0; i < sweep.count; ++i) {
-    if (Usable(sweep, i, reference_hertz)) usable[count++] = i;
+    if (Usable(sweep, i, reference_hertz, fits)) usable[count++] = i;
   }
   if (count <= kFitPoints) {
     for (int k = 0; k < count; ++k) chosen[k] = usable[k];
@@ -425,17 +433,22 @@ TwinTCircuit CircuitOfModel(const SweepModel& model, const PositionValues& parts
           model.active,   feedback,          model.active ? model.opamps : FollowerOpAmps{0, 0}};
 }
 
-void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fits) {
+bool FitsWithinNoise(const SweepFit& fit, double noise_db) { return fit.rms_db <= 3 * noise_db + kFitAllowanceDb; }
+
+namespace {
+
+// The fits of the sweep's points but those `fits` leaves out; how many
+// points it chose, their indices in `chosen`.
+int FitPointsOf(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fits, int (&chosen)[kFitPoints]) {
   static FitPoints points;
-  int chosen[kFitPoints];
   const PositionValues& m = model.parts;
   const double r_ref = SquareRoot(m.r1) * SquareRoot(m.r2), c_ref = SquareRoot(m.c1) * SquareRoot(m.c2);
   const double omega_ref = 1 / (r_ref * c_ref);
-  points.count = ChoosePoints(sweep, omega_ref / (2 * kPi), chosen);
+  points.count = ChoosePoints(sweep, omega_ref / (2 * kPi), fits, chosen);
   points.phase = sweep.phase;
   fits.noise_db = RoughnessDb(sweep, chosen, points.count);
   fits.best.found = fits.mirrored.found = fits.floorless.found = false;
-  if (points.count < kFewestSweepPoints) return;
+  if (points.count < kFewestSweepPoints) return points.count;
   Fitter f{model, points, r_ref, c_ref, 0, {}, {}, 0};
   double lowest_db = sweep.level_db[chosen[0]];
   for (int k = 0; k < points.count; ++k) {
@@ -487,7 +500,7 @@ void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fi
   for (int i = 0; i < tried; ++i) {
     if (found[i].zeros_real * fits.best.zeros_real < 0 && Better(found[i], fits.mirrored)) fits.mirrored = found[i];
   }
-  if (points.phase) return;
+  if (points.phase) return points.count;
   if (fits.best.found) {
     Fitter floorless = f;
     floorless.free_count = 0;
@@ -498,7 +511,7 @@ void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fi
     fits.floorless.theta[kFloorParameter] = kNoFloor;
     Refit(floorless, fits.floorless);
   }
-  if (fits.best.zeros_real == 0) return;
+  if (fits.best.zeros_real == 0) return points.count;
 
   // The level alone cannot tell the notch's zeros from their mirror image
   // in the j-omega axis: from the best fit, R1 and R3 moved to mirror them
@@ -507,7 +520,7 @@ void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fi
   for (int j = 0; j < kParameters; ++j) best.theta[j] = fits.best.theta[j];
   MakeTrial(f, best);
   const Complex zero = NotchZeroOf(best.h);
-  if (zero.im == 0) return;
+  if (zero.im == 0) return points.count;
   constexpr double kMove = 1e-4;
   constexpr int kMoved[2] = {0, 2};
   double slope[2][2];  // d(re, im) / d(theta R1, theta R3)
@@ -521,7 +534,7 @@ void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fi
     slope[1][k] = (z.im - zero.im) / kMove;
   }
   const double det = slope[0][0] * slope[1][1] - slope[0][1] * slope[1][0];
-  if (det == 0) return;
+  if (det == 0) return points.count;
   // (re, im) to (-re, im).
   const double want_re = -2 * zero.re, want_im = 0;
   Trial mirror = best;
@@ -532,6 +545,53 @@ void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fi
   SweepFit fit;
   Finish(f, mirror, fit);
   if (fit.zeros_real * fits.best.zeros_real < 0 && Better(fit, fits.mirrored)) fits.mirrored = fit;
+  return points.count;
+}
+
+// The level left at each chosen point by the best fit, in dB: found where
+// there is a best fit.
+bool LevelsLeft(const MeasuredSweep& sweep, const SweepFits& fits, const int (&chosen)[kFitPoints], int count,
+                double (&left_db)[kFitPoints]) {
+  if (!fits.best.found) return false;
+  const TransferFunction& h = fits.best.function;
+  const double floor2 = Exp(2 * fits.best.theta[kFloorParameter]);
+  for (int k = 0; k < count; ++k) {
+    const int i = chosen[k];
+    const double power = PowerRatioAtHertz(h, sweep.hertz[i]) + floor2;
+    left_db[k] = sweep.level_db[i] - PowerRatioToDecibels(power > 0 ? power : 1e-300);
+  }
+  return true;
+}
+
+}  // namespace
+
+void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fits) {
+  int chosen[kFitPoints];
+  fits.left_out_count = 0;
+  fits.worst = -1;
+  // Levels no instrument measures: named among the points left out.
+  for (int i = 0; i < sweep.count && fits.left_out_count < kMostLeftOut; ++i) {
+    if (Abs(sweep.level_db[i]) > kMostMeasuredDb) fits.left_out[fits.left_out_count++] = i;
+  }
+  int count = FitPointsOf(sweep, model, fits, chosen);
+  // A fit that does not fit: the point it explains least, where that is
+  // far off, is a glitch of the measurement, left out and the fits done
+  // again without it; kGlitchRounds times at most.
+  static double left_db[kFitPoints];
+  for (int round = 0; round < kGlitchRounds && fits.best.found && !FitsWithinNoise(fits.best, fits.noise_db) &&
+                      fits.left_out_count < kMostLeftOut && 20 * (fits.left_out_count + 1) <= count &&
+                      LevelsLeft(sweep, fits, chosen, count, left_db);
+       ++round) {
+    int worst = 0;
+    for (int k = 1; k < count; ++k) {
+      if (Abs(left_db[k]) > Abs(left_db[worst])) worst = k;
+    }
+    if (fits.worst < 0) fits.worst = chosen[worst];
+    const double glitch_db = kGlitchNoises * fits.noise_db > kGlitchDb ? kGlitchNoises * fits.noise_db : kGlitchDb;
+    if (!(Abs(left_db[worst]) > glitch_db)) break;
+    fits.left_out[fits.left_out_count++] = chosen[worst];
+    count = FitPointsOf(sweep, model, fits, chosen);
+  }
 }
 
 }  // namespace notchwell

@@ -61,6 +61,8 @@ struct SweepFit {
   TransferFunction function;
 };
 
+constexpr int kMostLeftOut = 8;
+
 struct SweepFits {
   double noise_db;  // the sweep's own roughness, point to point
   SweepFit best;
@@ -71,9 +73,27 @@ struct SweepFits {
   // under a deeper notch fits a shallow notch's points alike; where this
   // one fits as well, the floor decides nothing.
   SweepFit floorless;
+  // Points no fit of the network explains (a glitch of the measurement),
+  // left out of the fits above: their indices in the sweep. And where the
+  // best fit does not fit, the point it explains least (-1 for none).
+  int left_out_count;
+  int left_out[kMostLeftOut];
+  int worst;
 };
 
+// Whether a fit leaves no more of the level than the sweep's own noise
+// explains, with an allowance for its steps and rounding.
+bool FitsWithinNoise(const SweepFit& fit, double noise_db);
+
 constexpr int kFitPoints = 256;
+// A point's level further than this from the fit's, and further than
+// kGlitchNoises times the sweep's noise, is a glitch where the fit does not
+// fit for it: one a round, and a twentieth of the points at most.
+constexpr double kGlitchDb = 6;
+// No instrument measures a level further than this from the source's.
+constexpr double kMostMeasuredDb = 200;
+constexpr double kGlitchNoises = 20;
+constexpr int kGlitchRounds = 3;
 
 void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fits);
 

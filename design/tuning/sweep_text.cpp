@@ -127,6 +127,7 @@ SweepReading ReadSweepText(std::string_view text, MeasuredSweep& sweep) {
     sweep.hertz[sweep.count] = hertz;
     sweep.level_db[sweep.count] = line.numbers[1];
     sweep.degrees[sweep.count] = phase ? line.numbers[2] : 0;
+    sweep.line[sweep.count] = number;
     ++sweep.count;
   }
   if (sweep.count == 0) return {SweepProblem::NoPoints, 0};

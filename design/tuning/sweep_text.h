@@ -19,6 +19,7 @@ struct MeasuredSweep {
   double hertz[kMostSweepPoints];
   double level_db[kMostSweepPoints];
   double degrees[kMostSweepPoints];
+  int line[kMostSweepPoints];  // each point's line of the text, from 1
 };
 
 enum class SweepProblem : int {

@@ -5,10 +5,6 @@
 namespace notchwell {
 namespace {
 
-// What a fit may leave of the level beyond three times the sweep's own
-// noise: a sweep's steps and rounding.
-constexpr double kFitAllowanceDb = 0.05;
-
 bool Near(double value, double model) { return value <= kFarthestPart * model && model <= kFarthestPart * value; }
 
 bool PartsNear(const SweepFit& fit, const SweepModel& model) {
@@ -16,8 +12,6 @@ bool PartsNear(const SweepFit& fit, const SweepModel& model) {
   return Near(p.r1, m.r1) && Near(p.r2, m.r2) && Near(p.r3, m.r3) && Near(p.c1, m.c1) && Near(p.c2, m.c2) &&
          Near(p.c3, m.c3) && (!model.active || Near(1 - fit.feedback, 1 - model.feedback));
 }
-
-bool FitsWithinNoise(const SweepFit& fit, double noise_db) { return fit.rms_db <= 3 * noise_db + kFitAllowanceDb; }
 
 // What the sweep decides of the turns, in percent: two standard
 // deviations of each, from the fit's covariance and the turns' slopes;
@@ -78,7 +72,7 @@ double DepthOf(const TransferFunction& h) {
 int DeepestPoint(const MeasuredSweep& sweep) {
   int deepest = -1;
   for (int i = 0; i < sweep.count; ++i) {
-    if (Abs(sweep.level_db[i]) > 1000) continue;
+    if (Abs(sweep.level_db[i]) > kMostMeasuredDb) continue;
     if (deepest < 0 || sweep.level_db[i] < sweep.level_db[deepest]) deepest = i;
   }
   return deepest;
@@ -108,6 +102,9 @@ TuneResult TuneFromSweep(const MeasuredSweep& sweep, const SweepModel& model, do
   FitSweep(sweep, model, fits);
   const SweepFit& fit = fits.best;
   result.noise_db = fits.noise_db;
+  result.left_out_count = fits.left_out_count;
+  for (int k = 0; k < fits.left_out_count; ++k) result.left_out_lines[k] = sweep.line[fits.left_out[k]];
+  result.worst_line = fits.worst >= 0 ? sweep.line[fits.worst] : 0;
   if (!fit.found) {
     result.outcome = TuneOutcome::NoFit;
     return result;

@@ -28,6 +28,12 @@ enum class TuneOutcome : int {
 struct TuneResult {
   TuneOutcome outcome;
   int points;
+  // The lines of the points left out of the fit as glitches, and where
+  // the network does not fit, the line of the point it explains least (0
+  // for none).
+  int left_out_count;
+  int left_out_lines[kMostLeftOut];
+  int worst_line;
   bool phase;
   double fit_rms_db;
   double noise_db;

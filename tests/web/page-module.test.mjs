@@ -51,6 +51,8 @@ function standIn({ drawn }) {
     nw_design_curves_drawn: () => addresses.drawn,
     nw_design_curve_hertz: () => addresses.hertz,
     nw_design_band: (edge) => addresses.band[edge],
+    nw_design_tune_left_out: (index) => [61, 251][index] ?? 0,
+    nw_design_tune_worst_line: () => 7,
   };
   const tables = { figures: new Map([['fo', { index: 0 }], ['build-r', { index: 1 }]]), sections: ['build', 'active'],
     curves: ['ideal', 'build'], curvePoints: points, bandPoints: 2, timePoints: points };
@@ -70,6 +72,7 @@ test('report reading: figures, sections, parts, curves and notches where the mod
   assert.deepEqual(Array.from(curves.time.seconds), [4990, 4991, 4992]);
   assert.deepEqual(Array.from(curves.time.build), [5010, 5011, 5012]);
   assert.deepEqual(Array.from(curves.band.high), [7010, 7011]);
+  assert.deepEqual(report.tuneLines, { leftOut: [61, 251], worst: 7 });
   // Notches: hertz, dB, degrees, delay a row each; every curve at each
   // notch from [curve][notch].
   assert.deepEqual(curves.notches.build, { hertz: 201, db: 203, degrees: 205, delay: 207,

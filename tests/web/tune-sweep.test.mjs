@@ -230,3 +230,20 @@ test('a build that already nulls on Fo is told to leave R1 and R3 as they are', 
     assert.match(said, phase ? /^Leave R1 and R3 as they are/ : /Leave R1 and R3 as they are|does not decide the turns/);
   }
 });
+
+test('a glitch of the measurement is named and left out of the fit; a sweep that does not fit names its worst line', () => {
+  const lines = fs.readFileSync(path.join(root, 'docs/example-sweep.csv'), 'utf8').split('\n');
+  const glitch = (index, level) => `${lines[index].split(',')[0]}, ${level}, 0`;
+  for (const [changed, named] of [[{ 60: -300 }, [61]], [{ 200: -999 }, [201]], [{ 60: -300, 250: 40 }, [61, 251]]]) {
+    const text = lines.map((line, i) => (i in changed ? glitch(i, changed[i]) : line)).join('\n');
+    const { state } = tune({}, SURROUNDINGS, text);
+    assert.ok(state.sections.has('tune-turns'), [...state.sections].join());
+    assert.deepEqual([...state.tuneLines.leftOut].sort((a, b) => a - b), named);
+    assert.match(tuneWords(state).leftOut, new RegExp(`^Fitted without lines? ${named.join(' and ')}: no network`));
+  }
+  const lowPass = Array.from({ length: 101 }, (_, i) => 5 * 10 ** (i / 50))
+    .map((f) => `${f}, ${-10 * Math.log10(1 + (f / FO) ** 2)}, ${(-Math.atan(f / FO) * 180) / Math.PI}`).join('\n');
+  const { state } = tune({}, SURROUNDINGS, lowPass);
+  assert.ok(state.sections.has('tune-no-fit'));
+  assert.match(tuneWords(state).worst, /^It explains line \d+ least\.$/);
+});

@@ -150,9 +150,10 @@ function tuneLines(state) {
     ' (not in the link)'];
   if (is('tune-no-build')) lines.push('  no build to fit it to');
   if (is('tune-not-spanning')) lines.push('  it does not span the notch, from below Fo / 1.2 to above 1.2 Fo');
-  if (is('tune-no-fit')) lines.push('  the network does not fit it within what its noise explains');
-  if (!is('tuned')) return lines;
   const words = tuneWords(state);
+  if (is('tune-no-fit')) lines.push(`  the network does not fit it within what its noise explains ${words.worst}`.trimEnd());
+  if (words.leftOut) lines.push(`  ${words.leftOut}`);
+  if (!is('tuned')) return lines;
   const atLeast = (section) => (is(section) ? 'at least ' : '');
   const notch = is('tune-notch')
     ? `notch at ${t('tune-notch')}, ${atLeast('tune-depth-bound')}${t('tune-depth')} below its level far below the notch; `

@@ -177,7 +177,11 @@ export function readReport(core, tables, plotView) {
     curves.delay[name] = view(2, i, curvePoints);
     if (curves.time) curves.time[name] = view(3, i, tables.timePoints);
   });
-  return { figures, sections, parts, curves };
+  // The measured sweep's lines its fit left out, and the one it explained least.
+  const leftOut = [];
+  for (let line; (line = core.nw_design_tune_left_out(leftOut.length)) > 0;) leftOut.push(line);
+  const tuneLines = { leftOut, worst: core.nw_design_tune_worst_line() };
+  return { figures, sections, parts, curves, tuneLines };
 }
 
 // The nearest build of the last report as a KiCad schematic with

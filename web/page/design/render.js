@@ -32,7 +32,8 @@ export function createRenderer(panel) {
     [panel.querySelector(`[data-figure="${name}"]`), panel.querySelector(`[data-parts-of="${name}"]`)]);
   const intro = byId('design-intro');
   const bandEdges = Array.from(panel.querySelectorAll('.reject-band-edge'));
-  const tuneTexts = ['trim', 'alternative', 'round'].map((name) => [name, byId(`tune-${name}`)]);
+  const tuneTexts = ['trim', 'alternative', 'round', 'left-out', 'worst'].map((name) =>
+    [name.replace(/-(\w)/, (_, c) => c.toUpperCase()), byId(`tune-${name}`)]);
   const tuneBuilt = panel.querySelector('[data-design="tune-built"]');
 
   // The exact values' parts: data-parts as machines read them, and words.

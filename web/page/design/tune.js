@@ -28,11 +28,22 @@ function turns(state, suffix) {
   return `Turn ${turn('r1')} and ${turn('r3')}`;
 }
 
-// { trim, alternative, round }: each '' where the state has none.
+// Lines of a sweep in words: "line 3", "lines 3 and 9", "lines 3, 5 and 9".
+const linesText = (lines) =>
+  lines.length === 1 ? `line ${lines[0]}` : `lines ${lines.slice(0, -1).join(', ')} and ${lines[lines.length - 1]}`;
+
+// { trim, alternative, round, leftOut, worst }: each '' where the state
+// has none.
 export function tuneWords(state) {
   const is = (section) => holds(state, section);
   const t = (name) => figureText(state, name);
-  const words = { trim: '', alternative: '', round: '' };
+  const words = { trim: '', alternative: '', round: '', leftOut: '', worst: '' };
+  const { leftOut = [], worst = 0 } = state.tuneLines ?? {};
+  if (is('tune-left-out') && leftOut.length) {
+    words.leftOut = `Fitted without ${linesText(leftOut)}: no network explains ${leftOut.length === 1 ? 'its level' :
+      'their levels'}, a glitch of the measurement.`;
+  }
+  if (is('tune-no-fit') && worst > 0) words.worst = `It explains line ${worst} least.`;
   if (!is('tune-turns')) return words;
   words.trim = `${turns(state, '')}: the null then lies on ${t('fo')}.`;
   if (is('tune-alt')) {
