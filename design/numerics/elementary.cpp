@@ -39,6 +39,14 @@ constexpr double kInverseFactorials[] = {1.0,
 // 2^n for a normal exponent.
 double PowerOfTwo(int n) { return DoubleFromBits(static_cast<std::uint64_t>(n + 1023) << 52); }
 
+// 10^k for 0 <= k <= kLargestExactPowerOfTen, every one exact in a double:
+// a product or quotient by one rounds once.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kLargestExactPowerOfTen = 22;
+
+}  // namespace
+
 // ln x for finite positive x: x = m 2^e with m in [sqrt(1/2), sqrt(2)),
 // ln m = 2 atanh((m - 1) / (m + 1)), whose series converges fast there.
 double NaturalLog(double x) {
@@ -62,14 +70,6 @@ double NaturalLog(double x) {
   const double n = e + extra;
   return n * kLn2High + (n * kLn2Low + ln_m);
 }
-
-// 10^k for 0 <= k <= kLargestExactPowerOfTen, every one exact in a double:
-// a product or quotient by one rounds once.
-constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr int kLargestExactPowerOfTen = 22;
-
-}  // namespace
 
 double ScaleByPowerOfTen(double value, int exponent) {
   constexpr int kLargest = kLargestExactPowerOfTen;

@@ -25,6 +25,7 @@ double ScaleByPowerOfTen(double value, int exponent);
 
 // Finite and positive x only; relative error below 1e-15.
 double Log10(double x);
+double NaturalLog(double x);
 
 // 10^x for |x| up to 300; relative error below 1e-15 for |x| up to 2
 // (the curves' frequency steps), growing to 1e-13 at 300.

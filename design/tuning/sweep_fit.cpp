@@ -3,13 +3,23 @@
 #include "complex_number.h"
 #include "polynomial_roots.h"
 
+// The fit minimises, over theta,
+//
+//   sum over the points i of  (ln |H(f_i)|' - L_i)^2 + w_i^2 (arg H(f_i) - P_i)^2
+//   + sum over the parameters j of  (p_j (theta_j - start_j))^2
+//
+// where |H|'^2 = |H|^2 + floor^2 is the network's level with the noise
+// floor under it, L_i and P_i the point's level in nepers and phase in
+// radians (the phase difference folded into one turn), w_i = |H| / |H|'
+// how far the signal stands above the floor there, and p_j the pull
+// towards the parts as built (SetPull): Levenberg-Marquardt on the
+// residuals, from several starts.
 namespace notchwell {
 namespace {
 
 constexpr int kParameters = kFitParameters;
 constexpr double kNepersPerDecibel = 0.11512925464970228;  // ln 10 / 20
 constexpr double kRadiansPerDegree = kPi / 180;
-constexpr double kLn10 = 2.302585092994046;
 // Where the sweep says little, the parts as built: each part is pulled
 // towards its value as hard as the sweep's noise weighs a part off by its
 // spread. A sweep cannot tell every part apart (the active form, whose
@@ -21,15 +31,24 @@ constexpr double kQuietestDb = 1e-4;
 // The noise floor is pulled towards where it starts, barely: only a sweep
 // that rests on it moves it.
 constexpr double kFloorPull = 1e-4;
-constexpr double kStep = 1e-6;  // for the coefficients' derivatives
-constexpr double kNoFloor = -700;
+constexpr double kStep = 1e-6;     // for the coefficients' derivatives
+constexpr double kNoFloor = -700;  // the floor's log where there is none: e^-1400 is 0
 // What a fit may leave of the level beyond three times the sweep's own
 // noise: a sweep's steps and rounding.
-constexpr double kFitAllowanceDb = 0.05;  // the floor's log where there is none: e^-1400 is 0
+constexpr double kFitAllowanceDb = 0.05;
 constexpr int kIterations = 300;
-constexpr double kPull = 0.05;  // where other starts begin: R3 or C3 off by 5 %
-
-double NaturalLog(double x) { return Log10(x) * kLn10; }
+// Levenberg-Marquardt's damping multiplies the normal equations' diagonal
+// by 1 + damping: near 0 a Gauss-Newton step, large a short step down the
+// gradient. It starts small, eases by 3 after a step that lowered the
+// cost and stiffens by 4 after one that did not (more than it eases, so
+// that a run of failures soon takes short steps); past kMostDamping no
+// step lowers the cost and the fit has ended.
+constexpr double kFirstDamping = 1e-3;
+constexpr double kLeastDamping = 1e-9;
+constexpr double kMostDamping = 1e12;
+constexpr double kEasing = 3;
+constexpr double kStiffening = 4;
+constexpr double kPull = 0.05;  // where other starts begin: R3, C3 or C1 off by 5 %
 
 // The points fitted: the sweep's frequencies as y = omega / omega_ref,
 // its levels in nepers and phases in radians.
@@ -229,14 +248,14 @@ bool InvertSymmetric(const Normal& a, int n, Normal& inverse) {
 // Levenberg-Marquardt from `t`, which it leaves at the fit's end.
 void Minimise(const Fitter& f, Trial& t) {
   double cost = CostOf(f, t);
-  double damping = 1e-3;
+  double damping = kFirstDamping;
   for (int iteration = 0; iteration < kIterations; ++iteration) {
     Normal normal;
     double gradient[kParameters];
     NormalEquations(f, t, normal, gradient);
     bool improved = false;
     double new_cost = cost;
-    while (!improved && damping < 1e12) {
+    while (!improved && damping < kMostDamping) {
       double a[kParameters][kParameters], step[kParameters];
       for (int r = 0; r < f.free_count; ++r) {
         for (int c = 0; c < f.free_count; ++c) a[r][c] = normal[r][c];
@@ -256,9 +275,9 @@ void Minimise(const Fitter& f, Trial& t) {
       if (new_cost < cost) {
         improved = true;
         t = next;
-        damping = damping / 3 > 1e-9 ? damping / 3 : 1e-9;
+        damping = damping / kEasing > kLeastDamping ? damping / kEasing : kLeastDamping;
       } else {
-        damping *= 4;
+        damping *= kStiffening;
       }
     }
     if (!improved) break;
@@ -401,7 +420,7 @@ void SetPull(Fitter& f, double noise_db) {
   const double noise = (noise_db > kQuietestDb ? noise_db : kQuietestDb) * kNepersPerDecibel;
   for (int j = 0; j < kFloorParameter; ++j) {
     const double spread = j == kFeedbackParameter ? 2 * f.model.resistor_spread
-                          : j < 3                 ? f.model.resistor_spread
+                          : j <= kR3Parameter     ? f.model.resistor_spread
                                                   : f.model.capacitor_spread;
     f.prior[j] = noise / spread;
   }
@@ -423,8 +442,8 @@ void Refit(const Fitter& f, SweepFit& fit) {
 void PartsOfFit(const SweepModel& model, const double (&theta)[kFitParameters], PositionValues& parts,
                 double& feedback) {
   const PositionValues& m = model.parts;
-  parts = {m.r1 * Exp(theta[0]), m.r2 * Exp(theta[1]), m.r3 * Exp(theta[2]),
-           m.c1 * Exp(theta[3]), m.c2 * Exp(theta[4]), m.c3 * Exp(theta[5])};
+  parts = {m.r1 * Exp(theta[kR1Parameter]), m.r2 * Exp(theta[kR2Parameter]), m.r3 * Exp(theta[kR3Parameter]),
+           m.c1 * Exp(theta[kC1Parameter]), m.c2 * Exp(theta[kC2Parameter]), m.c3 * Exp(theta[kC3Parameter])};
   feedback = model.active ? 1 - (1 - model.feedback) * Exp(theta[kFeedbackParameter]) : 0;
 }
 
@@ -437,19 +456,15 @@ bool FitsWithinNoise(const SweepFit& fit, double noise_db) { return fit.rms_db <
 
 namespace {
 
-// The fits of the sweep's points but those `fits` leaves out; how many
-// points it chose, their indices in `chosen`.
-int FitPointsOf(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fits, int (&chosen)[kFitPoints]) {
-  static FitPoints points;
-  const PositionValues& m = model.parts;
-  const double r_ref = SquareRoot(m.r1) * SquareRoot(m.r2), c_ref = SquareRoot(m.c1) * SquareRoot(m.c2);
-  const double omega_ref = 1 / (r_ref * c_ref);
+// Phase one: the points fitted (from `chosen`), their noise, where the
+// floor starts and the pull; false where there are too few points.
+bool PreparePoints(const MeasuredSweep& sweep, SweepFits& fits, int (&chosen)[kFitPoints], Fitter& f,
+                   FitPoints& points) {
+  const double omega_ref = 1 / (f.r_ref * f.c_ref);
   points.count = ChoosePoints(sweep, omega_ref / (2 * kPi), fits, chosen);
   points.phase = sweep.phase;
   fits.noise_db = RoughnessDb(sweep, chosen, points.count);
-  fits.best.found = fits.mirrored.found = fits.floorless.found = false;
-  if (points.count < kFewestSweepPoints) return points.count;
-  Fitter f{model, points, r_ref, c_ref, 0, {}, {}, 0};
+  if (points.count < kFewestSweepPoints) return false;
   double lowest_db = sweep.level_db[chosen[0]];
   for (int k = 0; k < points.count; ++k) {
     const int i = chosen[k];
@@ -461,29 +476,35 @@ int FitPointsOf(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& 
   // The floor starts 40 dB under the lowest point: far enough not to
   // matter unless the sweep rests on it.
   f.floor_start = (lowest_db - 40) * kNepersPerDecibel;
+  f.free_count = 0;
   for (int j = 0; j < kParameters; ++j) {
-    if (j != kFeedbackParameter || model.active) f.free[f.free_count++] = j;
+    if (j != kFeedbackParameter || f.model.active) f.free[f.free_count++] = j;
   }
   SetPull(f, fits.noise_db);
+  return true;
+}
 
+// Phase two: the fits from each start, the best of them, and the best
+// with the notch's zeros on the other side of the j-omega axis (which the
+// level alone cannot tell apart).
+void FitFromStarts(Fitter& f, SweepFits& fits) {
   struct Start {
     int parameter;
     double pull;
   };
-  constexpr Start kStarts[] = {{0, 0}, {2, kPull}, {2, -kPull}, {5, kPull}, {5, -kPull}, {3, kPull}, {3, -kPull}};
-  // The best fit, and the best with the notch's zeros on the other side
-  // of the j-omega axis, which the level alone cannot tell apart.
-  static SweepFit found[sizeof kStarts / sizeof kStarts[0]];
-  int tried = 0;
-  for (const Start& s : kStarts) {
+  constexpr Start kStarts[] = {{kR1Parameter, 0},     {kR3Parameter, kPull},  {kR3Parameter, -kPull},
+                               {kC3Parameter, kPull}, {kC3Parameter, -kPull}, {kC1Parameter, kPull},
+                               {kC1Parameter, -kPull}};
+  constexpr int kStartCount = sizeof kStarts / sizeof kStarts[0];
+  static SweepFit found[kStartCount];
+  for (int i = 0; i < kStartCount; ++i) {
     Trial t{};
-    t.theta[s.parameter] = s.pull;
+    t.theta[kStarts[i].parameter] = kStarts[i].pull;
     t.theta[kFloorParameter] = f.floor_start;
     MakeTrial(f, t);
     Minimise(f, t);
-    SweepFit& fit = found[tried++];
-    Finish(f, t, fit);
-    if (Better(fit, fits.best)) fits.best = fit;
+    Finish(f, t, found[i]);
+    if (Better(found[i], fits.best)) fits.best = found[i];
   }
   // The roughness overstates the noise of a clean sweep (its steps near
   // the notch look rough), and a pull that strong moves what the sweep
@@ -492,37 +513,38 @@ int FitPointsOf(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& 
   if (fits.best.found && fits.best.rms_db < fits.noise_db / 2) {
     SetPull(f, fits.best.rms_db);
     fits.best.found = false;
-    for (int i = 0; i < tried; ++i) {
-      Refit(f, found[i]);
-      if (Better(found[i], fits.best)) fits.best = found[i];
+    for (SweepFit& fit : found) {
+      Refit(f, fit);
+      if (Better(fit, fits.best)) fits.best = fit;
     }
   }
-  for (int i = 0; i < tried; ++i) {
-    if (found[i].zeros_real * fits.best.zeros_real < 0 && Better(found[i], fits.mirrored)) fits.mirrored = found[i];
+  for (const SweepFit& fit : found) {
+    if (fit.zeros_real * fits.best.zeros_real < 0 && Better(fit, fits.mirrored)) fits.mirrored = fit;
   }
-  if (points.phase) return points.count;
-  if (fits.best.found) {
-    Fitter floorless = f;
-    floorless.free_count = 0;
-    for (int k = 0; k < f.free_count; ++k) {
-      if (f.free[k] != kFloorParameter) floorless.free[floorless.free_count++] = f.free[k];
-    }
-    fits.floorless = fits.best;
-    fits.floorless.theta[kFloorParameter] = kNoFloor;
-    Refit(floorless, fits.floorless);
-  }
-  if (fits.best.zeros_real == 0) return points.count;
+}
 
-  // The level alone cannot tell the notch's zeros from their mirror image
-  // in the j-omega axis: from the best fit, R1 and R3 moved to mirror them
-  // (to first order), and fitted again.
+// Phase three, for the level alone: the best fit run on without a floor,
+// and from it R1 and R3 moved to mirror the notch's zeros in the j-omega
+// axis (to first order) and fitted again.
+void FitLevelAlone(const Fitter& f, SweepFits& fits) {
+  if (!fits.best.found) return;
+  Fitter floorless = f;
+  floorless.free_count = 0;
+  for (int k = 0; k < f.free_count; ++k) {
+    if (f.free[k] != kFloorParameter) floorless.free[floorless.free_count++] = f.free[k];
+  }
+  fits.floorless = fits.best;
+  fits.floorless.theta[kFloorParameter] = kNoFloor;
+  Refit(floorless, fits.floorless);
+  if (fits.best.zeros_real == 0) return;
+
   Trial best{};
   for (int j = 0; j < kParameters; ++j) best.theta[j] = fits.best.theta[j];
   MakeTrial(f, best);
   const Complex zero = NotchZeroOf(best.h);
-  if (zero.im == 0) return points.count;
+  if (zero.im == 0) return;
   constexpr double kMove = 1e-4;
-  constexpr int kMoved[2] = {0, 2};
+  constexpr int kMoved[2] = {kR1Parameter, kR3Parameter};
   double slope[2][2];  // d(re, im) / d(theta R1, theta R3)
   for (int k = 0; k < 2; ++k) {
     Trial moved = best;
@@ -534,17 +556,29 @@ int FitPointsOf(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& 
     slope[1][k] = (z.im - zero.im) / kMove;
   }
   const double det = slope[0][0] * slope[1][1] - slope[0][1] * slope[1][0];
-  if (det == 0) return points.count;
+  if (det == 0) return;
   // (re, im) to (-re, im).
   const double want_re = -2 * zero.re, want_im = 0;
   Trial mirror = best;
-  mirror.theta[0] += (want_re * slope[1][1] - want_im * slope[0][1]) / det;
-  mirror.theta[2] += (slope[0][0] * want_im - slope[1][0] * want_re) / det;
+  mirror.theta[kR1Parameter] += (want_re * slope[1][1] - want_im * slope[0][1]) / det;
+  mirror.theta[kR3Parameter] += (slope[0][0] * want_im - slope[1][0] * want_re) / det;
   MakeTrial(f, mirror);
   Minimise(f, mirror);
   SweepFit fit;
   Finish(f, mirror, fit);
   if (fit.zeros_real * fits.best.zeros_real < 0 && Better(fit, fits.mirrored)) fits.mirrored = fit;
+}
+
+// The fits of the sweep's points but those `fits` leaves out, in three
+// phases; how many points it chose, their indices in `chosen`.
+int FitPointsOf(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fits, int (&chosen)[kFitPoints]) {
+  static FitPoints points;
+  const PositionValues& m = model.parts;
+  Fitter f{model, points, SquareRoot(m.r1) * SquareRoot(m.r2), SquareRoot(m.c1) * SquareRoot(m.c2), 0, {}, {}, 0};
+  fits.best.found = fits.mirrored.found = fits.floorless.found = false;
+  if (!PreparePoints(sweep, fits, chosen, f, points)) return points.count;
+  FitFromStarts(f, fits);
+  if (!points.phase) FitLevelAlone(f, fits);
   return points.count;
 }
 

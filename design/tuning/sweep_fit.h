@@ -35,11 +35,20 @@ constexpr double kMeterSpread = 0.002;
 
 TwinTCircuit CircuitOfModel(const SweepModel& model, const PositionValues& parts, double feedback);
 
-// The parameters fitted: the six parts', the active form's 1 - k's log
-// ratio to the model's, and the log of the noise floor.
-constexpr int kFitParameters = 8;
-constexpr int kFeedbackParameter = 6;
-constexpr int kFloorParameter = 7;
+// The parameters fitted, by their index in theta: the six parts' log
+// ratios to the model's, the active form's 1 - k's likewise, and the log
+// of the noise floor (relative to Vs).
+enum FitParameter : int {
+  kR1Parameter,
+  kR2Parameter,
+  kR3Parameter,
+  kC1Parameter,
+  kC2Parameter,
+  kC3Parameter,
+  kFeedbackParameter,
+  kFloorParameter,
+  kFitParameters
+};
 
 // The parts and feedback that parameters theta make of the model's.
 void PartsOfFit(const SweepModel& model, const double (&theta)[kFitParameters], PositionValues& parts,
