@@ -128,6 +128,11 @@ test('a sweep field refuses a bad text, naming its first bad line, and shows no 
   const marked = tune({}, SURROUNDINGS, `\ufeff${points(12).map((line) => line.replace(/([^, ]+)/g, '"$1"')).join('\n')}`);
   assert.equal(marked.read.problem, 0, marked.read.message);
   assert.equal(marked.state.figures.get('tune-points'), 12);
+  // Measured on parts not all given: nothing to fit them to, the points
+  // still counted.
+  const unbuilt = designFor(undefined, { 'tune-built': 'measured' }, SURROUNDINGS).state;
+  assert.ok(unbuilt.sections.has('tune-no-build'));
+  assert.equal(unbuilt.figures.get('tune-points'), 12);
 });
 
 test('a sweep that does not span the notch, or that the network does not fit, is refused plainly', () => {
