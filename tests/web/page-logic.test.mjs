@@ -7,6 +7,7 @@ import { csvText, curveCsv, figuresCsv } from '../../web/page/design/csv.js';
 import { exactText, format } from '../../web/page/design/format.js';
 import { linkText, readLink } from '../../web/page/design/link.js';
 import { ansiBytes, codePageTable } from '../../web/page/dialog.js';
+import { ALPHABET, pack85, unpack85 } from '../../web/page/pack85.js';
 
 const plain = (text) => text.replace(/\u00a0/g, ' ').replace(/\u2212/g, '-');
 
@@ -140,5 +141,18 @@ test('dialog: a field\'s text as the Windows program reads it, and the code page
     ['9'.repeat(70), Array(63).fill(0x39)], // what the buffer holds
   ]) {
     assert.deepEqual(ansiBytes(text, table, 64), bytes, JSON.stringify(text));
+  }
+});
+
+test('packed text: every length of bytes back as it was, five characters for four, none a script cannot hold', () => {
+  assert.equal(ALPHABET.length, 85);
+  assert.doesNotMatch(ALPHABET, /['"\\<>&`$]/);
+  for (let length = 0; length <= 9; ++length) {
+    for (const fill of [0, 255, 0x5a]) {
+      const bytes = Uint8Array.from({ length }, (_, i) => (fill === 0x5a ? (i * 97 + 13) % 256 : fill));
+      const text = pack85(bytes);
+      assert.equal(text.length, Math.ceil((length * 5) / 4));
+      assert.deepEqual(unpack85(text), bytes, `${length} bytes of ${fill}`);
+    }
   }
 });

@@ -9,6 +9,7 @@ import zlib from 'node:zlib';
 import * as esbuild from 'esbuild';
 import { bmpToPng } from './bmp-to-png.mjs';
 import { controlIds, root } from './control-ids.mjs';
+import { pack85 } from '../../web/page/pack85.js';
 const [corePath, schematicPath, outPath] = process.argv.slice(2);
 if (!outPath) {
   console.error('usage: node tools/web/bundle.mjs CORE.wasm SCHEMATIC.bmp OUT.html');
@@ -51,16 +52,17 @@ const designPanel = JSON.stringify({
   markup: compactMarkup(read('web/page/design-panel.html')),
   script: fill(bundleScript('web/page/design/main.js'), { RELEASE_DATE: released }),
 });
-const gzipBase64 = (bytes) => zlib.gzipSync(bytes, { level: 9 }).toString('base64');
+const gzipPacked = (bytes) => pack85(zlib.gzipSync(bytes, { level: 9 }));
 
 // The module gzip-compressed (no name or time in its header, so the same
-// module gives the same bytes), for the page to unpack with the browser's
+// module gives the same bytes) and written as text five characters for
+// four bytes (pack85.js), for the page to unpack with the browser's
 // DecompressionStream; the same for the design panel (its style, markup
 // and script) and the code page.
 const script = fill(bundleScript('web/page/notchwell.js'), {
-  CORE_WASM_BASE64: gzipBase64(fs.readFileSync(corePath)),
-  DESIGN_PANEL_BASE64: gzipBase64(Buffer.from(designPanel)),
-  CODE_PAGE_1252_BASE64: gzipBase64(Buffer.from(codePage)),
+  CORE_WASM_PACKED: gzipPacked(fs.readFileSync(corePath)),
+  DESIGN_PANEL_PACKED: gzipPacked(Buffer.from(designPanel)),
+  CODE_PAGE_1252_PACKED: gzipPacked(Buffer.from(codePage)),
 });
 const page = fill(compactMarkup(read('web/page/index.html')), {
   ...controlIds,

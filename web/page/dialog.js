@@ -5,6 +5,8 @@
 // puts in the design panel (design-panel.html and its modules, design/*.js)
 // when it starts, and after a result hands the panel the form as the
 // calculator read it.
+import { unpack85 } from './pack85.js';
+
 const NOTHING = 0;
 const ERROR = 1;
 
@@ -36,7 +38,8 @@ export function ansiBytes(text, table, size) {
 // else R, else C.
 export const modeOf = (marked) => (marked[2] ? 0 : marked[0] ? 1 : 2);
 
-// `packed`: { core, panel, codePage }, each gzip-compressed and base64:
+// `packed`: { core, panel, codePage }, each gzip-compressed and as text
+// (pack85.js):
 // the module, the design panel ({ style, markup, script }) and the code
 // page as "XXXXYY" pairs.
 export function startDialog(document, packed) {
@@ -148,8 +151,8 @@ export function startDialog(document, packed) {
 
   // The module and the design panel are inlined gzip-compressed, and
   // unpacked by the browser.
-  const unpack = (base64) => {
-    const bytes = new Blob([Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))]);
+  const unpack = (packedText) => {
+    const bytes = new Blob([unpack85(packedText)]);
     return new Response(bytes.stream().pipeThrough(new DecompressionStream('gzip')));
   };
   async function start() {

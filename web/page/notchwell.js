@@ -3,7 +3,7 @@
 import { startDialog } from './dialog.js';
 
 startDialog(document, {
-  core: '{{CORE_WASM_BASE64}}',
-  panel: '{{DESIGN_PANEL_BASE64}}',
-  codePage: '{{CODE_PAGE_1252_BASE64}}',
+  core: '{{CORE_WASM_PACKED}}',
+  panel: '{{DESIGN_PANEL_PACKED}}',
+  codePage: '{{CODE_PAGE_1252_PACKED}}',
 });
