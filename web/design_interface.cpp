@@ -143,10 +143,11 @@ char* nw_design_sweep_text(void) { return g_sweep_text; }
 
 int nw_design_sweep_text_size(void) { return kSweepTextSize; }
 
-int nw_design_sweep_read(int length, int anew) {
-  const SweepReading reading = length >= 0 && length <= kSweepTextSize
-                                   ? ReadSweepText({g_sweep_text, static_cast<std::size_t>(length)}, g_sweep)
-                                   : SweepReading{SweepProblem::TooLong, 0};
+int nw_design_sweep_read(int length, int anew, int level_column) {
+  const SweepReading reading =
+      length >= 0 && length <= kSweepTextSize
+          ? ReadSweepText({g_sweep_text, static_cast<std::size_t>(length)}, g_sweep, level_column)
+          : SweepReading{SweepProblem::TooLong, 0};
   if (reading.problem != SweepProblem::None) g_sweep.count = 0;
   SweepProblemText(reading, g_sweep_message, kSweepMessageSize);
   // The sweep this one follows, if it was tuned: a new measurement after
@@ -166,6 +167,14 @@ int nw_design_sweep_read(int length, int anew) {
 const char* nw_design_sweep_message(void) { return g_sweep_message; }
 
 int nw_design_sweep_points(void) { return g_sweep.count; }
+
+const char* nw_design_sweep_level_name(int index) {
+  return index >= 0 && index < g_sweep.level_columns ? g_sweep.level_names[index] : nullptr;
+}
+
+int nw_design_sweep_level_column(void) { return g_sweep.level_column; }
+
+const char* nw_design_sweep_phase_name(void) { return g_sweep.phase_name; }
 
 int nw_design_tune_left_out(int index) {
   const TuneResult& t = g_report.tune;

@@ -80,20 +80,28 @@ const char* nw_design_field_message(int field);
 // A measured sweep of the build: the page writes its text's UTF-8 at
 // nw_design_sweep_text (at most nw_design_sweep_text_size bytes) and reads
 // it once for each change of the text with nw_design_sweep_read(length,
-// anew), which returns its problem (0 none; an empty text is no sweep)
+// anew, level_column), which returns its problem (0 none; an empty text is no sweep)
 // with the message nw_design_sweep_message gives, naming the first bad
 // line. The points read (none after a problem): their count, whether they
 // have phases, and column 0 their frequencies in Hz, 1 levels in dB, 2
 // phases in degrees. A sweep measured anew (`anew` 1: a file chosen; or
 // one whose points differ from the last sweep read beyond an edit) makes
-// the last one, if its build was tuned, the round before.
+// the last one, if its build was tuned, the round before. `level_column`:
+// which of a header's level columns to read (-1: the output's, or the
+// one with the notch).
 char* nw_design_sweep_text(void);
 int nw_design_sweep_text_size(void);
-int nw_design_sweep_read(int length, int anew);
+int nw_design_sweep_read(int length, int anew, int level_column);
 const char* nw_design_sweep_message(void);
 int nw_design_sweep_points(void);
 int nw_design_sweep_phase(void);
 const double* nw_design_sweep(int column);
+// Where the sweep's text has a header: its level columns' names (null past
+// the last), which of them was read (-1 for none), and the name of the
+// phase column read with it ("" for none).
+const char* nw_design_sweep_level_name(int index);
+int nw_design_sweep_level_column(void);
+const char* nw_design_sweep_phase_name(void);
 // The lines of the sweep's points the last report's fit left out as
 // glitches (0 past the last), and where the network did not fit, the line
 // of the point it explained least (0 for none).

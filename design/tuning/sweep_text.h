@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#include "sweep_columns.h"
+
 namespace notchwell {
 
 constexpr int kMostSweepPoints = 20000;
@@ -20,6 +22,13 @@ struct MeasuredSweep {
   double level_db[kMostSweepPoints];
   double degrees[kMostSweepPoints];
   int line[kMostSweepPoints];  // each point's line of the text, from 1
+  // Where the text has a header: its level columns by name, the one read
+  // (-1 for none), and the name of the phase column read with it ("" for
+  // none, or the level's own pairs).
+  int level_columns;
+  char level_names[kMostColumns][kColumnNameSize];
+  int level_column;
+  char phase_name[kColumnNameSize];
 };
 
 enum class SweepProblem : int {
@@ -35,7 +44,9 @@ enum class SweepProblem : int {
   NotPositive,  // a frequency of 0 Hz or below
   NotRising,
   TooManyPoints,
-  TooLong,  // more text than kSweepTextSize
+  TooLong,   // more text than kSweepTextSize
+  NoColumn,  // fewer numbers than the column read needs
+  NoRatio,   // a level given as a ratio of 0 or below
   Count
 };
 
@@ -45,11 +56,19 @@ struct SweepReading {
 };
 
 // Numbers are separated by commas, semicolons, tabs or spaces, with a
-// decimal point and an exponent as in 1.5e3, each in double quotes or not.
-// Skipped: a UTF-8 byte-order mark, empty lines, lines starting with *, #
-// or ; and lines of words (a header). Lines end in "\n", "\r\n" or "\r".
-// A text of blanks alone is no sweep, and no problem.
-SweepReading ReadSweepText(std::string_view text, MeasuredSweep& sweep);
+// decimal point and an exponent as in 1.5e3, each in double quotes or not,
+// a Unicode minus taken for a minus; where semicolons or tabs separate
+// them, a comma between digits is a decimal comma. A pair in parentheses
+// is a level and phase, "(-17.8dB,-8.1°)", or a complex ratio, "(re, im)".
+// Skipped: a UTF-8 byte-order mark, empty lines, lines starting with *, #,
+// ; or ! (where one names the columns, as a header), `key, value`
+// settings and other lines of words. A header's names decide the columns
+// and their units (sweep_columns.h); without one a line is a frequency in
+// Hz, a level in dB and optionally a phase in degrees. Of several level
+// columns the output's is read, or else the one with the notch, or
+// `level_column` where that is one. Lines end in "\n", "\r\n" or "\r". A
+// text of blanks alone is no sweep, and no problem.
+SweepReading ReadSweepText(std::string_view text, MeasuredSweep& sweep, int level_column = -1);
 
 // What the sweep's field says: "Line 12: ..." where a line is to blame;
 // "" for none. Writes at most `size` bytes, NUL included.

@@ -54,7 +54,8 @@ export async function expectNativeFigures(page) {
   const state = await page.evaluate(() => ({
     fields: Array.from(document.querySelectorAll('main input.value'), (i) => i.value),
     units: Array.from(document.querySelectorAll('main select'), (s) => s.value),
-    panel: Array.from(document.querySelectorAll('#design select, #design input:not([type="file"])'),
+    // The sweep's level column is the sweep's, not the design's.
+    panel: Array.from(document.querySelectorAll('#design select:not([data-design="tune-column"]), #design input:not([type="file"])'),
       (e) => `${e.dataset.design}=${e.tagName === 'SELECT' ? e.selectedIndex : e.value}`),
   }));
   const args = state.fields.flatMap((text, i) => [`${formNames[i]}=${text}`, `${formNames[i]}-unit=${unitIndex[state.units[i]]}`]);

@@ -37,6 +37,7 @@ for (const name of browserNames) {
           ['temperature-range', '0,70', ['15,35', '0,70', '-40,85', '-55,125']],
           ['reject-band', '0.5', ['0.1', '0.2', '0.5', '1', '2', '5']],
           ['tune-built', 'nearest', ['nearest', 'measured']],
+          ['tune-column', '', []],
         ]);
         await design(page, hum);
         assert.equal(await valueOf(page, ids.IDC_RESISTANCE), '31.830988');
@@ -476,6 +477,13 @@ for (const name of browserNames) {
         // a UTF-8 mark before a sweep with no header keeps its first point.
         const lines = example.split('\n').filter((line, i) => i % 2 === 1);
         await choose(`\ufeff${lines.join('\n')}`, lines.length);
+        // An oscilloscope's Bode file: its output's columns read, another
+        // column to be chosen from the list.
+        await choose(fs.readFileSync(path.join(root, 'tests/web/sweep-layouts/oscilloscope-bode.csv')), 401);
+        assert.equal(await page.$eval('#tune-columns', (e) => e.textContent),
+          'Read “CH2 Amplitude(dB)” as the level and “CH2 Phase(Deg)” as its phase.');
+        await page.select('[data-design="tune-column"]', '0');
+        await until(page, () => document.getElementById('tune-columns').textContent.includes('CH1 Amplitude'));
         // Fifty megabytes: refused at once, and the field keeps none of it.
         fs.truncateSync(file, 50e6);
         await input.uploadFile(file);

@@ -12,6 +12,7 @@ import { root } from '../../tools/web/control-ids.mjs';
 import { designText } from '../../web/page/design/design-text.js';
 import { tuneWords } from '../../web/page/design/tune.js';
 import { core, designFor } from './module-state.mjs';
+import { LAYOUTS, LAYOUT_BUILD, LAYOUT_FOLDER } from './sweep-layouts.mjs';
 import { FO, MEASURED, METER_OFF, NOISY, OFF, SURROUNDINGS, builtNetlist, depthAfter, notchDepth, sweepText }
   from './sweeps.mjs';
 
@@ -251,4 +252,27 @@ test('a glitch of the measurement is named and left out of the fit; a sweep that
   const { state } = tune({}, SURROUNDINGS, lowPass);
   assert.ok(state.sections.has('tune-no-fit'));
   assert.match(tuneWords(state).worst, /^It explains line \d+ least\.$/);
+});
+
+// What each sample's text is read as: the level column taken (where its
+// header names several) and the phase read with it.
+const READ_AS = {
+  'usb-analyser.csv': ['Channel 2 Magnitude (dB)', 'Channel 2 Phase (deg)'],
+  'oscilloscope-bode.csv': ['CH2 Amplitude(dB)', 'CH2 Phase(Deg)'],
+};
+
+test('sweeps as instruments and programs export them are read as they come and tune the build', (t) => {
+  const before = depthAfter(LAYOUT_BUILD, 0, 0);
+  for (const name of Object.keys(LAYOUTS)) {
+    const text = fs.readFileSync(path.join(LAYOUT_FOLDER, name), 'utf8');
+    const { read, state } = tune({}, SURROUNDINGS, text);
+    assert.equal(read.problem, 0, `${name}: ${read.message}`);
+    assert.ok(state.sections.has('tune-turns'), `${name}: ${[...state.sections].join()}`);
+    const columns = design.sweepColumns(core);
+    if (READ_AS[name]) assert.deepEqual([columns.levels[columns.level], columns.phase], READ_AS[name], name);
+    const pairs = [''].concat(state.sections.has('tune-alt') ? ['-alt'] : []).map((alt) =>
+      depthAfter(LAYOUT_BUILD, state.figures.get(`tune-r1-change${alt}`), state.figures.get(`tune-r3-change${alt}`)));
+    t.diagnostic(`${name}: ${before.toFixed(1)} dB before, ${pairs.map((d) => d.toFixed(1)).join(' or ')} dB after`);
+    assert.ok(Math.max(...pairs) >= 80, `${name}: ${pairs}`);
+  }
 });

@@ -86,14 +86,24 @@ export function fieldProblem(core, index, text, choices) {
 // the text: { problem (0 none), message }. A text longer than the module
 // takes (or null, for one not even read) is refused whole. `anew`: the
 // sweep was measured anew (a file chosen), a round of its own whatever
-// its points.
-export function readSweep(core, text, anew = false) {
+// its points. `column`: which of the header's level columns to read (-1:
+// the output's, or the one with the notch).
+export function readSweep(core, text, anew = false, column = -1) {
   const size = core.nw_design_sweep_text_size();
   const memory = new Uint8Array(core.memory.buffer, core.nw_design_sweep_text(), size);
   const { read, written } = text === null ? { read: 0, written: 0 } : new TextEncoder().encodeInto(text, memory);
   const whole = text !== null && read === text.length;
-  const problem = core.nw_design_sweep_read(whole ? written : size + 1, anew ? 1 : 0);
+  const problem = core.nw_design_sweep_read(whole ? written : size + 1, anew ? 1 : 0, column);
   return { problem, message: problem ? readText(core, core.nw_design_sweep_message()) : '' };
+}
+
+// The columns of the sweep read, where its text named them: { levels (the
+// level columns' names), level (the one read, -1 for none), phase (the
+// phase column's name read with it, '' for none) }.
+export function sweepColumns(core) {
+  const levels = [];
+  for (let name; (name = core.nw_design_sweep_level_name(levels.length)) !== 0;) levels.push(readText(core, name));
+  return { levels, level: core.nw_design_sweep_level_column(), phase: readText(core, core.nw_design_sweep_phase_name()) };
 }
 
 // The points of the sweep read, for the plot: at most `most` of them,

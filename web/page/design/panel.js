@@ -226,16 +226,27 @@ export function startPanel(document) {
   // --- A measured sweep: read once its text settles or a file is chosen,
   // its problem marked on the field and said beside it as for the value
   // fields.
+  // Of a header's level columns, the one the panel read, or the one
+  // chosen from the list; which columns were read said in a sentence.
   const sweepField = control('tune-sweep');
+  const columnList = control('tune-column');
+  const columnWords = document.getElementById('tune-columns');
+  function readSweep(text, anew, column = -1) {
+    if (core === null) return;
+    markField(sweepField, design.readSweep(core, text, anew, column));
+    sweep = design.sweepPoints(core);
+    const { levels, level, phase } = design.sweepColumns(core);
+    columnList.replaceChildren(...levels.map((name, i) => new Option(name, String(i), false, i === level)));
+    setHidden(columnList.parentElement, levels.length < 2);
+    setText(columnWords, level < 0 ? '' : `Read “${levels[level]}” as the level${phase ? ` and “${phase}” as its phase` : ''}.`);
+    setHidden(columnWords, level < 0);
+    update('tune-sweep');
+  }
+  columnList.addEventListener('change', () => readSweep(sweepField.value, false, columnList.selectedIndex));
   const sweepInput = setUpSweepInput(
     { field: sweepField, file: control('tune-file'), note: document.getElementById('tune-file-note') },
     {
-      read: (text, anew) => {
-        if (core === null) return;
-        markField(sweepField, design.readSweep(core, text, anew));
-        sweep = design.sweepPoints(core);
-        update('tune-sweep');
-      },
+      read: readSweep,
       textSize: () => core.nw_design_sweep_text_size(),
       timers: window,
     },
