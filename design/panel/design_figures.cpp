@@ -135,6 +135,7 @@ void SetFigures(const DesignInputs& inputs, DesignReport& report) {
     f.SetIf(t.notch_found, Figure::TuneDepth, t.depth_db);
     f.Set(Figure::TuneReject, t.reject_db);
     f.Set(Figure::TuneFitRms, t.fit_rms_db);
+    f.SetIf(Holds(report, Section::TuneOffset), Figure::TuneOffset, t.offset_db);
   }
   if (Holds(report, Section::TuneTurns)) {
     f.Set(Figure::TuneR1Change, t.trim.r1_change_percent);

@@ -152,6 +152,8 @@ enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Build
   X(TuneR3, "tune-r3", Ohm, 4, false) \
   /* the level left after the fit, root mean square */ \
   X(TuneFitRms, "tune-fit-rms", Decibel, 3, false) \
+  /* the sweep's levels above Vout/Vs, where they are of another reference */ \
+  X(TuneOffset, "tune-offset", Decibel, 2, false) \
   /* with the level alone, the changes for the fit's mirror image */ \
   X(TuneR1ChangeAlt, "tune-r1-change-alt", Percent, 2, false) \
   X(TuneR3ChangeAlt, "tune-r3-change-alt", Percent, 2, false) \

@@ -407,6 +407,7 @@ void TuneBuild(DesignReport& report, const DesignInputs& inputs) {
   SetSection(report, Section::TuneNotSpanning, modelled && t.outcome == TuneOutcome::NotSpanning);
   SetSection(report, Section::TuneNoFit, modelled && t.outcome == TuneOutcome::NoFit);
   SetSection(report, Section::TuneLeftOut, tuned && t.left_out_count > 0);
+  SetSection(report, Section::TuneOffset, tuned && t.offset_db != 0);
   const bool turns = tuned && t.trim.found && t.turns_decided;
   SetSection(report, Section::Tuned, tuned && t.trim.found);
   SetSection(report, Section::TuneTurns, turns);

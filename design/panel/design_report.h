@@ -202,6 +202,7 @@ struct MeasuredResult {
   X(TuneTurns, "tune-turns")     /* and the turns it decides */ \
   X(TuneUndecided, "tune-undecided") /* or the level alone leaves them open */ \
   X(TuneNotch, "tune-notch")     /* its fitted build notches */ \
+  X(TuneOffset, "tune-offset") /* the sweep's levels of another reference than Vs */ \
   X(TuneDepthBound, "tune-depth-bound") /* the depth shown is what the sweep decides of it */ \
   X(TuneRejectBound, "tune-reject-bound") /* likewise what it takes off Fo */ \
   X(TuneAlternative, "tune-alt") /* a mirror image fits the level alike */ \

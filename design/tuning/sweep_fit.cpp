@@ -73,6 +73,7 @@ struct Fitter {
   const FitPoints& points;
   double r_ref, c_ref;
   double floor_start;
+  double offset_start;        // in nepers
   double prior[kParameters];  // the pull's weight on each parameter
   int free[kParameters];      // the parameters fitted
   int free_count;
@@ -111,7 +112,7 @@ void FitPoint(const Fitter& f, const Trial& t, const TransferFunction (*slopes)[
   const double h2 = d2 > 0 ? n2 * SquaredMagnitudeOf(r.lag) / d2 : 0;
   const double floor2 = Exp(2 * t.theta[kFloorParameter]);
   const double power = h2 + floor2;
-  out.level = 0.5 * NaturalLog(power > 0 ? power : 1e-300) - f.points.nepers[i];
+  out.level = 0.5 * NaturalLog(power > 0 ? power : 1e-300) + t.theta[kOffsetParameter] - f.points.nepers[i];
   // The phase counts as far as the signal stands above the floor.
   const double weight = SquareRoot(h2 / power);
   out.phase = 0;
@@ -122,8 +123,8 @@ void FitPoint(const Fitter& f, const Trial& t, const TransferFunction (*slopes)[
   if (!slopes) return;
   for (int k = 0; k < f.free_count; ++k) {
     const int j = f.free[k];
-    if (j == kFloorParameter) {
-      out.level_slope[j] = floor2 / power;
+    if (j == kFloorParameter || j == kOffsetParameter) {
+      out.level_slope[j] = j == kFloorParameter ? floor2 / power : 1;
       out.phase_slope[j] = 0;
       continue;
     }
@@ -185,7 +186,7 @@ void NormalEquations(const Fitter& f, const Trial& t, Normal& normal, double (&g
   // The coefficients' derivatives, one parameter at a time.
   for (int k = 0; k < f.free_count; ++k) {
     const int j = f.free[k];
-    if (j == kFloorParameter) continue;
+    if (j == kFloorParameter || j == kOffsetParameter) continue;
     Trial moved = t;
     moved.theta[j] += kStep;
     MakeTrial(f, moved);
@@ -425,6 +426,7 @@ void SetPull(Fitter& f, double noise_db) {
     f.prior[j] = noise / spread;
   }
   f.prior[kFloorParameter] = kFloorPull;
+  f.prior[kOffsetParameter] = 0;  // the sweep alone decides it
 }
 
 // A fit run again from where it ended, under the pull the Fitter now has.
@@ -455,6 +457,17 @@ TwinTCircuit CircuitOfModel(const SweepModel& model, const PositionValues& parts
 bool FitsWithinNoise(const SweepFit& fit, double noise_db) { return fit.rms_db <= 3 * noise_db + kFitAllowanceDb; }
 
 namespace {
+bool Near(double value, double model) { return value <= kFarthestPart * model && model <= kFarthestPart * value; }
+
+}  // namespace
+
+bool PartsNear(const SweepFit& fit, const SweepModel& model) {
+  const PositionValues &p = fit.parts, &m = model.parts;
+  return Near(p.r1, m.r1) && Near(p.r2, m.r2) && Near(p.r3, m.r3) && Near(p.c1, m.c1) && Near(p.c2, m.c2) &&
+         Near(p.c3, m.c3) && (!model.active || Near(1 - fit.feedback, 1 - model.feedback));
+}
+
+namespace {
 
 // Phase one: the points fitted (from `chosen`), their noise, where the
 // floor starts and the pull; false where there are too few points.
@@ -475,11 +488,14 @@ bool PreparePoints(const MeasuredSweep& sweep, SweepFits& fits, int (&chosen)[kF
   }
   // The floor starts 40 dB under the lowest point: far enough not to
   // matter unless the sweep rests on it.
-  f.floor_start = (lowest_db - 40) * kNepersPerDecibel;
+  f.floor_start = (lowest_db - fits.offset_db - 40) * kNepersPerDecibel;
   f.free_count = 0;
   for (int j = 0; j < kParameters; ++j) {
-    if (j != kFeedbackParameter || f.model.active) f.free[f.free_count++] = j;
+    if ((j != kFeedbackParameter || f.model.active) && (j != kOffsetParameter || fits.offset_db != 0)) {
+      f.free[f.free_count++] = j;
+    }
   }
+  f.offset_start = fits.offset_db * kNepersPerDecibel;
   SetPull(f, fits.noise_db);
   return true;
 }
@@ -501,6 +517,7 @@ void FitFromStarts(Fitter& f, SweepFits& fits) {
     Trial t{};
     t.theta[kStarts[i].parameter] = kStarts[i].pull;
     t.theta[kFloorParameter] = f.floor_start;
+    t.theta[kOffsetParameter] = f.offset_start;
     MakeTrial(f, t);
     Minimise(f, t);
     Finish(f, t, found[i]);
@@ -574,12 +591,31 @@ void FitLevelAlone(const Fitter& f, SweepFits& fits) {
 int FitPointsOf(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fits, int (&chosen)[kFitPoints]) {
   static FitPoints points;
   const PositionValues& m = model.parts;
-  Fitter f{model, points, SquareRoot(m.r1) * SquareRoot(m.r2), SquareRoot(m.c1) * SquareRoot(m.c2), 0, {}, {}, 0};
+  Fitter f{model, points, SquareRoot(m.r1) * SquareRoot(m.r2), SquareRoot(m.c1) * SquareRoot(m.c2), 0, 0, {}, {}, 0};
   fits.best.found = fits.mirrored.found = fits.floorless.found = false;
   if (!PreparePoints(sweep, fits, chosen, f, points)) return points.count;
   FitFromStarts(f, fits);
   if (!points.phase) FitLevelAlone(f, fits);
+  if (fits.offset_db != 0 && fits.best.found) fits.offset_db = fits.best.theta[kOffsetParameter] / kNepersPerDecibel;
   return points.count;
+}
+
+// The level of each chosen point a factor of two or more from the built
+// network's notch, less the built network's there: how many, in
+// `left_db`.
+int LevelsAwayFromNotch(const MeasuredSweep& sweep, const SweepModel& model, const int (&chosen)[kFitPoints], int count,
+                        double (&left_db)[kFitPoints]) {
+  const PositionValues& m = model.parts;
+  const double r_ref = SquareRoot(m.r1) * SquareRoot(m.r2), c_ref = SquareRoot(m.c1) * SquareRoot(m.c2);
+  const TransferFunction h = TransferFunctionOf(CircuitOfModel(model, m, model.feedback), r_ref, c_ref);
+  const double notch_hertz = 1 / (2 * kPi * r_ref * c_ref);
+  int n = 0;
+  for (int k = 0; k < count; ++k) {
+    const double hertz = sweep.hertz[chosen[k]];
+    if (hertz > notch_hertz / 2 && hertz < 2 * notch_hertz) continue;
+    left_db[n++] = sweep.level_db[chosen[k]] - PowerRatioToDecibels(PowerRatioAtHertz(h, hertz));
+  }
+  return n;
 }
 
 // The level left at each chosen point by the best fit, in dB: found where
@@ -592,7 +628,8 @@ bool LevelsLeft(const MeasuredSweep& sweep, const SweepFits& fits, const int (&c
   for (int k = 0; k < count; ++k) {
     const int i = chosen[k];
     const double power = PowerRatioAtHertz(h, sweep.hertz[i]) + floor2;
-    left_db[k] = sweep.level_db[i] - PowerRatioToDecibels(power > 0 ? power : 1e-300);
+    left_db[k] = sweep.level_db[i] - fits.best.theta[kOffsetParameter] / kNepersPerDecibel -
+                 PowerRatioToDecibels(power > 0 ? power : 1e-300);
   }
   return true;
 }
@@ -607,11 +644,31 @@ void FitSweep(const MeasuredSweep& sweep, const SweepModel& model, SweepFits& fi
   for (int i = 0; i < sweep.count && fits.left_out_count < kMostLeftOut; ++i) {
     if (Abs(sweep.level_db[i]) > kMostMeasuredDb) fits.left_out[fits.left_out_count++] = i;
   }
+  fits.offset_db = 0;
   int count = FitPointsOf(sweep, model, fits, chosen);
-  // A fit that does not fit: the point it explains least, where that is
+  // A fit that does not explain the sweep: first a level of another
+  // reference, fitted as an offset from Vout/Vs (starting from the median
+  // of what lies between the levels and the built network's away from the
+  // notch), kept where it explains the sweep; then the point it explains
+  // least, where that is
   // far off, is a glitch of the measurement, left out and the fits done
-  // again without it; kGlitchRounds times at most.
+  // again without it, kGlitchRounds times at most.
   static double left_db[kFitPoints];
+  const auto explained = [&] {
+    return fits.best.found && FitsWithinNoise(fits.best, fits.noise_db) && PartsNear(fits.best, model);
+  };
+  if (count >= kFewestSweepPoints && !explained()) {
+    const int n = LevelsAwayFromNotch(sweep, model, chosen, count, left_db);
+    const double offset_db = n > 0 ? NthSmallest(left_db, 0, n, n / 2) : 0;
+    if (Abs(offset_db) > kFitAllowanceDb) {
+      fits.offset_db = offset_db;
+      count = FitPointsOf(sweep, model, fits, chosen);
+    }
+  }
+  if (fits.offset_db != 0 && !explained()) {
+    fits.offset_db = 0;
+    count = FitPointsOf(sweep, model, fits, chosen);
+  }
   for (int round = 0; round < kGlitchRounds && fits.best.found && !FitsWithinNoise(fits.best, fits.noise_db) &&
                       fits.left_out_count < kMostLeftOut && 20 * (fits.left_out_count + 1) <= count &&
                       LevelsLeft(sweep, fits, chosen, count, left_db);

@@ -36,8 +36,9 @@ constexpr double kMeterSpread = 0.002;
 TwinTCircuit CircuitOfModel(const SweepModel& model, const PositionValues& parts, double feedback);
 
 // The parameters fitted, by their index in theta: the six parts' log
-// ratios to the model's, the active form's 1 - k's likewise, and the log
-// of the noise floor (relative to Vs).
+// ratios to the model's, the active form's 1 - k's likewise, the log of
+// the noise floor (relative to Vs), and where the sweep's levels are of
+// another reference, their offset from Vout/Vs in nepers.
 enum FitParameter : int {
   kR1Parameter,
   kR2Parameter,
@@ -47,6 +48,7 @@ enum FitParameter : int {
   kC3Parameter,
   kFeedbackParameter,
   kFloorParameter,
+  kOffsetParameter,
   kFitParameters
 };
 
@@ -88,11 +90,21 @@ struct SweepFits {
   int left_out_count;
   int left_out[kMostLeftOut];
   int worst;
+  // How far the sweep's levels lie above Vout/Vs where Vout/Vs alone does
+  // not explain them (a reference of their own: dBV, dBu, dBFS, SPL with
+  // an offset), taken off before the fits above; 0 where it does.
+  double offset_db;
 };
 
 // Whether a fit leaves no more of the level than the sweep's own noise
 // explains, with an allowance for its steps and rounding.
 bool FitsWithinNoise(const SweepFit& fit, double noise_db);
+
+// A fit refused: a part more than this factor from its value.
+constexpr double kFarthestPart = 1.3;
+// Whether a fit's parts (and feedback) all lie within kFarthestPart of the
+// model's.
+bool PartsNear(const SweepFit& fit, const SweepModel& model);
 
 constexpr int kFitPoints = 256;
 // A point's level further than this from the fit's, and further than

@@ -5,14 +5,6 @@
 namespace notchwell {
 namespace {
 
-bool Near(double value, double model) { return value <= kFarthestPart * model && model <= kFarthestPart * value; }
-
-bool PartsNear(const SweepFit& fit, const SweepModel& model) {
-  const PositionValues &p = fit.parts, &m = model.parts;
-  return Near(p.r1, m.r1) && Near(p.r2, m.r2) && Near(p.r3, m.r3) && Near(p.c1, m.c1) && Near(p.c2, m.c2) &&
-         Near(p.c3, m.c3) && (!model.active || Near(1 - fit.feedback, 1 - model.feedback));
-}
-
 // What the sweep decides of the turns, in percent: two standard
 // deviations of each, from the fit's covariance and the turns' slopes;
 // and never finer than twice the turn that takes the nulled build from a
@@ -105,6 +97,7 @@ TuneResult TuneFromSweep(const MeasuredSweep& sweep, const SweepModel& model, do
   result.left_out_count = fits.left_out_count;
   for (int k = 0; k < fits.left_out_count; ++k) result.left_out_lines[k] = sweep.line[fits.left_out[k]];
   result.worst_line = fits.worst >= 0 ? sweep.line[fits.worst] : 0;
+  result.offset_db = fits.offset_db;
   if (!fit.found) {
     result.outcome = TuneOutcome::NoFit;
     return result;

@@ -34,6 +34,9 @@ struct TuneResult {
   int left_out_count;
   int left_out_lines[kMostLeftOut];
   int worst_line;
+  // The sweep's levels above Vout/Vs, taken off before the fit, where
+  // Vout/Vs alone does not explain them (0 where it does).
+  double offset_db;
   bool phase;
   double fit_rms_db;
   double noise_db;
@@ -74,8 +77,6 @@ constexpr double kSpan = 1.2;
 // the fit without a floor agrees with it within kDepthAgreementDb.
 constexpr double kDecidedDepthDb = 3;
 constexpr double kDepthAgreementDb = 1;
-// A fit refused: a part more than this factor from its value.
-constexpr double kFarthestPart = 1.3;
 
 TuneResult TuneFromSweep(const MeasuredSweep& sweep, const SweepModel& model, double fo_hertz, const TuneRound& before);
 

@@ -36,6 +36,10 @@ export const LAYOUTS = {
     ...rows.map(([f, re, im]) => [fixed(f, 4), fixed(db(re, im), 4), fixed(degrees(re, im), 3)].join(';').replace(/\./g, ','))],
   'simulator-ac.txt': (rows) => ['Freq.\tV(out)',
     ...rows.map(([f, re, im]) => `${f.toExponential(15)}\t(${db(re, im).toExponential(15)}dB,${degrees(re, im).toExponential(15)}°)`)],
+  // Levels in dBV of a 0.5 V source: 6.02 dB below Vout/Vs.
+  'measuring-program.txt': (rows) => ['* Measurement data exported by a measuring program', '* Source level 0.5 V rms',
+    '* Freq(Hz), SPL(dB), Phase(degrees)',
+    ...rows.map(([f, re, im]) => `${fixed(f, 6)}, ${fixed(db(re, im) + 20 * Math.log10(0.5), 3)}, ${fixed(degrees(re, im), 4)}`)],
   'frequency-khz.csv': (rows) => ['Frequency (kHz),Gain (dB)',
     ...rows.map(([f, re, im]) => `${fixed(f / 1000, 9)},${fixed(db(re, im), 4)}`)],
   'level-ratio.csv': (rows) => ['Frequency (Hz),Gain (V/V),Phase (deg)',

@@ -270,6 +270,10 @@ test('sweeps as instruments and programs export them are read as they come and t
     assert.ok(state.sections.has('tune-turns'), `${name}: ${[...state.sections].join()}`);
     const columns = design.sweepColumns(core);
     if (READ_AS[name]) assert.deepEqual([columns.levels[columns.level], columns.phase], READ_AS[name], name);
+    // Levels of another reference: the offset found and taken off.
+    const offset = state.figures.get('tune-offset');
+    if (name === 'measuring-program.txt') assert.ok(Math.abs(offset + 6.02) < 0.05, `${offset}`);
+    else assert.equal(offset, undefined, name);
     const pairs = [''].concat(state.sections.has('tune-alt') ? ['-alt'] : []).map((alt) =>
       depthAfter(LAYOUT_BUILD, state.figures.get(`tune-r1-change${alt}`), state.figures.get(`tune-r3-change${alt}`)));
     t.diagnostic(`${name}: ${before.toFixed(1)} dB before, ${pairs.map((d) => d.toFixed(1)).join(' or ')} dB after`);

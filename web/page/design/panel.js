@@ -219,7 +219,9 @@ export function startPanel(document) {
   // The module's report, and the measured points beside its curves.
   function report(now) {
     const read = design.readReport(core, tables, chosenView(now));
-    read.curves.sweep = sweep;
+    // Levels of another reference are drawn as the fit takes them, of Vs.
+    const offset = read.figures.get('tune-offset') ?? 0;
+    read.curves.sweep = sweep && offset ? { ...sweep, level: sweep.level.map((db) => db - offset) } : sweep;
     return read;
   }
 
