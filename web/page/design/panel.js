@@ -14,7 +14,7 @@ import { createPlot } from './plot.js';
 import { inTime } from './plot-model.js';
 import { createRenderer, setHidden, setText } from './render.js';
 import { setUpExports } from './exports.js';
-import { setUpSweepInput } from './sweep-input.js';
+import { setUpTuning } from './tune-panel.js';
 
 const QUANTITY_NAMES = ['R', 'C', 'Fo'];
 const QUANTITY_UNITS = ['ohm', 'farad', 'hertz'];
@@ -44,7 +44,6 @@ export function startPanel(document) {
   let opAmpFieldIndices = [];
   let lastForm = null; // the form at the last OK that wrote a result, as the calculator read it
   let state = null; // the design the panel shows
-  let sweep = null; // the measured sweep's points as read, for the plot
   let generation = 0; // counts the designs shown: another view of one keeps its count
 
   const choicesNow = () => lists.map((list) => list.selectedIndex);
@@ -219,39 +218,17 @@ export function startPanel(document) {
   // The module's report, and the measured points beside its curves.
   function report(now) {
     const read = design.readReport(core, tables, chosenView(now));
-    // Levels of another reference are drawn as the fit takes them, of Vs.
-    const offset = read.figures.get('tune-offset') ?? 0;
-    read.curves.sweep = sweep && offset ? { ...sweep, level: sweep.level.map((db) => db - offset) } : sweep;
+    read.curves.sweep = tuning.points(read.figures.get('tune-offset'));
     return read;
   }
 
   // --- A measured sweep: read once its text settles or a file is chosen,
   // its problem marked on the field and said beside it as for the value
   // fields.
-  // Of a header's level columns, the one the panel read, or the one
-  // chosen from the list; which columns were read said in a sentence.
-  const sweepField = control('tune-sweep');
-  const columnList = control('tune-column');
-  const columnWords = document.getElementById('tune-columns');
-  function readSweep(text, anew, column = -1) {
-    if (core === null) return;
-    markField(sweepField, design.readSweep(core, text, anew, column));
-    sweep = design.sweepPoints(core);
-    const { levels, level, phase } = design.sweepColumns(core);
-    columnList.replaceChildren(...levels.map((name, i) => new Option(name, String(i), false, i === level)));
-    setHidden(columnList.parentElement, levels.length < 2);
-    setText(columnWords, level < 0 ? '' : `Read “${levels[level]}” as the level${phase ? ` and “${phase}” as its phase` : ''}.`);
-    setHidden(columnWords, level < 0);
-    update('tune-sweep');
-  }
-  columnList.addEventListener('change', () => readSweep(sweepField.value, false, columnList.selectedIndex));
-  const sweepInput = setUpSweepInput(
-    { field: sweepField, file: control('tune-file'), note: document.getElementById('tune-file-note') },
-    {
-      read: readSweep,
-      textSize: () => core.nw_design_sweep_text_size(),
-      timers: window,
-    },
+  const tuning = setUpTuning(
+    { field: control('tune-sweep'), file: control('tune-file'), note: document.getElementById('tune-file-note'),
+      columnList: control('tune-column'), columnWords: document.getElementById('tune-columns') },
+    { core: () => core, marked: markField, read: () => update('tune-sweep'), timers: window },
   );
 
   function chosenView(now) {
@@ -407,7 +384,7 @@ export function startPanel(document) {
       field.value = '';
       checkField(index);
     });
-    sweepInput.reset();
+    tuning.reset();
     openLink(window.location.hash.slice(1));
   });
 }
