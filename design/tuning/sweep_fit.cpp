@@ -48,7 +48,11 @@ constexpr double kLeastDamping = 1e-9;
 constexpr double kMostDamping = 1e12;
 constexpr double kEasing = 3;
 constexpr double kStiffening = 4;
+// A step that lowers the cost by less than this fraction of it ends the
+// fit: what it would still move is far below what any sweep decides.
+constexpr double kLeastGain = 1e-10;
 constexpr double kPull = 0.05;  // where other starts begin: R3, C3 or C1 off by 5 %
+constexpr double kRefitCost = 1.05;
 
 // The points fitted: the sweep's frequencies as y = omega / omega_ref,
 // its levels in nepers and phases in radians.
@@ -284,7 +288,7 @@ void Minimise(const Fitter& f, Trial& t) {
     if (!improved) break;
     const double gain = cost - new_cost;
     cost = new_cost;
-    if (gain <= 1e-15 * cost + 1e-300) break;
+    if (gain <= kLeastGain * cost + 1e-300) break;
   }
 }
 
@@ -526,12 +530,14 @@ void FitFromStarts(Fitter& f, SweepFits& fits) {
   // The roughness overstates the noise of a clean sweep (its steps near
   // the notch look rough), and a pull that strong moves what the sweep
   // decides: where the best fit leaves much less, the pull is what that
-  // makes it, and every start's fit is run on under it.
+  // makes it, and each start's fit that fits nearly as well (within
+  // kRefitCost times the best's cost) is run on under it.
   if (fits.best.found && fits.best.rms_db < fits.noise_db / 2) {
     SetPull(f, fits.best.rms_db);
+    const double best_cost = fits.best.cost;
     fits.best.found = false;
     for (SweepFit& fit : found) {
-      Refit(f, fit);
+      if (fit.found && fit.cost <= kRefitCost * best_cost) Refit(f, fit);
       if (Better(fit, fits.best)) fits.best = fit;
     }
   }
