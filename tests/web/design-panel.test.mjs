@@ -482,6 +482,7 @@ for (const name of browserNames) {
         await choose(fs.readFileSync(path.join(root, 'tests/web/sweep-layouts/oscilloscope-bode.csv')), 401);
         assert.equal(await page.$eval('#tune-columns', (e) => e.textContent),
           'Read “CH2 Amplitude(dB)” as the level and “CH2 Phase(Deg)” as its phase.');
+        assert.ok(await page.$eval('[data-design="tune-column"]', (e) => e.offsetParent !== null), 'the list shows');
         await page.select('[data-design="tune-column"]', '0');
         await until(page, () => document.getElementById('tune-columns').textContent.includes('CH1 Amplitude'));
         // Fifty megabytes: refused at once, and the field keeps none of it.

@@ -20,7 +20,7 @@ export function setUpTuning(elements, { core, marked, read, timers }) {
     points = design.sweepPoints(core());
     const { levels, level, phase } = design.sweepColumns(core());
     columnList.replaceChildren(...levels.map((name, i) => new Option(name, String(i), false, i === level)));
-    setHidden(columnList.parentElement, levels.length < 2);
+    setHidden(columnList.closest('.choices'), levels.length < 2);
     setText(columnWords, level < 0 ? '' : `Read “${levels[level]}” as the level${phase ? ` and “${phase}” as its phase` : ''}.`);
     setHidden(columnWords, level < 0);
     read();
