@@ -1,5 +1,6 @@
 #include "spice_netlist.h"
 
+#include "thermal_noise.h"
 #include "twelve_digit_text.h"
 
 namespace notchwell {
@@ -81,8 +82,71 @@ void OpAmpSubcircuit(NetlistText& out, const FollowerOpAmps& model, const Netlis
   Put(out, "\n");
 }
 
+double VoltageNoiseOhms(double noise_volts) { return noise_volts * noise_volts / kFourKT; }
+
+double CurrentNoiseCelsius(double noise_amps) {
+  constexpr double kZeroCelsius = 273.15;
+  return noise_amps * noise_amps * kCurrentNoiseOhms / (4 * kBoltzmann) - kZeroCelsius;
+}
+
+namespace {
+
+// A follower's op-amp, its + input at `input`, with its input noise:
+// "RENOUT t tn", "RINOUT t 0", then "XOUT tn out out OPAMP".
+void NoisyFollower(NetlistText& out, const char* name, const char* input, const char* output, const OpAmp& figures) {
+  const bool en = figures.noise_volts > 0;
+  if (en) {
+    Put(out, "REN");
+    Put(out, name);
+    Put(out, " ");
+    Put(out, input);
+    Put(out, " ");
+    Put(out, input);
+    Put(out, "n ");
+    PutValue(out, VoltageNoiseOhms(figures.noise_volts));
+    Put(out, "\n");
+  }
+  if (figures.noise_amps > 0) {
+    Put(out, "RIN");
+    Put(out, name);
+    Put(out, " ");
+    Put(out, input);
+    Put(out, " 0 ");
+    PutValue(out, kCurrentNoiseOhms);
+    Put(out, " temp=");
+    PutValue(out, CurrentNoiseCelsius(figures.noise_amps));
+    Put(out, "\n");
+  }
+  Put(out, "X");
+  Put(out, name);
+  Put(out, " ");
+  Put(out, input);
+  Put(out, en ? "n " : " ");
+  Put(out, output);
+  Put(out, " ");
+  Put(out, output);
+  Put(out, " OPAMP\n");
+}
+
+void NoiseControl(NetlistText& out, const NetlistNoiseBand& band) {
+  Put(out, "* The output's noise from ");
+  PutValue(out, band.low_hertz);
+  Put(out, " Hz to ");
+  PutValue(out, band.high_hertz);
+  Put(out, " Hz with no signal, rms (onoise_total, V): what a distortion analyser reads behind the notch\n");
+  // A thousand points a decade: fewer leave ngspice's sum of a high Q's
+  // peak up to 0.1 dB off.
+  Put(out, ".control\nnoise v(out) VS dec 1000 ");
+  PutValue(out, band.low_hertz);
+  Put(out, " ");
+  PutValue(out, band.high_hertz);
+  Put(out, "\nprint onoise_total\n.endc\n");
+}
+
+}  // namespace
+
 void WriteSpiceNetlist(const TwinTCircuit& c, const NetlistDivider& divider, const NetlistOpAmp& amp, bool sweep,
-                       double fo_hertz, NetlistText& out) {
+                       double fo_hertz, const NetlistNoiseBand* noise, NetlistText& out) {
   const TwinTParts& p = c.parts;
   if (c.source_ohms > 0) {
     Put(out, "VS vs 0 DC 0 AC 1\n");
@@ -105,18 +169,34 @@ void WriteSpiceNetlist(const TwinTCircuit& c, const NetlistDivider& divider, con
   if (a) {
     const bool real = HasRealOpAmps(c);
     if (real) OpAmpSubcircuit(out, c.opamps, amp);
+    if (real && (amp.figures.noise_volts > 0 || amp.figures.noise_amps > 0)) {
+      Put(out,
+          "* Each op-amp's input noise: REN* in series with its + input, which draws no current, is the voltage\n"
+          "* noise as a resistor's (en^2 / 4kT); RIN* from that input to ground, at the temperature that makes\n"
+          "* 4kT/R = in^2, the current noise.\n");
+    }
     Put(out,
         "* The output follower; the divider across it feeds the follower that drives the common end of R3 and C3\n");
-    Put(out, real ? "XOUT t out out OPAMP\n" : "EOUT out 0 t 0 1\n");
+    if (real) {
+      NoisyFollower(out, "OUT", "t", "out", amp.figures);
+    } else {
+      Put(out, "EOUT out 0 t 0 1\n");
+    }
     const DividerResistors drawn = DrawnDivider(divider, c.feedback);
     Element(out, "RTOP out tap ", drawn.top);
     Element(out, "RBOTTOM tap 0 ", drawn.bottom);
-    Put(out, real ? "XG tap g g OPAMP\n" : "EG g 0 tap 0 1\n");
+    if (real) {
+      NoisyFollower(out, "G", "tap", "g", amp.figures);
+    } else {
+      Put(out, "EG g 0 tap 0 1\n");
+    }
   }
   if (c.load_ohms > 0) Element(out, "RL out 0 ", c.load_ohms);
   if (!sweep) return;
   PutAcSweep(out, fo_hertz);
-  Put(out, "\n.print ac vdb(out)\n.end\n");
+  Put(out, "\n.print ac vdb(out)\n");
+  if (noise) NoiseControl(out, *noise);
+  Put(out, ".end\n");
 }
 
 }  // namespace notchwell

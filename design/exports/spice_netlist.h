@@ -3,7 +3,9 @@
 // active form the output follower EOUT, the divider across its output and
 // the follower EG that drives the common end of R3 and C3, and the load.
 // With real op-amps the followers are XOUT and XG, each an op-amp
-// subcircuit of one pole, written out in plain SPICE. V(out) is Vout/Vs.
+// subcircuit of one pole, written out in plain SPICE, and their input
+// noise as resistors that ngspice's noise analysis reads. V(out) is
+// Vout/Vs.
 #pragma once
 
 #include "op_amps.h"
@@ -54,10 +56,23 @@ void PutAcSweep(NetlistText& out, double fo_hertz);
 // inn, out), its lines ended by `line_end`, the last one not.
 void OpAmpSubcircuitLines(NetlistText& out, const FollowerOpAmps& model, const char* line_end);
 
+// The band the output's noise is read over.
+struct NetlistNoiseBand {
+  double low_hertz, high_hertz;
+};
+
+// A resistor whose thermal noise as SPICE takes it (27 degrees Celsius) is
+// an op-amp's voltage noise, en^2 / 4kT; and the temperature, in degrees
+// Celsius, at which kCurrentNoiseOhms gives its current noise, 4kT/R = in^2.
+constexpr double kCurrentNoiseOhms = 1e12;  // far above any node's impedance here
+double VoltageNoiseOhms(double noise_volts);
+double CurrentNoiseCelsius(double noise_amps);
+
 // Appends the circuit's elements, then with `sweep` an .ac analysis from
-// fo / 100 to 100 fo, a .print of vdb(out) and .end. Values as "%.12g"
-// writes them.
+// fo / 100 to 100 fo, a .print of vdb(out), with `noise` a control block
+// whose noise analysis gives the output's noise over that band, and .end.
+// Values as "%.12g" writes them.
 void WriteSpiceNetlist(const TwinTCircuit& circuit, const NetlistDivider& divider, const NetlistOpAmp& amp, bool sweep,
-                       double fo_hertz, NetlistText& out);
+                       double fo_hertz, const NetlistNoiseBand* noise, NetlistText& out);
 
 }  // namespace notchwell

@@ -21,8 +21,10 @@ void WriteBuildNetlist(const DesignInputs& inputs, const DesignReport& report, N
   if (!Holds(report, Section::Build)) return;
   const Feedback& f = report.feedback;
   const NetlistOpAmp amp{f.opamp, kOpAmps.options[ChosenIndex(inputs.choices, PanelList::OpAmp)].parts};
+  const NoiseBand& band = kNoiseBands.options[ChosenIndex(inputs.choices, PanelList::NoiseBand)];
+  const NetlistNoiseBand noise{band.low_hertz, band.high_hertz};
   WriteSpiceNetlist(BuildOf(inputs, report), {f.divider.found, f.divider.top, f.divider.bottom}, amp, true,
-                    inputs.fo_hertz, out);
+                    inputs.fo_hertz, &noise, out);
 }
 
 void WriteBuildSchematic(const DesignInputs& inputs, const DesignReport& report, const KicadSheetText& text,

@@ -1,6 +1,6 @@
 // What the person chooses beside the dialog: the series the parts come
 // from, their tolerances and tempcos, the network, where it has to work,
-// the reject band and the plot's view. The page fills its lists from
+// the reject band, the plot's view and the band noise is read over. The page fills its lists from
 // these tables.
 #pragma once
 
@@ -23,14 +23,23 @@ inline constexpr Choices<double, 6> kRejectBands = {{0.1, 0.2, 0.5, 1, 2, 5}, 2}
 
 // What the response plot shows: the level, the phase and group delay over
 // frequency, or the output in time after a unit step or a sine at Fo
-// switched on at t = 0.
-enum class PlotView : int { Level, Phase, Delay, Step, Burst };
-inline constexpr Choices<const char*, 5> kPlotViews = {{"level", "phase", "delay", "step", "burst"}, 0};
+// switched on at t = 0, or the output's noise density over frequency.
+enum class PlotView : int { Level, Phase, Delay, Step, Burst, Noise };
+inline constexpr Choices<const char*, 6> kPlotViews = {{"level", "phase", "delay", "step", "burst", "noise"}, 0};
 
 // What a measured sweep was measured on: the nearest build, or the build
 // of the measured parts.
 enum class TuneBuilt : int { Nearest, Measured };
 inline constexpr Choices<const char*, 2> kTuneBuilds = {{"nearest", "measured"}, 0};
+
+// The band a distortion analyser reads noise over: the audio band, as
+// analysers' standard filters take it, and wider.
+struct NoiseBand {
+  const char* name;
+  double low_hertz, high_hertz;
+};
+inline constexpr Choices<NoiseBand, 4> kNoiseBands = {
+    {{"20-20k", 20, 20e3}, {"22-22k", 22, 22e3}, {"20-80k", 20, 80e3}, {"10-500k", 10, 500e3}}, 0};
 
 // Temperature coefficients of the parts, in ppm/K either way, with the
 // parts people know each from.

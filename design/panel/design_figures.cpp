@@ -1,6 +1,7 @@
 // The one place where the analyses' results become the panel's figures.
 #include "active_feedback.h"
 #include "design_report.h"
+#include "elementary.h"
 
 namespace notchwell {
 namespace {
@@ -119,6 +120,8 @@ void SetFigures(const DesignInputs& inputs, DesignReport& report) {
     f.Set(Figure::OpAmpGbw, feedback.opamp.gbw_hertz);
     f.Set(Figure::OpAmpGain, feedback.opamp.gain_db);
     f.Set(Figure::OpAmpSlew, feedback.opamp.slew_volts_per_us * 1e6);
+    f.Set(Figure::OpAmpEn, feedback.opamp.noise_volts);
+    f.Set(Figure::OpAmpIn, feedback.opamp.noise_amps);
     f.Set(Figure::OpAmpFollowerGain, report.follower_db);
     f.SetIf(o.band.low_found, Figure::OpAmpBandLow, o.band_low_hertz);
     f.SetIf(o.band.high_found, Figure::OpAmpBandHigh, o.band_high_hertz);
@@ -153,6 +156,19 @@ void SetFigures(const DesignInputs& inputs, DesignReport& report) {
     f.Set(Figure::TuneNotchBefore, t.notch_before_hertz);
     f.Set(Figure::TuneRejectBefore, t.reject_before_db);
     f.Set(Figure::TuneNearer, t.nearer_percent);
+  }
+  if (Holds(report, Section::Noise)) {
+    const NoiseResult& n = report.noise;
+    const double total = TotalOf(n.band);
+    f.Set(Figure::NoiseTotal, SquareRoot(total));
+    f.Set(Figure::NoiseDensity, n.density_at_fo);
+    // dB below the signal: a power ratio, its square.
+    const double signal = inputs.noise_signal_volts * inputs.noise_signal_volts;
+    f.Set(Figure::NoiseFloor, -PowerRatioToDecibels(total / signal));
+    f.Set(Figure::NoiseResistors, SquareRoot(n.band.resistors));
+    f.SetIf(feedback.active, Figure::NoiseOpAmpVoltage, SquareRoot(n.band.opamp_voltage));
+    f.SetIf(feedback.active, Figure::NoiseOpAmpCurrent, SquareRoot(n.band.opamp_current));
+    f.Set(Figure::NoiseFloorTenth, -PowerRatioToDecibels(n.tenth_band / signal));
   }
   if (inputs.measured) {
     const MeasuredResult& m = report.measured;

@@ -5,8 +5,22 @@
 
 namespace notchwell {
 
-// Builds: a number of builds (the page's unit "count"), written as a whole number.
-enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Builds, Volt, VoltPerSecond, Second };
+// Builds: a number of builds (the page's unit "count"), written as a whole
+// number. Noise densities in V/sqrt(Hz) and A/sqrt(Hz).
+enum class FigureUnit : int {
+  Ohm,
+  Farad,
+  Hertz,
+  Decibel,
+  Percent,
+  Number,
+  Builds,
+  Volt,
+  VoltPerSecond,
+  Second,
+  VoltPerRootHertz,
+  AmpPerRootHertz
+};
 
 // X(enumerator, name, unit, digits, trimmed): digits are significant
 // digits, or for decibels, percent and numbers digits after the point;
@@ -107,6 +121,8 @@ enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Build
   X(OpAmpGbw, "opamp-gbw", Hertz, 3, true) \
   X(OpAmpGain, "opamp-gain", Decibel, 0, false) \
   X(OpAmpSlew, "opamp-slew", VoltPerSecond, 3, true) \
+  X(OpAmpEn, "opamp-en", VoltPerRootHertz, 3, true) \
+  X(OpAmpIn, "opamp-in", AmpPerRootHertz, 3, true) \
   /* each follower's own gain at Fo, dB */ \
   X(OpAmpFollowerGain, "opamp-follower-gain", Decibel, 1, false) \
   /* the ideal parts with them: half power 3.01 dB below the level far below the notch */ \
@@ -160,7 +176,18 @@ enum class FigureUnit : int { Ohm, Farad, Hertz, Decibel, Percent, Number, Build
   /* the sweep before this one, and how much nearer Fo the null has come */ \
   X(TuneNotchBefore, "tune-notch-before", Hertz, 5, false) \
   X(TuneRejectBefore, "tune-reject-before", Decibel, 1, false) \
-  X(TuneNearer, "tune-nearer", Percent, 1, false)
+  X(TuneNearer, "tune-nearer", Percent, 1, false) \
+  /* the nearest build's output noise with no signal: rms over the noise */ \
+  /* band, its density at Fo, and the floor, dB below the analyser's signal */ \
+  X(NoiseTotal, "noise-total", Volt, 3, false) \
+  X(NoiseDensity, "noise-density", VoltPerRootHertz, 3, false) \
+  X(NoiseFloor, "noise-floor", Decibel, 1, false) \
+  /* by where it comes from, each rms over the band: their squares add up */ \
+  X(NoiseResistors, "noise-resistors", Volt, 3, false) \
+  X(NoiseOpAmpVoltage, "noise-opamp-voltage", Volt, 3, false) \
+  X(NoiseOpAmpCurrent, "noise-opamp-current", Volt, 3, false) \
+  /* the floor with the build's impedance a tenth: the same Fo and surroundings */ \
+  X(NoiseFloorTenth, "noise-floor-tenth", Decibel, 1, false)
 // clang-format on
 
 enum class Figure : int {

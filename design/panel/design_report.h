@@ -15,6 +15,7 @@
 #include "notch_search.h"
 #include "null_conditions.h"
 #include "op_amp_response.h"
+#include "output_noise.h"
 #include "panel_controls.h"
 #include "phase_response.h"
 #include "sweep_tuning.h"
@@ -72,6 +73,7 @@ struct DesignInputs {
   bool measured;       // the parts of a build, as read off a meter:
   PositionValues measured_parts;
   OpAmp custom_opamp = {0, 0, 0};  // the op-amp of the custom fields, when chosen
+  double noise_signal_volts = 1;   // what an analyser measures the noise against, V rms
   // A measured sweep read (none: null), a new generation for each text
   // read, and what the sweep before it came to.
   const MeasuredSweep* sweep = nullptr;
@@ -149,6 +151,7 @@ struct ExactResult {
 };
 
 struct PairResult {
+  bool found;
   double r, c;
   BuildNotch notch;
 };
@@ -159,6 +162,36 @@ struct MeasuredResult {
   double depth_db;
   double reject_db;
   NullingChange trim;  // of R1 and R3, to null it at Fo
+};
+
+// The nearest build's output noise with no signal, from each kind of
+// source (output_noise.h), and its density along the curves: named once,
+// the names the page's (its curves' keys and CSV columns, after "noise-").
+// clang-format off
+#define NOTCHWELL_NOISE_CURVES(X) \
+  X(Total, "total") \
+  X(Resistors, "resistors") \
+  X(OpAmpVoltage, "opamp-voltage") \
+  X(OpAmpCurrent, "opamp-current")
+// clang-format on
+enum class NoiseCurve : int {
+#define NOTCHWELL_NOISE_CURVE_ENUMERATOR(enumerator, name) enumerator,
+  NOTCHWELL_NOISE_CURVES(NOTCHWELL_NOISE_CURVE_ENUMERATOR)
+#undef NOTCHWELL_NOISE_CURVE_ENUMERATOR
+      Count
+};
+constexpr int kNoiseCurves = static_cast<int>(NoiseCurve::Count);
+inline constexpr const char* kNoiseCurveNames[kNoiseCurves] = {
+#define NOTCHWELL_NOISE_CURVE_NAME(enumerator, name) name,
+    NOTCHWELL_NOISE_CURVES(NOTCHWELL_NOISE_CURVE_NAME)
+#undef NOTCHWELL_NOISE_CURVE_NAME
+};
+
+struct NoiseResult {
+  NoisePower band;                             // V^2 over the noise band chosen
+  double tenth_band;                           // V^2 over it with a tenth of the build's impedance
+  double density_at_fo;                        // V/sqrt(Hz)
+  double density[kNoiseCurves][kCurvePoints];  // V/sqrt(Hz) at the curves' frequencies
 };
 
 // Which parts of the report hold: the page shows and hides by these (its
@@ -206,7 +239,11 @@ struct MeasuredResult {
   X(TuneDepthBound, "tune-depth-bound") /* the depth shown is what the sweep decides of it */ \
   X(TuneRejectBound, "tune-reject-bound") /* likewise what it takes off Fo */ \
   X(TuneAlternative, "tune-alt") /* a mirror image fits the level alike */ \
-  X(TuneRound, "tune-round")     /* a sweep before this one */
+  X(TuneRound, "tune-round")     /* a sweep before this one */ \
+  X(Noise, "noise")              /* the nearest build's noise */ \
+  X(NoiseMostResistors, "noise-most-resistors") /* most of it the resistors' */ \
+  X(NoiseMostVoltage, "noise-most-voltage") /* the op-amps' voltage noise */ \
+  X(NoiseMostCurrent, "noise-most-current") /* their current noise through the network */
 // clang-format on
 
 enum class Section : int {
@@ -249,6 +286,9 @@ struct DesignReport {
   MeasuredResult measured;  // when given
   OpAmpResponse opamp;      // with real op-amps
   TuneResult tune;          // with a measured sweep
+  bool tune_modelled;       // and a build it can be a sweep of
+  NoiseResult noise;        // when in range
+  bool in_range;            // R and C within the standard ranges
   double follower_db;       // and each follower's gain at the form's Fo
   bool sections[kSectionCount];
   // The figures of all of the above, in ohms, farads, hertz, dB and percent.
@@ -287,6 +327,9 @@ void MakeDesignReport(const DesignInputs& inputs, DesignReport& report);
 // what reads an input that changed: a change of the plot's view redoes the
 // time view alone, one of the reject band the band's figures alone.
 void UpdateDesignReport(const DesignInputs& before, const DesignInputs& inputs, DesignReport& report);
+
+// Which parts of the report hold, from its results (design_sections.cpp).
+void SetSections(const DesignInputs& inputs, DesignReport& report);
 
 // The named figures of the report's results (design_figures.cpp).
 void SetFigures(const DesignInputs& inputs, DesignReport& report);

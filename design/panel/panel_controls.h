@@ -23,6 +23,7 @@ enum class PanelList : int {
   RejectBand,
   PlotView,
   TuneBuilt,
+  NoiseBand,
   Count
 };
 constexpr int kPanelListCount = static_cast<int>(PanelList::Count);
@@ -69,6 +70,9 @@ inline const char* OpAmpParts(int i) { return kOpAmps.options[i].parts; }
 inline double Low(int i) { return kTemperatureRanges.options[i].low; }
 inline double High(int i) { return kTemperatureRanges.options[i].high; }
 inline const char* Use(int i) { return kTemperatureRanges.options[i].use; }
+inline const char* BandName(int i) { return kNoiseBands.options[i].name; }
+inline double BandLow(int i) { return kNoiseBands.options[i].low_hertz; }
+inline double BandHigh(int i) { return kNoiseBands.options[i].high_hertz; }
 }  // namespace panel_options
 
 template <typename T, int N>
@@ -102,6 +106,8 @@ inline constexpr PanelListInfo kPanelLists[kPanelListCount] = {
            panel_options::NoLabel),
     ListOf("tune-built", kTuneBuilds, panel_options::BuiltName, panel_options::None, panel_options::None,
            panel_options::NoLabel),
+    ListOf("noise-band", kNoiseBands, panel_options::BandName, panel_options::BandLow, panel_options::BandHigh,
+           panel_options::NoLabel),
 };
 
 // The option chosen on a list, its default for an index out of range.
@@ -114,13 +120,15 @@ inline int ChosenIndex(const int (&choices)[kPanelListCount], PanelList list) {
 
 // The fields' groups, each of fields that stand together: the source and
 // the load; the measured parts, which count when all are given; the
-// custom op-amp's figures, which count while it is chosen.
-enum class FieldGroup : int { Surroundings, Measured, OpAmp, Count };
+// custom op-amp's figures, which count while it is chosen; the signal an
+// analyser measures the noise against.
+enum class FieldGroup : int { Surroundings, Measured, OpAmp, Noise, Count };
 inline constexpr const char* kFieldGroupNames[static_cast<int>(FieldGroup::Count)] = {"surroundings", "measured",
-                                                                                      "opamp"};
+                                                                                      "opamp", "noise"};
 
 // The source, the load, the measured R1, R2, R3, C1, C2 and C3, then the
-// custom op-amp's gain-bandwidth, open-loop gain and slew rate: each with
+// custom op-amp's gain-bandwidth, open-loop gain, slew rate and noise, and
+// the signal the noise is measured against: each with
 // the label the page shows and what an empty field means (none: the
 // group's hint says).
 struct PanelFieldInfo {
@@ -142,6 +150,9 @@ inline constexpr PanelFieldInfo kPanelFieldTable[kPanelFields] = {
     {"opamp-gbw", ValueField::GainBandwidth, FieldGroup::OpAmp, "Gain-bandwidth", nullptr},
     {"opamp-gain", ValueField::OpenLoopGain, FieldGroup::OpAmp, "Open-loop gain", nullptr},
     {"opamp-slew", ValueField::SlewRate, FieldGroup::OpAmp, "Slew rate", nullptr},
+    {"opamp-en", ValueField::NoiseVoltage, FieldGroup::OpAmp, "Voltage noise", "none"},
+    {"opamp-in", ValueField::NoiseCurrent, FieldGroup::OpAmp, "Current noise", "none"},
+    {"noise-signal", ValueField::Signal, FieldGroup::Noise, "Signal", "1 V"},
 };
 // What a person may type into a field, in characters: well within the
 // bytes the snapshot keeps of it.
@@ -155,6 +166,7 @@ constexpr int FirstFieldOf(FieldGroup group) {
 }
 constexpr int kFirstMeasuredField = FirstFieldOf(FieldGroup::Measured);
 constexpr int kFirstOpAmpField = FirstFieldOf(FieldGroup::OpAmp);
+constexpr int kNoiseSignalField = FirstFieldOf(FieldGroup::Noise);
 constexpr bool IsInGroup(int field, FieldGroup group) { return kPanelFieldTable[field].group == group; }
 
 }  // namespace notchwell

@@ -68,9 +68,11 @@ ValueReading ReadPanelField(const PanelSnapshot& s, int field) {
   const ValueReading reading = ReadValueText(PanelFieldText(s, field), kPanelFieldTable[field].kind);
   if (!IsInGroup(field, FieldGroup::OpAmp)) return reading;
   // The custom op-amp's figures count only while it is chosen, and then
-  // each must be given.
+  // each must be given but its noise, which empty is none.
   if (!CustomOpAmpInUse(s)) return {ValueProblem::None, true, 0};
-  return reading.empty ? ValueReading{ValueProblem::NotANumber, true, 0} : reading;
+  const ValueField kind = kPanelFieldTable[field].kind;
+  const bool noise = kind == ValueField::NoiseVoltage || kind == ValueField::NoiseCurrent;
+  return reading.empty && !noise ? ValueReading{ValueProblem::NotANumber, true, 0} : reading;
 }
 
 bool ReadPanelSnapshot(const PanelSnapshot& s, PanelReading& reading, DesignInputs& inputs) {
@@ -122,7 +124,9 @@ bool ReadPanelSnapshot(const PanelSnapshot& s, PanelReading& reading, DesignInpu
   inputs.measured = reading.measured;
   inputs.measured_parts = {m[0].value, m[1].value, m[2].value, m[3].value, m[4].value, m[5].value};
   const ValueReading* amp = reading.fields + kFirstOpAmpField;
-  inputs.custom_opamp = {amp[0].value, amp[1].value, amp[2].value};
+  inputs.custom_opamp = {amp[0].value, amp[1].value, amp[2].value, amp[3].value, amp[4].value};
+  const ValueReading& signal = reading.fields[kNoiseSignalField];
+  inputs.noise_signal_volts = signal.empty ? 1 : signal.value;
   return form.problem == FormProblem::None && reading.field_problems == 0;
 }
 

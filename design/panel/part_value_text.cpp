@@ -128,6 +128,15 @@ ValueReading ReadValueText(std::string_view text, ValueField field) {
     s.TakeWord("hz", true);
   } else if (field == ValueField::OpenLoopGain) {
     s.TakeWord("db", true);
+  } else if (field == ValueField::NoiseVoltage || field == ValueField::NoiseCurrent) {
+    // nV/√Hz or pA/√Hz, the root sign or "rtHz" as datasheets write it.
+    if (s.TakeWord(field == ValueField::NoiseVoltage ? "nv" : "pa", true) && s.TakeWord("/", false) &&
+        !(s.TakeWord("\xe2\x88\x9a", false) && s.TakeWord("hz", true)) && !s.TakeWord("rthz", true) &&
+        !s.TakeWord("sqrt(hz)", true)) {
+      return not_a_number;
+    }
+  } else if (field == ValueField::Signal) {
+    s.TakeWord("v", true);
   } else if (field == ValueField::SlewRate) {
     if (s.TakeWord("v/", true) && !s.TakeWord("\xc2\xb5s", false) && !s.TakeWord("\xce\xbcs", false) &&
         !s.TakeWord("us", true)) {
@@ -173,6 +182,15 @@ ValueReading ReadValueText(std::string_view text, ValueField field) {
     case ValueField::SlewRate:
       if (!within(kSlewLowest, kSlewHighest)) return {ValueProblem::OutOfRange, false, 0};
       break;
+    case ValueField::NoiseVoltage:
+      if (!within(0, kNoiseVoltsHighest * 1e9)) return {ValueProblem::OutOfRange, false, 0};
+      return {ValueProblem::None, false, value * 1e-9};
+    case ValueField::NoiseCurrent:
+      if (!within(0, kNoiseAmpsHighest * 1e12)) return {ValueProblem::OutOfRange, false, 0};
+      return {ValueProblem::None, false, value * 1e-12};
+    case ValueField::Signal:
+      if (!within(kSignalLowest, kSignalHighest)) return {ValueProblem::OutOfRange, false, 0};
+      break;
   }
   return {ValueProblem::None, false, value};
 }
@@ -190,6 +208,17 @@ const char* OpAmpFieldMessage(ValueProblem problem, ValueField field) {
       return problem == ValueProblem::NotANumber ? "Enter the open-loop gain in dB, such as 100."
              : problem == ValueProblem::SmallM   ? "Enter the open-loop gain in dB as a plain number."
                                                  : "Enter an open-loop gain from 40 dB to 160 dB.";
+    case ValueField::NoiseVoltage:
+      return problem == ValueProblem::NotANumber ? "Enter the voltage noise in nV/\xe2\x88\x9aHz, such as 5 or 18."
+                                                 : "Enter a voltage noise from 0 to 1000 nV/\xe2\x88\x9aHz.";
+    case ValueField::NoiseCurrent:
+      return problem == ValueProblem::NotANumber ? "Enter the current noise in pA/\xe2\x88\x9aHz, such as 0.7 or 0.01."
+                                                 : "Enter a current noise from 0 to 1000 pA/\xe2\x88\x9aHz.";
+    case ValueField::Signal:
+      return problem == ValueProblem::NotANumber ? "Enter the signal in volts rms, such as 1 or 0.5."
+             : problem == ValueProblem::SmallM
+                 ? "Enter the signal in volts as a plain number: a small m could mean milli or mega."
+                 : "Enter a signal from 0.000001 V to 1000 V rms.";
     default:
       return problem == ValueProblem::NotANumber ? "Enter a slew rate in V/\xc2\xb5s, such as 13 or 0.3."
              : problem == ValueProblem::SmallM

@@ -3,8 +3,9 @@
 // trailing "Ω" or "ohm"), resistors and capacitors read off a meter
 // (capacitances with p, n, u or µ: "98.7n", "4n7", "0.1uF"), and an
 // op-amp's datasheet figures: gain-bandwidth ("3M", "800k", "3 MHz",
-// "10e6"), open-loop gain ("106", "106 dB") and slew rate ("13",
-// "0.3 V/µs").
+// "10e6"), open-loop gain ("106", "106 dB"), slew rate ("13",
+// "0.3 V/µs") and input noise ("5", "5 nV/√Hz"; "0.7", "0.7 pA/√Hz"); and
+// the signal a distortion analyser measures ("1", "2.5 V").
 #pragma once
 
 #include <string_view>
@@ -18,11 +19,14 @@ enum class ValueField : int {
   MeasuredCapacitor,
   GainBandwidth,
   OpenLoopGain,
-  SlewRate
+  SlewRate,
+  NoiseVoltage,  // nV/sqrt(Hz), 0 for none
+  NoiseCurrent,  // pA/sqrt(Hz), 0 for none
+  Signal         // V rms
 };
 
 // The panel's value fields (named, and put in groups, in panel_controls.h).
-constexpr int kPanelFields = 11;
+constexpr int kPanelFields = 14;
 
 enum class ValueProblem : int {
   None,
@@ -42,11 +46,14 @@ constexpr double kMeasuredResistanceLowest = kSmallestResistance;
 constexpr double kMeasuredResistanceHighest = kLargestResistance;
 constexpr double kMeasuredCapacitanceLowest = 1e-15;
 constexpr double kMeasuredCapacitanceHighest = 1;
+// The signal an analyser measures, V rms.
+constexpr double kSignalLowest = 1e-6;
+constexpr double kSignalHighest = 1000;
 
 struct ValueReading {
   ValueProblem problem;
   bool empty;    // nothing but blanks: no source resistance, no load, not measured yet
-  double value;  // ohms or farads, when there is no problem and the text is not empty
+  double value;  // in SI units (ohms, farads, V/sqrt(Hz) ...), when there is no problem and the text is not empty
 };
 
 // `text` in UTF-8, all of it: a control character anywhere, NUL among

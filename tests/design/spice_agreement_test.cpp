@@ -89,7 +89,7 @@ const SpiceCase kSpiceCases[] = {
 std::string SpiceNetlist(const TwinTCircuit& c, const OpAmp& amp) {
   char text[4096];
   NetlistText out{text, sizeof text, 0, false};
-  WriteSpiceNetlist(c, {false, 0, 0}, {amp, nullptr}, false, 0, out);
+  WriteSpiceNetlist(c, {false, 0, 0}, {amp, nullptr}, false, 0, nullptr, out);
   EXPECT_FALSE(out.overflow);
   return std::string("* twin-T notch\n") + text;
 }
