@@ -30,7 +30,7 @@ uint8_t g_sections[kSectionCount];
 uint8_t g_drawn[kCurves];
 double g_exact_parts[kPositions * 3];
 double g_curve_notches[4 * kCurves];
-double g_opamp[3];
+double g_opamp[5];
 char g_netlist[kNetlistSize];
 char g_kicad_input[kKicadInputSize];
 char g_kicad[kKicadSize];
@@ -92,12 +92,20 @@ const double* nw_design_opamp(int option) {
   g_opamp[0] = amp.gbw_hertz;
   g_opamp[1] = amp.gain_db;
   g_opamp[2] = amp.slew_volts_per_us;
+  g_opamp[3] = amp.noise_volts;
+  g_opamp[4] = amp.noise_amps;
   return g_opamp;
 }
 
 int nw_design_curve_count(void) { return kCurves; }
 
 const char* nw_design_curve_name(int curve) { return curve >= 0 && curve < kCurves ? kCurveNames[curve] : nullptr; }
+
+int nw_design_noise_curve_count(void) { return kNoiseCurves; }
+
+const char* nw_design_noise_curve_name(int curve) {
+  return curve >= 0 && curve < kNoiseCurves ? kNoiseCurveNames[curve] : nullptr;
+}
 
 int nw_design_field_count(void) { return kPanelFields; }
 
@@ -274,6 +282,7 @@ int nw_design_time_points(void) { return kTimePoints; }
 
 const double* nw_design_curve_view(int view, int curve) {
   if (view == 3 && curve == -1) return g_report.time_seconds;
+  if (view == 4) return curve >= 0 && curve < kNoiseCurves ? g_report.noise.density[curve] : nullptr;
   if (curve < 0 || curve >= kCurves) return nullptr;
   if (view == 0) return CurveOf(g_report, static_cast<Curve>(curve)).level_db;
   if (view == 1) return g_report.curves[curve].degrees;

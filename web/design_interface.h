@@ -38,6 +38,8 @@ const char* nw_design_option_name(int list, int option);
 double nw_design_choice_value(int list, int option);
 double nw_design_choice_high(int list, int option);
 const char* nw_design_choice_label(int list, int option);
+// An op-amp's figures: gain-bandwidth (Hz), gain (dB), slew rate (V/us),
+// voltage and current noise (V/sqrt(Hz), A/sqrt(Hz)).
 const double* nw_design_opamp(int option);
 
 // The curves the panel draws, by name, in the order every curve's array
@@ -45,6 +47,10 @@ const double* nw_design_opamp(int option);
 // the ideal parts with real op-amps.
 int nw_design_curve_count(void);
 const char* nw_design_curve_name(int curve);
+// The nearest build's noise curves, by name: the total, the resistors',
+// the op-amps' voltage and current noise.
+int nw_design_noise_curve_count(void);
+const char* nw_design_noise_curve_name(int curve);
 
 // The panel's value fields in the snapshot's order, by name: the source,
 // the load, the measured R1, R2, R3, C1, C2 and C3, then the custom
@@ -162,7 +168,8 @@ const double* nw_design_curves_at_notches(int view);
 // A curve drawn in a view: 0 the level in dB, 1 the phase in degrees, 2
 // the group delay in seconds, at the curves' frequencies; 3 the output in
 // time of the step or burst view chosen, at the time points (curve -1:
-// their times in seconds, from 0).
+// their times in seconds, from 0); 4 a noise curve's density in
+// V/sqrt(Hz) at the curves' frequencies, while the build is in range.
 int nw_design_time_points(void);
 const double* nw_design_curve_view(int view, int curve);
 

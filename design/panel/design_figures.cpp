@@ -165,6 +165,7 @@ void SetFigures(const DesignInputs& inputs, DesignReport& report) {
     // dB below the signal: a power ratio, its square.
     const double signal = inputs.noise_signal_volts * inputs.noise_signal_volts;
     f.Set(Figure::NoiseFloor, -PowerRatioToDecibels(total / signal));
+    f.Set(Figure::NoiseSignal, inputs.noise_signal_volts);
     f.Set(Figure::NoiseResistors, SquareRoot(n.band.resistors));
     f.SetIf(feedback.active, Figure::NoiseOpAmpVoltage, SquareRoot(n.band.opamp_voltage));
     f.SetIf(feedback.active, Figure::NoiseOpAmpCurrent, SquareRoot(n.band.opamp_current));

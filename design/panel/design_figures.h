@@ -182,6 +182,7 @@ enum class FigureUnit : int {
   X(NoiseTotal, "noise-total", Volt, 3, false) \
   X(NoiseDensity, "noise-density", VoltPerRootHertz, 3, false) \
   X(NoiseFloor, "noise-floor", Decibel, 1, false) \
+  X(NoiseSignal, "noise-signal", Volt, 4, true) \
   /* by where it comes from, each rms over the band: their squares add up */ \
   X(NoiseResistors, "noise-resistors", Volt, 3, false) \
   X(NoiseOpAmpVoltage, "noise-opamp-voltage", Volt, 3, false) \

@@ -149,6 +149,9 @@ ValueReading ReadValueText(std::string_view text, ValueField field) {
   if (!s.AtEnd()) return not_a_number;
 
   if (small_m) return {ValueProblem::SmallM, false, 0};
+  // Noise in nV/√Hz and pA/√Hz, read exactly as V/√Hz and A/√Hz.
+  if (field == ValueField::NoiseVoltage) d.exponent -= 9;
+  if (field == ValueField::NoiseCurrent) d.exponent -= 12;
   const double value = ValueOf(d);
   // Zero as written: 1e-400 is no zero, however small a double it makes.
   const bool zero = d.mantissa == 0;
@@ -183,11 +186,11 @@ ValueReading ReadValueText(std::string_view text, ValueField field) {
       if (!within(kSlewLowest, kSlewHighest)) return {ValueProblem::OutOfRange, false, 0};
       break;
     case ValueField::NoiseVoltage:
-      if (!within(0, kNoiseVoltsHighest * 1e9)) return {ValueProblem::OutOfRange, false, 0};
-      return {ValueProblem::None, false, value * 1e-9};
+      if (!within(0, kNoiseVoltsHighest)) return {ValueProblem::OutOfRange, false, 0};
+      break;
     case ValueField::NoiseCurrent:
-      if (!within(0, kNoiseAmpsHighest * 1e12)) return {ValueProblem::OutOfRange, false, 0};
-      return {ValueProblem::None, false, value * 1e-12};
+      if (!within(0, kNoiseAmpsHighest)) return {ValueProblem::OutOfRange, false, 0};
+      break;
     case ValueField::Signal:
       if (!within(kSignalLowest, kSignalHighest)) return {ValueProblem::OutOfRange, false, 0};
       break;

@@ -418,6 +418,10 @@ TEST(DesignReport, UpdatedSaysWhatAFreshReportSays) {
   DesignInputs swept = hum;
   swept.sweep = &sweep;
   swept.sweep_generation = 1;
+  // The noise: another band, signal and op-amp noise of the custom op-amp.
+  DesignInputs quiet = with(with(active, PanelList::NoiseBand, 3), PanelList::OpAmp, kCustomOpAmp);
+  quiet.custom_opamp = {10e6, 110, 10, 1e-9, 2e-12};
+  quiet.noise_signal_volts = 3;
   const DesignInputs states[] = {
       hum,
       with(hum, PanelList::PlotView, static_cast<int>(PlotView::Step)),
@@ -430,6 +434,8 @@ TEST(DesignReport, UpdatedSaysWhatAFreshReportSays) {
       unmeasured,
       swept,
       with(swept, PanelList::TuneBuilt, static_cast<int>(TuneBuilt::Measured)),
+      quiet,
+      with(quiet, PanelList::PlotView, static_cast<int>(PlotView::Noise)),
   };
   static DesignReport updated, fresh;
   for (const DesignInputs& before : states) {
@@ -455,7 +461,11 @@ TEST(DesignReport, UpdatedSaysWhatAFreshReportSays) {
       for (int i = 0; Holds(fresh, Section::Build) && i < kBandPoints; ++i) {
         ASSERT_EQ(updated.band_high_db[i], fresh.band_high_db[i]);
       }
-      const bool in_time = ChosenIndex(after.choices, PanelList::PlotView) >= static_cast<int>(PlotView::Step);
+      for (int c = 0; Holds(fresh, Section::Noise) && c < kNoiseCurves; ++c) {
+        for (int i = 0; i < kCurvePoints; ++i) ASSERT_EQ(updated.noise.density[c][i], fresh.noise.density[c][i]);
+      }
+      const PlotView view = static_cast<PlotView>(ChosenIndex(after.choices, PanelList::PlotView));
+      const bool in_time = view == PlotView::Step || view == PlotView::Burst;
       for (int c = 0; c < kCurves && in_time; ++c) {
         for (int i = 0; fresh.curves[c].drawn && i < kTimePoints; ++i) {
           ASSERT_EQ(updated.curves[c].time_output[i], fresh.curves[c].time_output[i]) << kCurveNames[c];
@@ -495,6 +505,9 @@ constexpr auto kC = ValueField::MeasuredCapacitor;
 constexpr auto kGbw = ValueField::GainBandwidth;
 constexpr auto kGain = ValueField::OpenLoopGain;
 constexpr auto kSlew = ValueField::SlewRate;
+constexpr auto kEn = ValueField::NoiseVoltage;
+constexpr auto kIn = ValueField::NoiseCurrent;
+constexpr auto kSignal = ValueField::Signal;
 INSTANTIATE_TEST_SUITE_P(
     Fields, ValueText,
     testing::Values(
@@ -553,7 +566,13 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"1k", kGain, ValueProblem::NotANumber, 0}, TextCase{"-100", kGain, ValueProblem::Negative, 0},
         TextCase{"39.9", kGain, ValueProblem::OutOfRange, 0}, TextCase{"0.3 V/\xc2\xb5s", kSlew, kOk, 0.3},
         TextCase{"13 v/us", kSlew, kOk, 13}, TextCase{"13 V/ms", kSlew, ValueProblem::NotANumber, 0},
-        TextCase{"20000", kSlew, ValueProblem::OutOfRange, 0}, TextCase{"5m", kSlew, ValueProblem::SmallM, 0}));
+        TextCase{"20000", kSlew, ValueProblem::OutOfRange, 0}, TextCase{"5m", kSlew, ValueProblem::SmallM, 0},
+        // Noise at the inputs in nV/√Hz and pA/√Hz, 0 for none; the signal in volts.
+        TextCase{"5", kEn, kOk, 5e-9}, TextCase{"1.1 nV/\xe2\x88\x9aHz", kEn, kOk, 1.1e-9}, TextCase{"0", kEn, kOk, 0},
+        TextCase{"0.7 pA/rtHz", kIn, kOk, 0.7e-12}, TextCase{"5 pA", kEn, ValueProblem::NotANumber, 0},
+        TextCase{"1001", kEn, ValueProblem::OutOfRange, 0}, TextCase{"-1", kIn, ValueProblem::Negative, 0},
+        TextCase{"2.5 V", kSignal, kOk, 2.5}, TextCase{"0", kSignal, ValueProblem::OutOfRange, 0},
+        TextCase{"316m", kSignal, ValueProblem::SmallM, 0}));
 
 }  // namespace
 

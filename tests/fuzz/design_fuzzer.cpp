@@ -103,7 +103,8 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
       {fields[2].value, fields[3].value, fields[4].value, fields[5].value, fields[6].value, fields[7].value}};
   for (int i = 0; i < kPanelListCount; ++i) inputs.choices[i] = choice(i);
   const ValueReading* amp = fields + kFirstOpAmpField;
-  inputs.custom_opamp = {amp[0].value, amp[1].value, amp[2].value};
+  inputs.custom_opamp = {amp[0].value, amp[1].value, amp[2].value, amp[3].value, amp[4].value};
+  if (!fields[kNoiseSignalField].empty) inputs.noise_signal_volts = fields[kNoiseSignalField].value;
   MakeDesignReport(inputs, report);
   for (int i = 0; i < kFigureCount; ++i) Check(!report.available[i] || std::isfinite(report.values[i]));
   for (int i = 0; i < kCurvePoints; ++i) {
@@ -122,9 +123,15 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
             std::isfinite(report.at_notch_delay_s[c][n]));
     }
   }
+  for (int c = 0; Holds(report, Section::Noise) && c < kNoiseCurves; ++c) {
+    for (int i = 0; i < kCurvePoints; ++i) Check(std::isfinite(report.noise.density[c][i]));
+  }
   // The time view chosen, where one is: every output finite.
-  const int view = ChosenIndex(inputs.choices, PanelList::PlotView);
-  for (int c = 0; c < kCurves && view >= static_cast<int>(PlotView::Step); ++c) {
+  const auto in_time = [](const DesignInputs& in) {
+    const PlotView view = static_cast<PlotView>(ChosenIndex(in.choices, PanelList::PlotView));
+    return view == PlotView::Step || view == PlotView::Burst;
+  };
+  for (int c = 0; c < kCurves && in_time(inputs); ++c) {
     for (int i = 0; report.curves[c].drawn && i < kTimePoints; ++i)
       Check(std::isfinite(report.curves[c].time_output[i]));
   }
@@ -151,8 +158,7 @@ void CheckDesign(const std::uint8_t* data, std::size_t size) {
                        CurveOf(fresh, static_cast<Curve>(c)).level_db[i]));
     }
   }
-  const bool in_time = ChosenIndex(other.choices, PanelList::PlotView) >= static_cast<int>(PlotView::Step);
-  for (int c = 0; c < kCurves && in_time; ++c) {
+  for (int c = 0; c < kCurves && in_time(other); ++c) {
     for (int i = 0; report.curves[c].drawn && i < kTimePoints; ++i)
       Check(report.curves[c].time_output[i] == fresh.curves[c].time_output[i]);
   }

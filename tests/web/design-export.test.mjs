@@ -68,17 +68,22 @@ for (const name of browserNames) {
             /^C3B a [0g] 1e-07$/m, /^\.ac dec 100 0\.5 5000$/m, /^\.end$/m, /^\* Fo = 50\.00 Hz/m]) {
             assert.match(netlist, line);
           }
-          assert.doesNotMatch(netlist, /\.control|[^\x00-\x7f]/, 'no control block, plain ASCII');
+          assert.doesNotMatch(netlist, /[^\x00-\x7f]/, 'plain ASCII');
+          assert.match(netlist, /^\.control\nnoise v\(out\) VS dec 1000 20 20000\nprint onoise_total\n\.endc\n\.end\n$/m);
           if (network === '2') assert.match(netlist, /^EOUT out 0 t 0 1\nRTOP out tap 1300\nRBOTTOM tap 0 9100\nEG g 0 tap 0 1$/m);
           // A real op-amp: a subcircuit of one pole, A0 = 10^(106/20), wp = 2 pi 3 MHz / A0.
           if (opamp !== 'ideal') {
             assert.match(netlist, /^\.subckt OPAMP inp inn out\nEA x 0 inp inn 199526\.231497\nRP x y 1\nCP y 0 0\.0105851953397\n/m);
-            assert.match(netlist, /^XOUT t out out OPAMP\n(.*\n){2}XG tap g g OPAMP$/m);
+            // TL072s' 18 nV/√Hz and 0.01 pA/√Hz.
+            assert.match(netlist, /^RENOUT t tn 19546\.2472697\nRINOUT t 0 1e\+12 temp=1810469\.47901\nXOUT tn out out OPAMP\n(.*\n){2}RENG tap tapn 19546\.2472697\nRING tap 0 1e\+12 temp=1810469\.47901\nXG tapn g g OPAMP$/m);
             assert.match(netlist, /op-amps: TL072, TL082: 3 MHz, 106 dB, 13 V\/us/);
           }
           // As it is: its own sweep, Fo/100 to 100 Fo, with Fo the middle row.
-          const rows = printedLevels(netlist);
+          const { rows, noise } = printedLevels(netlist);
           assert.equal(rows.length, 401);
+          // Its noise over the band, as the panel gives it.
+          const total = f['noise-total'].value;
+          assert.ok(Math.abs(20 * Math.log10(total / noise)) < 0.1, `noise: ngspice ${noise} V, the panel ${total} V`);
           assert.ok(Math.abs(rows[200][0] / 50 - 1) < 1e-9);
           assert.ok(Math.abs(rows[200][1] + f['build-reject'].value) < 0.01, `${rows[200][1]} at Fo`);
           // The notch, from the vertex of the parabola through the
@@ -101,7 +106,8 @@ for (const name of browserNames) {
           const [header, ...curveRows] = parseCsv(csv);
           const curves = ['ideal', 'build', ...(opamp === 'ideal' ? [] : ['opamp'])];
           assert.deepEqual(header, ['hertz', ...curves.flatMap((c) => [`${c}-db`, `${c}-degrees`, `${c}-delay-s`]),
-            'band-low-db', 'band-high-db']);
+            'band-low-db', 'band-high-db',
+            ...['total', 'resistors', 'opamp-voltage', 'opamp-current'].map((n) => `noise-${n}-v-per-rt-hz`)]);
           const hertz = curveRows.map((row) => Number(row[0]));
           assert.ok(hertz.every((f, i) => i === 0 || f > hertz[i - 1]), 'a row a frequency, in order');
           const [points] = sweptLevels(netlist, ['dec 100 0.5 5000'], 'vdb(out) vp(out)');
@@ -198,7 +204,9 @@ for (const name of browserNames) {
       for (const [design, link] of Object.entries(JSON.parse(fs.readFileSync(path.join(folder, 'designs.json'), 'utf8')))) {
         await withPage(800, 700, async (page) => {
           await page.click('[data-design="netlist"]');
-          assert.equal(await exported(page, 'netlist'), fs.readFileSync(path.join(folder, `${design}.cir`), 'utf8'), design);
+          // Less the noise analysis the netlist gained since.
+          const netlist = (await exported(page, 'netlist')).replace(/^\* The output's noise [^]*?\.endc\n/m, '');
+          assert.equal(netlist, fs.readFileSync(path.join(folder, `${design}.cir`), 'utf8'), design);
         }, { hash: `#${link}` });
       }
     });
@@ -220,7 +228,7 @@ for (const name of browserNames) {
           await page.click(at(ids.IDC_SOLVE_C));
           assert.equal(await page.$eval(at(ids.IDC_SOLVE_C), (radio) => radio.checked), true, `${width}: the dialog in reach`);
           const [header, ...rows] = parseCsv(await exported(page, 'curve-csv'));
-          assert.equal(header.length, 3 * 4 + 3);
+          assert.equal(header.length, 3 * 4 + 3 + 4);
           const hertz = rows.map((row) => Number(row[0]));
           assert.ok(hertz.every((f, i) => i === 0 || f > hertz[i - 1]), 'a row a frequency');
           assert.ok(rows.every((row) => row.slice(1, 13).every((cell) => cell !== '' && Number.isFinite(Number(cell)))),

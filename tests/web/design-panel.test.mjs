@@ -10,6 +10,7 @@ import { describe, test } from 'node:test';
 import { at, controlIds as ids, root } from '../../tools/web/control-ids.mjs';
 import { axeViolations, browserNames, browserSession, focused, pageUrl, screenshot, shots, until, valueOf }
   from './browser-driver.mjs';
+import { format } from '../../web/page/design/format.js';
 import { choiceNames, design, expectNativeFigures, expectOnePrintedPage, fieldState, figuresOf, hum, measuredHum,
   measuredNames, panelText, paste, setChoice, solveC } from './design-driver.mjs';
 
@@ -29,7 +30,7 @@ for (const name of browserNames) {
           ['opamp', 'ideal', ['ideal', 'lm358', 'tl072', 'ne5532', 'fast', 'custom']],
           ['resistor-series', 'E24', ['E12', 'E24', 'E48', 'E96']],
           ['capacitor-series', 'E12', ['E6', 'E12', 'E24']],
-          ['plot-view', 'level', ['level', 'phase', 'delay', 'step', 'burst']],
+          ['plot-view', 'level', ['level', 'phase', 'delay', 'step', 'burst', 'noise']],
           ['resistor-tolerance', '1', ['0.1', '0.5', '1', '2', '5']],
           ['capacitor-tolerance', '5', ['1', '2', '5', '10']],
           ['resistor-tempco', '50', ['15', '25', '50', '100', '250']],
@@ -38,6 +39,7 @@ for (const name of browserNames) {
           ['reject-band', '0.5', ['0.1', '0.2', '0.5', '1', '2', '5']],
           ['tune-built', 'nearest', ['nearest', 'measured']],
           ['tune-column', '', []],
+          ['noise-band', '20-20k', ['20-20k', '22-22k', '20-80k', '10-500k']],
         ]);
         await design(page, hum);
         assert.equal(await valueOf(page, ids.IDC_RESISTANCE), '31.830988');
@@ -63,7 +65,8 @@ for (const name of browserNames) {
           p.map((e) => [e.classList[0], e.getAttribute('d').split('L').length]));
         // The 401 points and the curve's own notch; the band at every other point, both edges.
         assert.deepEqual(paths, [['band', 402], ['build', 402], ['measured', 1], ['opamp', 1], ['ideal', 402],
-          ['sweep', 1], ['fitted', 1]]);
+          ['sweep', 1], ['fitted', 1], ['noise-opamp-current', 1], ['noise-opamp-voltage', 1], ['noise-resistors', 1],
+          ['noise-total', 1]]);
         const readout = () => page.$eval('#readout', (e) => e.textContent);
         await page.$eval('#plot', (plot) => plot.focus());
         await page.keyboard.press('ArrowRight');
@@ -207,15 +210,16 @@ for (const name of browserNames) {
 
         // Your own op-amp starts from the TL072's figures; bad text keeps the last figures.
         await setChoice(page, 'opamp', 'custom');
-        const fields = ['opamp-gbw', 'opamp-gain', 'opamp-slew'];
+        const fields = ['opamp-gbw', 'opamp-gain', 'opamp-slew', 'opamp-en', 'opamp-in'];
         assert.deepEqual(await Promise.all(fields.map((n) => page.$eval(`[data-design="${n}"]`, (e) => e.value))),
-          ['3 MHz', '106', '13']);
+          ['3 MHz', '106', '13', '18', '0.01']);
         assert.deepEqual(await expectNativeFigures(page), f);
         const before = await figuresOf(page);
         // The gain-bandwidth is the ninth field: its problem is its own, never "no network".
         for (const [field, bad, message] of [['opamp-gbw', '3m', /Write M for megahertz/],
           ...['abc', '', ' ', '999', '1e11', '3,5M', 'NaN'].map((text) => ['opamp-gbw', text, /./]),
-          ['opamp-gain', '200', /from 40 dB to 160 dB/], ['opamp-slew', '', /Enter a slew rate/]]) {
+          ['opamp-gain', '200', /from 40 dB to 160 dB/], ['opamp-slew', '', /Enter a slew rate/],
+          ['opamp-en', '5 pA', /Enter the voltage noise in nV\/√Hz/], ['opamp-in', '-1', /from 0 to 1000 pA\/√Hz/]]) {
           const good = await page.$eval(`[data-design="${field}"]`, (e) => e.value);
           await paste(page, field, bad);
           const state = await fieldState(page, field);
@@ -361,7 +365,7 @@ for (const name of browserNames) {
       withPage(375, 800, async (page) => {
         await setChoice(page, 'network', '10');
         await design(page, hum);
-        for (const view of ['level', 'phase', 'delay', 'step', 'burst']) {
+        for (const view of ['level', 'phase', 'delay', 'step', 'burst', 'noise']) {
           await setChoice(page, 'plot-view', view);
           await (await page.$('#response')).screenshot({ path: path.join(shots, `design-${name}-phone-${view}.png`) });
         }
@@ -503,6 +507,59 @@ for (const name of browserNames) {
         assert.ok(Math.abs(f['band-low'].value / 0.02248 - 1) < 0.01, `band-low ${f['band-low'].value}`);
         assert.match(await page.$eval("#response-text", (e) => e.textContent), /at 0\.02248\u00a0Hz below the notch/);
       }));
+
+    // A distortion analyser's floor behind a 1 kHz notch of 10 kΩ: the band
+    // and signal it reads against, the op-amps' noise, the noise view and
+    // the link that keeps them.
+    test('noise: the floor behind a Q = 10 notch, its band and signal, the noise view and the link', async () => {
+      let hash, floor;
+      await withPage(1280, 860, async (page) => {
+        await setChoice(page, 'network', '10');
+        await setChoice(page, 'opamp', 'ne5532');
+        await design(page, solveC);
+        const f = await expectNativeFigures(page);
+        assert.deepEqual(['opamp-en', 'opamp-in'].map((n) => f[n].text.replace(/\u00a0/g, ' ')), ['5 nV/√Hz', '0.7 pA/√Hz']);
+        const squares = ['noise-resistors', 'noise-opamp-voltage', 'noise-opamp-current'].reduce((sum, n) => sum + f[n].value ** 2, 0);
+        assert.ok(Math.abs(Math.sqrt(squares) / f['noise-total'].value - 1) < 1e-9, 'the parts add up to the total');
+        assert.ok(f['noise-floor-tenth'].value > f['noise-floor'].value);
+        const words = () => panelText(page).then((text) => text.replace(/\u00a0/g, ' '));
+        assert.match(await words(), new RegExp(`Behind this notch an analyser reads noise ${f['noise-floor'].text.replace(/\u00a0/g, ' ')
+        } below 1 V over 20 Hz–20 kHz; most of it is the (resistors'|op-amps') [a-z ']+\\. With a tenth of the impedance it would be [\\d.]+ dB\\.`));
+        // Against 2 V rms over 22 Hz–22 kHz: the floor 6.02 dB further down, and a little more noise.
+        await setChoice(page, 'noise-band', '22-22k');
+        await paste(page, 'noise-signal', '2 V');
+        const wider = await expectNativeFigures(page);
+        assert.ok(Math.abs(wider['noise-floor'].value - f['noise-floor'].value - 20 * Math.log10(2 * f['noise-total'].value /
+          wider['noise-total'].value)) < 1e-9);
+        assert.match(await words(), /below 2 V over 22 Hz–22 kHz/);
+        await paste(page, 'noise-signal', '2m');
+        assert.match((await fieldState(page, 'noise-signal')).message, /a small m could mean milli or mega/);
+        assert.deepEqual(await figuresOf(page).then((now) => now['noise-floor'].value), String(wider['noise-floor'].value.toPrecision(12)));
+        await paste(page, 'noise-signal', '2');
+        // The noise view: each source's density, read at Fo from the keys.
+        await setChoice(page, 'plot-view', 'noise');
+        assert.match(await page.$eval('#response-heading', (e) => e.textContent), /Output noise/);
+        const paths = await page.$$eval('#plot path[class^="noise-"]', (p) => p.map((e) => e.getAttribute('d').split('L').length));
+        assert.deepEqual(paths, [401, 401, 401, 401]);
+        await page.$eval('#plot', (e) => e.focus());
+        await page.keyboard.press('ArrowUp');
+        const reading = (await page.$eval('#readout', (e) => e.textContent)).replace(/\u00a0/g, ' ');
+        assert.ok(reading.startsWith(`At 1.000 kHz: total noise ${format(wider['noise-density'].value, 'volt-per-root-hertz', 3, false)
+          .replace(/\u00a0/g, ' ')}, resistors `), reading);
+        assert.match(await page.$eval('#view-text', (e) => e.textContent), /output noise density of the nearest build/);
+        await (await page.$('#response')).screenshot({ path: path.join(shots, `design-${name}-view-noise.png`) });
+        // The link brings the band, the signal and the view back.
+        await new Promise((resolve) => setTimeout(resolve, 400));
+        hash = await page.evaluate(() => location.hash);
+        floor = (await figuresOf(page))['noise-floor'].value;
+      });
+      const link = new URLSearchParams(hash.slice(1));
+      assert.deepEqual(['noise-band', 'noise-signal', 'plot-view'].map((n) => link.get(n)), ['22-22k', '2', 'noise']);
+      await withPage(1280, 860, async (page) => {
+        await until(page, () => document.querySelector('[data-figure="noise-floor"]').dataset.value !== undefined);
+        assert.equal((await expectNativeFigures(page))['noise-floor'].value, Number(floor));
+      }, { hash });
+    });
 
     test('design: Copy puts the design on the clipboard, or shows it to copy by hand', () =>
       desktop(async (page) => {

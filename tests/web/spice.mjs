@@ -5,13 +5,15 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 
-// The rows ngspice prints for the netlist's own .print line: [hertz, dB].
+// What ngspice prints for the netlist as it is: the rows of its .print
+// line, [hertz, dB], and the output's noise its control block prints (V).
 export function printedLevels(netlist) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'notchwell-netlist-'));
   try {
     fs.writeFileSync(path.join(folder, 'design.cir'), netlist);
     const output = execFileSync('ngspice', ['-b', 'design.cir'], { cwd: folder, encoding: 'utf8' });
-    return Array.from(output.matchAll(/^\d+\t(\S+)\t(\S+)/gm), ([, hertz, db]) => [Number(hertz), Number(db)]);
+    const rows = Array.from(output.matchAll(/^\d+\t(\S+)\t(\S+)/gm), ([, hertz, db]) => [Number(hertz), Number(db)]);
+    return { rows, noise: Number(output.match(/^onoise_total = (\S+)$/m)?.[1]) };
   } finally {
     fs.rmSync(folder, { recursive: true });
   }

@@ -3,7 +3,7 @@
 import { MINUS, SPACE, format } from './format.js';
 
 const VIEW_NAMES = { level: 'Level', phase: 'Phase', delay: 'Group delay', step: 'Step response',
-  burst: 'Sine at Fo switched on' };
+  burst: 'Sine at Fo switched on', noise: 'Noise at the output' };
 
 // [text, value] of `option` on `list` (as readTables gives them).
 export function choiceOption(list, option) {
@@ -21,6 +21,8 @@ export function choiceOption(list, option) {
       return [VIEW_NAMES[name], name];
     case 'tune-built':
       return [name === 'nearest' ? 'the nearest build' : 'your measured parts', name];
+    case 'noise-band':
+      return [`${format(value, 'hertz', 3, true)}–${format(high, 'hertz', 3, true)}`, name];
     case 'network':
       return value === 0 ? ['Passive (Q = 0.25)', 'passive'] : [`Active, Q = ${value}`, String(value)];
     case 'resistor-tempco':

@@ -4,7 +4,7 @@ import { plain } from './format.js';
 import { figureText, figureValue } from './state.js';
 
 const UNIT_SYMBOLS = { ohm: 'Ω', farad: 'F', hertz: 'Hz', dB: 'dB', percent: '%', number: '', count: '', volt: 'V',
-  'volt-per-second': 'V/s', second: 's' };
+  'volt-per-second': 'V/s', second: 's', 'volt-per-root-hertz': 'V/√Hz', 'amp-per-root-hertz': 'A/√Hz' };
 
 const csvField = (field) => (/[",\r\n]/.test(field) ? `"${field.replace(/"/g, '""')}"` : field);
 export const csvText = (rows) => rows.map((row) => row.map(csvField).join(',')).join('\r\n') + '\r\n';
@@ -28,9 +28,12 @@ export function curveCsv(state) {
   const { curves } = state;
   const drawn = state.tables.curves.filter((name) => curves[name]);
   const number = (value) => (value === undefined ? '' : value.toPrecision(12));
+  // The nearest build's noise density by source, after the band's edges.
+  const noise = curves.noise ? Object.keys(curves.noise) : [];
   const rows = Array.from(curves.hertz, (hertz, i) => [hertz, ...drawn.flatMap((name) =>
     [curves[name][i], curves.phase[name][i], curves.delay[name][i]]),
-  ...(curves.band && i % 2 === 0 ? [curves.band.low[i / 2], curves.band.high[i / 2]] : [undefined, undefined])]);
+  ...(curves.band && i % 2 === 0 ? [curves.band.low[i / 2], curves.band.high[i / 2]] : [undefined, undefined]),
+  ...noise.map((name) => curves.noise[name][i])]);
   const last = curves.hertz[curves.hertz.length - 1];
   for (const notching of drawn) {
     const { hertz, at } = curves.notches[notching];
@@ -44,9 +47,9 @@ export function curveCsv(state) {
       continue;
     }
     const after = rows.findIndex((row) => row[0] > hertz);
-    rows.splice(after < 0 ? rows.length : after, 0, [hertz, ...cells, undefined, undefined]);
+    rows.splice(after < 0 ? rows.length : after, 0, [hertz, ...cells, undefined, undefined, ...noise.map(() => undefined)]);
   }
   const header = ['hertz', ...drawn.flatMap((name) => [`${name}-db`, `${name}-degrees`, `${name}-delay-s`]),
-    'band-low-db', 'band-high-db'];
+    'band-low-db', 'band-high-db', ...noise.map((name) => `noise-${name}-v-per-rt-hz`)];
   return csvText([header, ...rows.map((row) => row.map(number))]);
 }

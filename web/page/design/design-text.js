@@ -139,6 +139,12 @@ export function designText(state) {
   for (let n = 2; n <= 5; ++n) {
     lines.push(`  ${n} Fo: ${t(`h${n}`)}${is('build') ? `, ${t(`build-h${n}`)}` : ''}`);
   }
+  if (is('noise')) {
+    lines.push('', `Noise of the nearest build over ${option('noise-band')}: ${t('noise-total')} rms, ${t('noise-floor')}` +
+      ` below ${t('noise-signal')} (${t('noise-floor-tenth')} at a tenth of the impedance); ${t('noise-density')} at Fo`,
+    `  resistors ${t('noise-resistors')}` + (is('active') ? `, op-amps' voltage noise ${t('noise-opamp-voltage')},` +
+      ` current noise ${t('noise-opamp-current')}` : ''));
+  }
   return `${plain(lines.join('\n'))}\n`;
 }
 

@@ -6,7 +6,7 @@ const PREFIXES = {
   ohm: [[1e9, 'G'], [1e6, 'M'], [1e3, 'k'], [1, '']],
   farad: [[1e-6, 'µ'], [1e-9, 'n'], [1e-12, 'p']],
   hertz: [[1e9, 'G'], [1e6, 'M'], [1e3, 'k'], [1, '']],
-  volt: [[1e3, 'k'], [1, '']],
+  volt: [[1e3, 'k'], [1, ''], [1e-6, 'µ'], [1e-9, 'n']],
   second: [[1, ''], [1e-3, 'm'], [1e-6, 'µ'], [1e-9, 'n']],
 };
 const SYMBOLS = { ohm: 'Ω', farad: 'F', hertz: 'Hz', volt: 'V', second: 's' };
@@ -21,13 +21,16 @@ function significant(value, digits, trimmed) {
 // A value in its unit ('ohm', 'farad', 'hertz', 'volt', 'second' (in ms,
 // which nothing here could read as mega), 'dB', 'percent',
 // 'number', 'count', or 'volt-per-second', shown in V/µs as datasheets
-// give slew rates), with `digits` significant digits (or for dB, percent
+// give slew rates, and noise densities, 'volt-per-root-hertz' in nV/√Hz
+// and 'amp-per-root-hertz' in pA/√Hz), with `digits` significant digits (or for dB, percent
 // and numbers digits after the point), trailing zeros dropped where
 // `trimmed`.
 export function format(value, unit, digits, trimmed) {
   const size = Math.abs(value);
   if (unit === 'count') return String(Math.round(value));
   if (unit === 'volt-per-second') return `${significant(value / 1e6, digits, trimmed)}${SPACE}V/µs`;
+  if (unit === 'volt-per-root-hertz') return `${significant(value * 1e9, digits, trimmed)}${SPACE}nV/√Hz`;
+  if (unit === 'amp-per-root-hertz') return `${significant(value * 1e12, digits, trimmed)}${SPACE}pA/√Hz`;
   if (unit === 'number') return value.toFixed(digits);
   if (unit === 'dB' || unit === 'percent') {
     // No sign on what rounds to zero.

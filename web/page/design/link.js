@@ -6,7 +6,7 @@ const ROWS = ['r', 'c', 'fo'];
 // Lists the page gained after its first links were written: a link
 // without one keeps its default. Any other list missing means a link cut
 // short.
-const LATER_LISTS = new Set(['opamp', 'reject-band', 'plot-view', 'tune-built']);
+const LATER_LISTS = new Set(['opamp', 'reject-band', 'plot-view', 'tune-built', 'noise-band']);
 
 // state: { solve (0 R, 1 C, 2 Fo), values: [3 texts], units: [3 option
 // values], lists: [{ name, value }], fields: [{ name, text }] }.

@@ -38,11 +38,12 @@ export function readTables(core) {
     }
     lists.push({ name: text(core.nw_design_list_name(list)), options, default: core.nw_design_choice_default(list) });
   }
-  // An op-amp's datasheet figures: gain-bandwidth in Hz, gain in dB, slew rate in V/µs.
+  // An op-amp's datasheet figures: gain-bandwidth in Hz, gain in dB, slew
+  // rate in V/µs, voltage and current noise in V/√Hz and A/√Hz.
   const opamp = lists.find((list) => list.name === 'opamp');
   opamp.options.forEach((option, i) => {
-    const [gbw, gain, slew] = new Float64Array(core.memory.buffer, core.nw_design_opamp(i), 3);
-    option.figures = { gbw, gain, slew };
+    const [gbw, gain, slew, en, noise] = new Float64Array(core.memory.buffer, core.nw_design_opamp(i), 5);
+    option.figures = { gbw, gain, slew, en, in: noise };
   });
   // The value fields: name, group, label and what an empty one means.
   const fields = [];
@@ -55,7 +56,9 @@ export function readTables(core) {
   for (let i = 0; i < core.nw_design_section_count(); ++i) sections.push(text(core.nw_design_section_name(i)));
   const curves = [];
   for (let i = 0; i < core.nw_design_curve_count(); ++i) curves.push(text(core.nw_design_curve_name(i)));
-  return { figures, lists, fields, fieldLength: core.nw_design_field_length(), sections, curves,
+  const noiseCurves = [];
+  for (let i = 0; i < core.nw_design_noise_curve_count(); ++i) noiseCurves.push(text(core.nw_design_noise_curve_name(i)));
+  return { figures, lists, fields, fieldLength: core.nw_design_field_length(), sections, curves, noiseCurves,
     randomBuilds: core.nw_design_random_builds(),
     curvePoints: core.nw_design_curve_points(), bandPoints: core.nw_design_band_points(),
     timePoints: core.nw_design_time_points() };
@@ -187,6 +190,9 @@ export function readReport(core, tables, plotView) {
     curves.delay[name] = view(2, i, curvePoints);
     if (curves.time) curves.time[name] = view(3, i, tables.timePoints);
   });
+  // The nearest build's noise density, total and by source.
+  curves.noise = sections.has('noise')
+    ? Object.fromEntries(tables.noiseCurves.map((name, i) => [name, view(4, i, curvePoints)])) : null;
   // The measured sweep's lines its fit left out, and the one it explained least.
   const leftOut = [];
   for (let line; (line = core.nw_design_tune_left_out(leftOut.length)) > 0;) leftOut.push(line);

@@ -321,9 +321,10 @@ export function startPanel(document) {
     const options = tables.lists.find((l) => l.name === 'opamp').options;
     if (list.value === 'custom') {
       const from = options[lastOpAmp].figures.gbw > 0 ? options[lastOpAmp] : options.find((o) => o.name === 'tl072');
-      const { gbw, gain, slew } = from.figures;
+      const { gbw, gain, slew, en, in: noise } = from.figures;
       const texts = { 'opamp-gbw': format(gbw, 'hertz', 3, true).replace(/\u00a0/, ' '), 'opamp-gain': String(gain),
-        'opamp-slew': String(slew) };
+        'opamp-slew': String(slew), 'opamp-en': String(+(en * 1e9).toPrecision(6)),
+        'opamp-in': String(+(noise * 1e12).toPrecision(6)) };
       fields.forEach((field) => {
         if (field.dataset.design in texts && field.value.trim() === '') field.value = texts[field.dataset.design];
       });

@@ -5,13 +5,18 @@
 // The curves: 401 points evenly on a log scale, in dB, each curve with its
 // own notch among them, over the band where 90 % of the random builds
 // lie; or in another view, the phase or group delay at the same points,
-// or the output in time after a step or a sine at Fo switched on.
+// or the output in time after a step or a sine at Fo switched on, or the
+// nearest build's output noise density by source.
 import { MINUS, SPACE, format } from './format.js';
 
 const SPAN_DB = 80;
 const LOWEST_SHOWN = 60;
 export const HEADINGS = { level: 'Response, |Vout/Vs|', phase: 'Phase of Vout/Vs', delay: 'Group delay of Vout/Vs',
-  step: 'Output after a unit step', burst: 'Output after a sine at Fo is switched on' };
+  step: 'Output after a unit step', burst: 'Output after a sine at Fo is switched on',
+  noise: 'Output noise of the nearest build' };
+const NOISE_WORDS = { total: 'total noise', resistors: 'resistors', 'opamp-voltage': "op-amps' voltage noise",
+  'opamp-current': "op-amps' current noise" };
+const NOISE_DECADES = 3;
 const CURVE_WORDS = { ideal: 'ideal network', build: 'nearest build', measured: 'measured parts',
   opamp: 'ideal parts with your op-amps', fitted: 'fitted build' };
 const NOTCHING = { ideal: 'the ideal network notches', build: 'the nearest build notches', measured: 'your measured parts notch',
@@ -289,8 +294,40 @@ export function otherView(view, curves, names, area) {
   return { grid, paths };
 }
 
+// The noise view: the output's noise density by source on a log axis of
+// NOISE_DECADES decades under the highest power of ten over the total;
+// each path named "noise-" and its source.
+export function noiseView(curves, area) {
+  const bottom = area.top + area.height;
+  const lines = gridLines();
+  lines.add(area.left, area.top, area.left, bottom, 'decade');
+  let grid = frequencyGrid(lines, curves.hertz, area);
+  const paths = {};
+  if (!curves.noise) return { grid: lines.markup() + grid, paths };
+  const top = Math.ceil(Math.log10(Math.max(...curves.noise.total)));
+  const yAt = (density) => area.top + (area.height * (top - Math.max(Math.log10(density), top - NOISE_DECADES - 0.05)))
+    / NOISE_DECADES;
+  for (let power = top; power >= top - NOISE_DECADES; --power) {
+    lines.add(area.left, yAt(10 ** power), area.left + area.width, yAt(10 ** power), power === top ? 'decade' : 'minor');
+    grid += text(area.left - 4, yAt(10 ** power) + 4, 'end', format(10 ** power, 'volt', 1, true));
+  }
+  grid += text(area.left - 4, area.top + 18, 'end', '/√Hz');
+  for (const [name, densities] of Object.entries(curves.noise)) {
+    if (densities.every((d) => d === 0)) continue;
+    paths[`noise-${name}`] = 'M' + Array.from(densities, (d, i) =>
+      `${xAt(area, i, densities.length).toFixed(1)},${yAt(d).toFixed(1)}`).join('L');
+  }
+  return { grid: lines.markup() + grid, paths };
+}
+
+const noiseReadings = (curves, i) => Object.entries(curves.noise ?? {}).filter(([, d]) => d.some((v) => v > 0))
+  .map(([name, d]) => `${NOISE_WORDS[name]} ${format(d[i], 'volt-per-root-hertz', 3, false)}`).join(', ');
+
 // What the read-out says at point `index` of the view.
 export function readoutText(view, curves, names, index) {
+  if (view === 'noise') {
+    return `At ${format(curves.hertz[index], 'hertz', 4, false)}: ${noiseReadings(curves, index) || 'no noise figures'}.`;
+  }
   const series = view === 'level' ? curves : inTime(view) ? curves.time : curves[view];
   const value = view === 'level' ? (db) => format(db, 'dB', 1, false) : (v) => viewValue(view, v, 1);
   const at = inTime(view) ? secondsText(curves.time.seconds[index], 4) : format(curves.hertz[index], 'hertz', 4, false);
@@ -321,6 +358,12 @@ export function keyedPoint(view, key, shift, cursor, last) {
 export function viewWords(view, state) {
   if (view === 'level') return '';
   const { curves } = state;
+  if (view === 'noise') {
+    return curves.noise
+      ? 'The output noise density of the nearest build with no signal, total and by source, from Fo/100 to 100 Fo' +
+        ` on logarithmic axes. At Fo: ${noiseReadings(curves, (curves.hertz.length - 1) / 2)}.`
+      : 'No noise figures: the nearest build is out of range.';
+  }
   const drawn = drawnCurves(curves, state.tables.curves);
   const figure = (name, unit, digits) => (!state.sections.has(`${name}s`) ? 'not at all within 10⁴ cycles of Fo'
     : `after ${format(state.figures.get(name), unit, digits, false)}`);

@@ -5,7 +5,7 @@
 // again (a state's `generation` tells its design from another).
 import {
   HEADINGS, bandPath, curvePoints, keyedPoint, levelGrid, levelMarks, levelPath, levelScale, levelY, notchesText,
-  otherView, plotSize, pointsOf, readoutText, sweepPath, viewWords, xAt,
+  noiseView, otherView, plotSize, pointsOf, readoutText, sweepPath, viewWords, xAt,
 } from './plot-model.js';
 
 const SVG = 'http://www.w3.org/2000/svg';
@@ -95,6 +95,7 @@ export function createPlot({ plot, readout, heading, levelText, viewText, clippe
   // too) and the notches in words.
   function workOut() {
     const { area } = size;
+    if (view === 'noise') return { ...noiseView(curves(), area), marks: '', clipped: '' };
     if (view !== 'level') return { ...otherView(view, curves(), names(), area), marks: '', clipped: '' };
     const scale = levelScale(curves(), names());
     const { hertz, band } = curves();
@@ -123,7 +124,7 @@ export function createPlot({ plot, readout, heading, levelText, viewText, clippe
     setText(viewText, drawn.words);
     showGrid(drawn.grid);
     showMarks(drawn.marks);
-    for (const name of [...names(), 'band', 'sweep']) {
+    for (const name of [...names(), 'band', 'sweep', ...state.tables.noiseCurves.map((n) => `noise-${n}`)]) {
       const d = drawn.paths[name] ?? '';
       if (drawnPaths.get(name) === d) continue;
       plot.querySelector(`path.${name}`).setAttribute('d', d);
@@ -166,6 +167,7 @@ export function createPlot({ plot, readout, heading, levelText, viewText, clippe
       view = chosen;
       plot.parentElement.classList.toggle('other-view', view !== 'level');
       plot.parentElement.classList.toggle('phase-view', view === 'phase');
+      plot.parentElement.classList.toggle('noise-view', view === 'noise');
       state = shown;
       drawCurves();
     },

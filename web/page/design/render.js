@@ -32,6 +32,7 @@ export function createRenderer(panel) {
     [panel.querySelector(`[data-figure="${name}"]`), panel.querySelector(`[data-parts-of="${name}"]`)]);
   const intro = byId('design-intro');
   const bandEdges = Array.from(panel.querySelectorAll('.reject-band-edge'));
+  const noiseBands = Array.from(panel.querySelectorAll('.noise-band-text'));
   const tuneTexts = ['trim', 'alternative', 'round', 'left-out', 'worst'].map((name) =>
     [name.replace(/-(\w)/, (_, c) => c.toUpperCase()), byId(`tune-${name}`)]);
   const tuneBuilt = panel.querySelector('[data-design="tune-built"]');
@@ -69,6 +70,7 @@ export function createRenderer(panel) {
     }
     renderExactParts(state);
     foTexts.forEach((span) => setText(span, t('fo')));
+    noiseBands.forEach((span) => setText(span, chosen(state, 'noise-band').text));
     // What to add to a harmonic read through the filter.
     harmonicAdds.forEach(([span, name]) => {
       const level = state.figures.get(name);

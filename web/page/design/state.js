@@ -4,7 +4,7 @@
 import { format } from './format.js';
 
 export const UNITS = ['ohm', 'farad', 'hertz', 'dB', 'percent', 'number', 'count', 'volt', 'volt-per-second',
-  'second'];
+  'second', 'volt-per-root-hertz', 'amp-per-root-hertz'];
 
 // A figure of the state as the panel shows it.
 export function figureText(state, name) {
