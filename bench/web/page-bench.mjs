@@ -7,8 +7,8 @@
 // network of Q = 10 with real op-amps, a source, a load and measured parts
 // one frame at 120 Hz, 8.3 ms, and 33 ms with the CPU slowed four times, as
 // on a mid-range phone, beside the same with ideal op-amps); at Q = 10
-// another plot view (goal: 1 ms) and another reject band, each unslowed
-// and slowed; a measured sweep of 2,000 points read and fitted (goal:
+// another plot view (goal: 1 ms), another reject band and another noise
+// band (the noise analysis alone), each unslowed and slowed; a measured sweep of 2,000 points read and fitted (goal:
 // 50 ms, and 200 ms slowed), one of 20,000 points read, fitted and drawn
 // (100 ms, and 400 ms slowed), and a keystroke in the field that holds it
 // (one frame); and the file's size beside its budget of 112 KiB.
@@ -141,6 +141,11 @@ async function measure(file) {
   const band = toggle('reject-band', 2, 3);
   m.band = await timeClicks(band, '#toggle', 20);
   m.slowedBand = await slowed(band, '#toggle', 10);
+  if (await page.$('[data-design="noise-band"]')) {
+    const noise = toggle('noise-band', 0, 3);
+    m.noise = await timeClicks(noise, '#toggle', 20);
+    m.slowedNoise = await slowed(noise, '#toggle', 10);
+  }
   // A measured sweep of 2,000 points pasted: read, the network fitted to it
   // and the trims, and the panel updated with the fitted curve and the
   // points drawn; two sweeps of the passive build in turn.
@@ -220,7 +225,7 @@ fs.rmSync(path.dirname(blankPath), { recursive: true });
 
 const native = designFigures ? JSON.parse(fs.readFileSync(designFigures, 'utf8')).DesignReport : NaN;
 const ms = (value, digits = 2) => `${value.toFixed(digits)} ms`;
-const was = (key, text = ms) => (earlier ? text(earlier[key]) : '-');
+const was = (key, text = ms) => (earlier?.[key] !== undefined ? text(earlier[key]) : '-');
 const row = (what, value, before, baseline, goal, met) =>
   console.log(`${what.padEnd(38)} ${value.padStart(13)} ${before.padStart(13)}   ${baseline.padEnd(26)} ${goal.padEnd(18)}` +
     ` ${met ? 'met' : 'NOT MET'}`);
@@ -248,6 +253,10 @@ row('Q = 10, TL072s: another reject band', ms(now.band), was('band'), `update ${
   'below the update', now.band < now.activeUpdate);
 row('the same, CPU slowed 4 times', ms(now.slowedBand), was('slowedBand'), `update ${ms(now.slowedUpdate)}`,
   'below the update', now.slowedBand < now.slowedUpdate);
+row('Q = 10, TL072s: another noise band', ms(now.noise), was('noise'), `update ${ms(now.activeUpdate)}`,
+  'below the update', now.noise < now.activeUpdate);
+row('the same, CPU slowed 4 times', ms(now.slowedNoise), was('slowedNoise'), `update ${ms(now.slowedUpdate)}`,
+  'below the update', now.slowedNoise < now.slowedUpdate);
 row('a 2,000-point sweep read and fitted', ms(now.sweep), was('sweep'), `update ${ms(now.panelUpdate)}`, '< 50 ms',
   now.sweep < 50);
 row('the same, CPU slowed 4 times', ms(now.slowedSweep), was('slowedSweep'), `Q = 10 update ${ms(now.slowedIdeal)}`, '< 200 ms',

@@ -4,7 +4,8 @@
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 import {
-  curvePoints, frequencyGrid, keyedPoint, levelMarks, levelScale, levelY, notchesText, otherView, plotSize, readoutText,
+  curvePoints, frequencyGrid, keyedPoint, levelMarks, levelScale, levelY, noiseView, notchesText, otherView, plotSize,
+  readoutText,
   sweepPath, ticks,
 } from '../../web/page/design/plot-model.js';
 import { designFor } from './module-state.mjs';
@@ -115,4 +116,19 @@ test('other views: each curve drawn on its own axes, phase over ±180°, time fr
     if (view === 'phase') assert.match(plain(grid), />-180°</);
     if (view === 'step') assert.match(grid, /time after the step/);
   }
+});
+
+test('noise view: three decades of density on a log axis, a source of none left out, read out by source', () => {
+  const curves = { ...curvesOf({ ideal: [0, -40, 0] }), noise: { total: [2e-8, 3e-7, 1e-8], resistors: [2e-8, 2e-7, 1e-8],
+    'opamp-voltage': [0, 0, 0], 'opamp-current': [1e-12, 2e-7, 1e-13] } };
+  const { grid, paths } = noiseView(curves, area);
+  // From 1 µV (the power of ten over the total) down to 1 nV.
+  assert.deepEqual(Array.from(plain(grid).matchAll(/>(\d+ [nµ]V)</g), ([, label]) => label), ['1 µV', '100 nV', '10 nV', '1 nV']);
+  assert.deepEqual(Object.keys(paths), ['noise-total', 'noise-resistors', 'noise-opamp-current']);
+  // A density far below the axis lies at its bottom, not beyond.
+  const lowest = Math.max(...paths['noise-opamp-current'].slice(1).split('L').map((point) => Number(point.split(',')[1])));
+  assert.ok(lowest <= area.top + area.height * 1.02, `${lowest}`);
+  assert.equal(plain(readoutText('noise', curves, NAMES, 1)),
+    "At 100.0 Hz: total noise 300 nV/√Hz, resistors 200 nV/√Hz, op-amps' current noise 200 nV/√Hz.");
+  assert.deepEqual(noiseView({ ...curves, noise: null }, area).paths, {});
 });
