@@ -65,8 +65,8 @@ for (const name of browserNames) {
           p.map((e) => [e.classList[0], e.getAttribute('d').split('L').length]));
         // The 401 points and the curve's own notch; the band at every other point, both edges.
         assert.deepEqual(paths, [['band', 402], ['build', 402], ['measured', 1], ['opamp', 1], ['ideal', 402],
-          ['sweep', 1], ['fitted', 1], ['noise-opamp-current', 1], ['noise-opamp-voltage', 1], ['noise-resistors', 1],
-          ['noise-total', 1]]);
+          ['sweep', 1], ['fitted', 1], ['noise-total', 1], ['noise-resistors', 1], ['noise-opamp-voltage', 1],
+          ['noise-opamp-current', 1]]);
         const readout = () => page.$eval('#readout', (e) => e.textContent);
         await page.$eval('#plot', (plot) => plot.focus());
         await page.keyboard.press('ArrowRight');
