@@ -6,7 +6,9 @@
 // takes off there, the values two parts a position give, the trimmers
 // that null every build there, a build of measured parts, the harmonics
 // and the drift with temperature; and, with real op-amps in the active
-// network, what they do to it. Each analysis gives its own result;
+// network, what they do to it; the nearest build's output noise, as a
+// distortion analyser reads it behind the notch. Each analysis gives its
+// own result; design_sections.cpp says which parts hold and
 // design_figures.cpp turns them into the named figures.
 #pragma once
 
