@@ -270,8 +270,9 @@ void AnalyseNoise(DesignReport& report, const DesignInputs& inputs) {
   NoiseResult& n = report.noise;
   n.band = NoiseOverBand(noisy, band.low_hertz, band.high_hertz);
   n.tenth_band = TotalOf(NoiseOverBand(TenthImpedance(noisy), band.low_hertz, band.high_hertz));
-  n.density_at_fo = SquareRoot(TotalOf(NoiseDensityAt(noisy, inputs.fo_hertz)));
   DrawNoise(report, noisy);
+  // Fo is the curves' middle point exactly.
+  n.density_at_fo = n.density[static_cast<int>(NoiseCurve::Total)][kCurvePoints / 2];
 }
 
 }  // namespace

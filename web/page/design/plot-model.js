@@ -294,6 +294,9 @@ export function otherView(view, curves, names, area) {
   return { grid, paths };
 }
 
+// The noise curves with any noise in them: a passive network's op-amps have none.
+const noiseSources = (curves) => Object.entries(curves.noise ?? {}).filter(([, d]) => d.some((v) => v > 0));
+
 // The noise view: the output's noise density by source on a log axis of
 // NOISE_DECADES decades under the highest power of ten over the total;
 // each path named "noise-" and its source.
@@ -312,15 +315,14 @@ export function noiseView(curves, area) {
     grid += text(area.left - 4, yAt(10 ** power) + 4, 'end', format(10 ** power, 'volt', 1, true));
   }
   grid += text(area.left - 4, area.top + 18, 'end', '/√Hz');
-  for (const [name, densities] of Object.entries(curves.noise)) {
-    if (densities.every((d) => d === 0)) continue;
+  for (const [name, densities] of noiseSources(curves)) {
     paths[`noise-${name}`] = 'M' + Array.from(densities, (d, i) =>
       `${xAt(area, i, densities.length).toFixed(1)},${yAt(d).toFixed(1)}`).join('L');
   }
   return { grid: lines.markup() + grid, paths };
 }
 
-const noiseReadings = (curves, i) => Object.entries(curves.noise ?? {}).filter(([, d]) => d.some((v) => v > 0))
+const noiseReadings = (curves, i) => noiseSources(curves)
   .map(([name, d]) => `${NOISE_WORDS[name]} ${format(d[i], 'volt-per-root-hertz', 3, false)}`).join(', ');
 
 // What the read-out says at point `index` of the view.
